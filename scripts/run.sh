@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts one program: ferrant (default), bifilon or mantlo.
+# Without a display the program runs under a virtual X server.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=${1:-ferrant}
+case "$program" in ferrant|bifilon|mantlo) ;; *) echo "usage: $0 [ferrant|bifilon|mantlo]" >&2; exit 2;; esac
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+exe="$root/build/$program/$program"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
+  exec xvfb-run -a "$exe"
+fi
+exec "$exe"

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs on a fresh Debian 12 machine everything the project needs; safe to run again.
+set -euo pipefail
+packages=(cmake g++ make pkg-config
+  qt6-base-dev libqt6opengl6-dev qt6-charts-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libjpeg62-turbo-dev
+  fonts-liberation2 fonts-dejavu-core xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then exit 0; fi
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

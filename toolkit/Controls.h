@@ -1,0 +1,321 @@
+#pragma once
+// Windows and controls of the platform stand-in: the application object,
+// forms, buttons, panels, group boxes, labels, status bar, timer, progress bar,
+// picture areas and the picture dialogs.  Every event handler runs through
+// tk::Dispatch (toolkit/core/Dispatch.h).  Qt stays in the .cpp files.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/Graphics.h"
+
+class QWidget;
+
+namespace tk {
+
+class TObject {
+ public:
+  virtual ~TObject() = default;
+};
+
+using TNotifyEvent = std::function<void(TObject* sender)>;
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+using TShiftState = unsigned;
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+class TWinControl;
+
+// Base of every control.  A control belongs to its parent, which frees it.
+class TControl : public TObject {
+ public:
+  ~TControl() override;
+
+  TWinControl* Parent() const { return parent_; }
+  std::string Name;
+
+  int Left() const;
+  int Top() const;
+  int Width() const;
+  int Height() const;
+  int ClientWidth() const;
+  int ClientHeight() const;
+  void SetBounds(int left, int top, int width, int height);
+  void SetLeft(int v);
+  void SetTop(int v);
+  void SetWidth(int v);
+  void SetHeight(int v);
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign align);
+
+  bool Visible() const;
+  virtual void SetVisible(bool visible);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+
+  TColor Color() const { return color_; }
+  void SetColor(TColor color);
+  const TFont& Font() const { return font_; }
+  void SetFont(const TFont& font);
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption);
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& hint);
+
+  void Invalidate();
+  void Repaint();
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+
+  // Runs OnClick through the dispatch, as a click of the user does.
+  virtual void Click();
+  void DblClick();
+
+  // The client-area point of a screen point and back.
+  TPoint ScreenToClient(TPoint p) const;
+  TPoint ClientToScreen(TPoint p) const;
+
+  QWidget* Widget() const { return widget_; }  // toolkit-internal
+
+ protected:
+  explicit TControl(TWinControl* parent);
+  // Toolkit-internal: the Qt widget that shows this control (owned by Qt's
+  // parent chain, or by this control when it is top-level).
+  void AttachWidget(QWidget* widget);
+  virtual void ColorChanged() {}
+  virtual void FontChanged() {}
+  virtual void CaptionChanged() {}
+
+ private:
+  friend class TWinControl;
+  TWinControl* parent_;
+  QWidget* widget_ = nullptr;
+  TAlign align_ = alNone;
+  TColor color_ = clBtnFace;
+  TFont font_;
+  std::string caption_;
+  std::string hint_;
+};
+
+// A control that holds other controls and arranges the aligned ones.
+class TWinControl : public TControl {
+ public:
+  ~TWinControl() override;
+  const std::vector<TControl*>& Controls() const { return children_; }
+  void Realign();  // toolkit-internal: lays out aligned children
+  bool Focused() const;
+  void SetFocus();
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;  // focus left this control for another control of its window
+
+ protected:
+  explicit TWinControl(TWinControl* parent);
+
+ private:
+  friend class TControl;
+  std::vector<TControl*> children_;
+};
+
+enum TPosition { poDesigned, poScreenCenter };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+
+// A top-level window.  Hidden until shown; closing a secondary window hides
+// it, closing the main window ends the message loop.
+class TForm : public TWinControl {
+ public:
+  TForm();
+  ~TForm() override;
+
+  void SetPosition(TPosition position);  // poScreenCenter: centred on the desktop
+  void SetVisible(bool visible) override;
+  // Shows the window modelessly, brings it to the front and activates it;
+  // OnShow runs when it becomes visible (not when it already was).
+  void ShowForm();
+  void BringToFront();
+  // Asks OnCloseQuery and OnClose; hides the window, or ends the program for
+  // the main window, unless a handler refused.
+  void Close();
+  bool Active() const;
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnActivate;
+  TCloseQueryEvent OnCloseQuery;
+  TCloseEvent OnClose;
+  // OnDblClick (from TControl) is raised by a double click on the window's free area.
+
+  // The image of the client area.
+  std::unique_ptr<TBitmap> GetFormImage();
+
+  // Toolkit-internal: run by the application after the constructor (which
+  // builds the layout) has finished: OnCreate, then show when Visible was set.
+  void AfterConstruction();
+  bool visibleAtStart = false;  // set by a layout that makes the window visible at start
+};
+
+// The application object: initialise, create the windows in order (the first
+// is the main window), run the message loop.
+class TApplication {
+ public:
+  // Initialises the windowing layer (once per process) and installs the Qt
+  // message box and dialog handlers.
+  TApplication(const std::string& title);
+  ~TApplication();
+
+  template <class T>
+  void CreateForm(T*& ref) {
+    ref = new T();
+    AddForm(ref);
+  }
+  void Run();  // shows the main window; returns when it has closed
+  void Terminate();
+  void ProcessMessages();
+  TForm* MainForm() const { return mainForm_; }
+  const std::vector<TForm*>& Forms() const { return forms_; }
+  const std::string& Title() const;
+
+ private:
+  void AddForm(TForm* form);
+  TForm* mainForm_ = nullptr;
+  std::vector<TForm*> forms_;
+};
+extern TApplication* Application;
+
+// Initialises Qt for code that makes windows without an application object
+// (tests); safe to call more than once.
+void EnsureWindowing();
+
+class TBitBtn : public TWinControl {
+ public:
+  explicit TBitBtn(TWinControl* parent);
+  // A small picture left of the caption.
+  void SetGlyph(const TBitmap& glyph);
+
+ protected:
+  void CaptionChanged() override;
+  void FontChanged() override;
+};
+
+enum TBevelCut { bvNone, bvLowered, bvRaised };
+class TPanel : public TWinControl {
+ public:
+  explicit TPanel(TWinControl* parent);
+  void SetBevelOuter(TBevelCut bevel);
+
+ protected:
+  void CaptionChanged() override;
+  void ColorChanged() override;
+  void FontChanged() override;
+};
+
+class TGroupBox : public TWinControl {
+ public:
+  explicit TGroupBox(TWinControl* parent);
+
+ protected:
+  void CaptionChanged() override;
+  void ColorChanged() override;
+  void FontChanged() override;
+};
+
+class TLabel : public TControl {
+ public:
+  explicit TLabel(TWinControl* parent);
+  void SetAutoSize(bool autoSize);
+
+ protected:
+  void CaptionChanged() override;
+  void ColorChanged() override;
+  void FontChanged() override;
+};
+
+class TStatusBar : public TWinControl {
+ public:
+  explicit TStatusBar(TWinControl* parent);  // aligned to the bottom
+  void AddPanel(int width);
+  int PanelCount() const;
+  std::string PanelText(int index) const;
+  void SetPanelText(int index, const std::string& text);
+
+ private:
+  std::vector<std::string> texts_;
+  std::vector<int> widths_;
+};
+
+class TTimer : public TObject {
+ public:
+  explicit TTimer(TWinControl* owner);
+  ~TTimer() override;
+  void SetInterval(int milliseconds);
+  int Interval() const;
+  void SetEnabled(bool enabled);
+  bool Enabled() const;
+  TNotifyEvent OnTimer;
+  void Tick();  // runs OnTimer through the dispatch (tests)
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+class TProgressBar : public TControl {
+ public:
+  explicit TProgressBar(TWinControl* parent);
+  int Min = 0, Max = 100, Position = 0;
+  void Update();  // shows Min, Max and Position
+};
+
+// A picture area: holds a bitmap (made at the picture's size when its canvas
+// is first used) or a recorded picture, shown unscaled from the top-left corner.
+class TImage : public TControl {
+ public:
+  explicit TImage(TWinControl* parent);
+  ~TImage() override;
+  // The bitmap's canvas; creates a white bitmap of the picture's current size
+  // when the picture holds no bitmap.  Resizing the picture later does not
+  // resize the bitmap.
+  TCanvas& Canvas();
+  TBitmap* Bitmap() const;
+  // Makes the picture show a recorded picture (replacing a bitmap).
+  void SetMetafile(std::shared_ptr<TMetafile> metafile);
+  TMetafile* Metafile() const;
+  // The picture as shown, at the control's size (tests, export).
+  std::unique_ptr<TBitmap> Render() const;
+  // Shows the decoded picture (the title picture).
+  void SetPicture(std::unique_ptr<TBitmap> bitmap);
+  void Changed();  // repaint after drawing
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// The save and open picture dialogs (through the replaceable dialog entry
+// point of toolkit/core/MessageBox.h).
+class TSavePictureDialog : public TObject {
+ public:
+  explicit TSavePictureDialog(TWinControl* owner = nullptr) {}
+  std::string Title;
+  std::string FileName;
+  std::string Filter;  // "description|patterns|description|patterns..."
+  bool Execute();
+};
+class TOpenPictureDialog : public TObject {
+ public:
+  explicit TOpenPictureDialog(TWinControl* owner = nullptr) {}
+  std::string Title;
+  std::string FileName;
+  std::string Filter;
+  bool Execute();
+};
+// The platform's picture filter.
+extern const char* const kGraphicFilter;
+
+}  // namespace tk
