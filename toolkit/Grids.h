@@ -1,0 +1,161 @@
+#pragma once
+// The plain string grid of the platform stand-in, with the hooks that the
+// aligned grid overrides (cell painting, in-place editor, column and row moves).
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/Controls.h"
+
+namespace tk {
+
+enum TGridOption : unsigned {
+  goFixedVertLine = 1u << 0, goFixedHorzLine = 1u << 1, goVertLine = 1u << 2, goHorzLine = 1u << 3,
+  goRangeSelect = 1u << 4, goDrawFocusSelected = 1u << 5, goRowSizing = 1u << 6, goColSizing = 1u << 7,
+  goRowMoving = 1u << 8, goColMoving = 1u << 9, goEditing = 1u << 10, goTabs = 1u << 11,
+  goRowSelect = 1u << 12, goAlwaysShowEditor = 1u << 13, goThumbTracking = 1u << 14
+};
+using TGridOptions = unsigned;
+constexpr TGridOptions kDefaultGridOptions =
+    goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+enum TGridDrawStateFlag : unsigned { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
+using TGridDrawState = unsigned;
+
+struct TGridRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+class TStringGrid;
+
+// The in-place cell editor.  Alignment: 0 right, 1 left, 2 centre.
+class TInplaceEdit : public TObject {
+ public:
+  explicit TInplaceEdit(TStringGrid* grid);
+  ~TInplaceEdit() override;
+  TStringGrid* Grid() const { return grid_; }
+  std::string Text() const;
+  void SetText(const std::string& text);
+  void SetFont(const TFont& font);
+  const TFont& Font() const { return font_; }
+  void SetColor(TColor color);
+  TColor Color() const { return color_; }
+  // Text alignment of the edit window; changing it re-creates the window.
+  void SetTextAlignment(int alignment);
+  int TextAlignment() const { return alignment_; }
+  int WindowCreations() const { return creations_; }  // how often the window was (re)created
+  void SelectAll();
+  bool AllSelected() const;
+  bool Visible() const;
+  QWidget* Widget() const;  // toolkit-internal
+
+ protected:
+  // Re-creates the edit window with the current alignment (the text stays).
+  void RecreateWindow();
+
+ private:
+  friend class TStringGrid;
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+  TStringGrid* grid_;
+  TFont font_;
+  TColor color_ = clWindow;
+  int alignment_ = 1;
+  int creations_ = 0;
+};
+
+using TDrawCellEvent = std::function<void(TObject* sender, int col, int row, const TRect& rect, TGridDrawState state)>;
+using TMovedEvent = std::function<void(TObject* sender, int fromIndex, int toIndex)>;
+
+class TStringGrid : public TWinControl {
+ public:
+  explicit TStringGrid(TWinControl* parent);
+  ~TStringGrid() override;
+
+  int ColCount() const { return colCount_; }
+  int RowCount() const { return rowCount_; }
+  void SetColCount(int n);
+  void SetRowCount(int n);
+  int FixedCols() const { return fixedCols_; }
+  int FixedRows() const { return fixedRows_; }
+  void SetFixedCols(int n);
+  void SetFixedRows(int n);
+  int DefaultColWidth() const { return defaultColWidth_; }
+  int DefaultRowHeight() const { return defaultRowHeight_; }
+  void SetDefaultColWidth(int w);   // sets every column
+  void SetDefaultRowHeight(int h);  // sets every row
+  int ColWidth(int col) const;
+  int RowHeight(int row) const;
+  void SetColWidth(int col, int w);
+  void SetRowHeight(int row, int h);
+  TGridOptions Options() const { return options_; }
+  void SetOptions(TGridOptions options);
+  void SetScrollBars(TScrollStyle style);
+  TColor FixedColor = clBtnFace;
+  bool DefaultDrawing = true;
+
+  // Cell text; an index outside the grid raises EListError
+  // ("List index out of bounds (%d)").
+  std::string Cells(int col, int row) const;
+  void SetCells(int col, int row, const std::string& text);
+
+  // The cell under a client point; (-1, -1) when the point lies on no cell.
+  void MouseToCell(int x, int y, int& col, int& row) const;
+  TRect CellRect(int col, int row) const;
+
+  int Col() const { return col_; }
+  int Row() const { return row_; }
+  void SetCurrentCell(int col, int row);
+  TGridRect Selection() const;
+  void SetSelectionRect(const TGridRect& rect);
+
+  // Program-triggered moves (also what a drag by the user ends in).
+  void MoveColumn(int fromIndex, int toIndex);
+  void MoveRow(int fromIndex, int toIndex);
+
+  TDrawCellEvent OnDrawCell;
+  TMovedEvent OnColumnMoved;
+  TMovedEvent OnRowMoved;
+
+  // The canvas of the grid while it paints (null otherwise).
+  TCanvas* Canvas() const { return canvas_; }
+  TInplaceEdit* InplaceEditor() const { return editor_.get(); }
+  // Starts editing the current cell (as typing or F2 does), creating the editor on first use.
+  void ShowEditor();
+  void HideEditor();
+  // Paints every cell into a bitmap of the grid's size (tests).
+  std::unique_ptr<TBitmap> PaintToBitmap();
+
+ protected:
+  // Paints one cell: with DefaultDrawing the text at (left + 2, top + 2) on the
+  // fixed colour or the grid colour; then OnDrawCell.
+  virtual void DrawCell(int col, int row, const TRect& rect, TGridDrawState state);
+  virtual TInplaceEdit* CreateEditor();
+  // Asked before the editor is shown or moved; the base answers goEditing.
+  virtual bool CanEditShow();
+  // Called after a move of the texts and sizes... see the .cpp: the base moves
+  // the texts and raises OnColumnMoved / OnRowMoved.
+  virtual void ColumnMoved(int fromIndex, int toIndex);
+  virtual void RowMoved(int fromIndex, int toIndex);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  // A layout has been read into the grid.
+  virtual void Loaded() {}
+
+ private:
+  friend class GridWidget;
+  void PaintCells(TCanvas& canvas, const TRect& clip);
+  int colCount_ = 5, rowCount_ = 5, fixedCols_ = 1, fixedRows_ = 1;
+  int defaultColWidth_ = 64, defaultRowHeight_ = 24;
+  std::vector<int> colWidths_, rowHeights_;
+  std::vector<std::vector<std::string>> cells_;  // [col][row]
+  TGridOptions options_ = kDefaultGridOptions;
+  int col_ = 1, row_ = 1;
+  TGridRect selection_{1, 1, 1, 1};
+  TCanvas* canvas_ = nullptr;
+  std::unique_ptr<TInplaceEdit> editor_;
+};
+
+}  // namespace tk

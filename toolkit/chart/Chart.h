@@ -1,0 +1,101 @@
+#pragma once
+// The chart control: a multi-line title, left and bottom axes, a legend and
+// line series of points (x, y, label, colour).  The data lives here; Qt Charts
+// only shows it.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/Controls.h"
+
+namespace tk {
+
+class TChart;
+
+struct TChartPoint {
+  double x = 0, y = 0;
+  std::string label;
+  TColor color = clDefault;
+};
+
+// A line series (the fast and the plain kind behave alike here).
+class TChartSeries : public TObject {
+ public:
+  explicit TChartSeries(TChart* chart);
+  std::string Title;  // legend text
+  TColor SeriesColor = clRed;
+  int LineWidth = 1;
+  bool PointerVisible = false;
+  bool MarksVisible = false;
+  bool XValuesAscending = true;  // points are kept sorted by x
+
+  void Clear();
+  // Adds a point; returns its index.  clDefault takes the series' colour.
+  int AddXY(double x, double y, const std::string& label = "", TColor color = clDefault);
+  // Adds a value at the next x (0, 1, 2...), labelled on the bottom axis with its label.
+  int Add(double value, const std::string& label = "", TColor color = clDefault);
+  int Count() const { return static_cast<int>(points_.size()); }
+  const TChartPoint& Point(int i) const { return points_.at(i); }
+  double XValue(int i) const { return points_.at(i).x; }
+  double YValue(int i) const { return points_.at(i).y; }
+  TChart* ParentChart() const { return chart_; }
+
+ private:
+  TChart* chart_;
+  std::vector<TChartPoint> points_;
+};
+
+struct TChartAxis {
+  std::string Title;
+  TFont TitleFont;
+  double Increment = 0;  // fixed label step; 0 lets the chart choose
+  bool AutomaticMinimum = true;
+  bool AutomaticMaximum = true;
+  double Minimum = 0;
+  double Maximum = 0;
+};
+
+struct TChartTitle {
+  std::vector<std::string> Text;  // the lines
+  TFont Font;
+};
+
+using TCanResizeEvent = std::function<void(TObject* sender, int& newWidth, int& newHeight, bool& resize)>;
+
+class TChart : public TWinControl {
+ public:
+  explicit TChart(TWinControl* parent);
+  ~TChart() override;
+
+  TChartTitle Title;
+  TChartAxis LeftAxis;
+  TChartAxis BottomAxis;
+  bool LegendVisible = true;
+  bool View3D = false;
+  int Chart3DPercent = 15;
+  bool BackWallFilled = false;
+  TColor GradientEndColor = clWhite;  // background gradient from white to this colour
+  bool GradientVisible = false;
+
+  TChartSeries* AddSeries();
+  int SeriesCount() const { return static_cast<int>(series_.size()); }
+  TChartSeries* Series(int index) const { return series_.at(index).get(); }
+
+  TCanResizeEvent OnCanResize;
+
+  // Shows the current title, axes and series (Repaint of the platform).
+  void Refresh();
+  // The chart as drawn, at its size.
+  std::unique_ptr<TBitmap> Render();
+  // Writes the chart's whole area as an enhanced metafile (EMF) file, whole or
+  // not at all; raises EFCreateError when the file cannot be written.
+  void SaveToMetafileEnh(const std::string& fileName);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+  std::vector<std::unique_ptr<TChartSeries>> series_;
+};
+
+}  // namespace tk
