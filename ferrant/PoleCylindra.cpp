@@ -1,0 +1,240 @@
+#include "ferrant/PoleCylindra.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "numerics/Bessel4.h"
+#include "numerics/Typy4.h"
+#include "toolkit/core/FpCheck.h"
+
+namespace ferrant {
+
+namespace {
+
+constexpr Extended kPi = 3.141592653589793238462643383279502884L;
+constexpr Extended k2Pi = 2 * kPi;
+
+// Curve names carry the frequency as a whole number of hertz.
+std::string Hz(Extended x) { return num::FloatToStrSkal(x, 1, 0); }
+
+}  // namespace
+
+TPoleCylindra::TPoleCylindra(tk::TImage* obraz, Extended I_, Extended f_, Extended mi_,
+                             Extended gamma_, Extended r1_, Extended r2_, int32_t N_)
+    : I(I_), f(f_), mi(mi_), gamma(gamma_), r1(r1_), r2(r2_), Obraz(obraz), N(N_) {
+  num::SqrtZ(c, TZespol{0, -1});
+  Wykresy = std::make_unique<plot::TWykresy>(obraz, N, 3);
+}
+
+TPoleCylindra::~TPoleCylindra() = default;
+
+void TPoleCylindra::Oblicz() {
+  // Each check comes before the store that would otherwise take an infinity
+  // or a NaN, so the fields keep what the steps before a fault computed.
+  const Extended Hs = I / (k2Pi * r2);  // field strength at the outer surface
+  const Extended w_ = k2Pi * f;
+  tk::FpCheck();  // r2 = 0
+  w = w_;
+  const Extended k_ = std::sqrt(w * mi * gamma);
+  tk::FpCheck();  // ωμγ < 0
+  k = k_;
+  m = num::FMulZR(c, k);
+
+  // Hφ'(r) of the two waves at both surfaces.  m = 0 (f, μ or γ zero) or
+  // r1 = 0 meets the Hankel function at 0, where it is singular.
+  TZespol z = num::FMulZR(m, r1);
+  TZespol J1d, H1d, J2d, H2d;
+  num::BesselJPoch(J1d, 0, z);
+  num::Hankel2Poch(H1d, 0, z);
+  z = num::FMulZR(m, r2);
+  num::BesselJPoch(J2d, 0, z);
+  num::Hankel2Poch(H2d, 0, z);
+
+  // Hφ(r1) = 0 and Hφ(r2) = Hs; D = 0 when r1 = r2.
+  const TZespol D = num::FSubZ(num::FMulZ(J2d, H1d), num::FMulZ(J1d, H2d));
+  const TZespol A_ = num::FMulZR(num::FDivZ(H1d, D), Hs);
+  tk::FpCheck();
+  A = A_;
+  const TZespol B_ = num::FMulZR(num::FDivZ(J1d, D), -Hs);
+  tk::FpCheck();
+  B = B_;
+  const TZespol jwm = num::FDivZ(TZespol{0, w * mi}, m);
+  const TZespol Ae_ = num::FMulZ(A, jwm);
+  const TZespol Be_ = num::FMulZ(B, jwm);
+  tk::FpCheck();
+  Ae = Ae_;
+  Be = Be_;
+}
+
+TZespol TPoleCylindra::NatezenieE(Extended r) const {
+  const TZespol z = num::FMulZR(m, r);
+  TZespol J0, H0;
+  num::BesselJRek(J0, 0, z);
+  num::Hankel2Rek(H0, 0, z);
+  const TZespol E = num::FAddZ(num::FMulZ(J0, Ae), num::FMulZ(H0, Be));
+  tk::FpCheck();
+  return E;
+}
+
+TZespol TPoleCylindra::NatezenieH(Extended r) const {
+  const TZespol z = num::FMulZR(m, r);
+  TZespol J0d, H0d;
+  num::BesselJPoch(J0d, 0, z);
+  num::Hankel2Poch(H0d, 0, z);
+  const TZespol H = num::FAddZ(num::FMulZ(J0d, A), num::FMulZ(H0d, B));
+  tk::FpCheck();
+  return H;
+}
+
+TZespol TPoleCylindra::GestoscJ(Extended r) const {
+  const TZespol J = num::FMulZR(NatezenieE(r), gamma);
+  tk::FpCheck();
+  return J;
+}
+
+TZespol TPoleCylindra::Impedancja() const {
+  const TZespol Z = num::FDivZR(NatezenieE(r2), I);
+  tk::FpCheck();  // I = 0
+  return Z;
+}
+
+Extended TPoleCylindra::Rezystancja() const { return Impedancja().re; }
+
+Extended TPoleCylindra::Reaktancja() const { return Impedancja().im; }
+
+Extended TPoleCylindra::WspNaskorkowosci() const {
+  // R' over the d.c. resistance of the wall 1/(γπ(r2² − r1²)).
+  const Extended Kn = Rezystancja() * gamma * kPi * (r2 * r2 - r1 * r1);
+  tk::FpCheck();
+  return Kn;
+}
+
+// One curve of a radial plot.  E and H begin with a level stretch from 0.8·r1
+// to r1 at the value of r1; J begins with a zero stretch there and rises at r1,
+// since the hole carries no current.
+void TPoleCylindra::Krzywa(int nr, Wielkosc q, bool zapiszX) {
+  plot::TWykresy& p = *Wykresy;
+  auto wartosc = [&](Extended r) -> Extended {
+    switch (q) {
+      case Wielkosc::E: return num::ModZ(NatezenieE(r)) * 1000;
+      case Wielkosc::H: return num::ModZ(NatezenieH(r)) * 1;
+      case Wielkosc::J: return num::ModZ(GestoscJ(r)) * 1e-6L;
+    }
+    return 0;
+  };
+  if (q == Wielkosc::J) {
+    const Extended krok = (r2 - r1) / (N - 2);
+    if (zapiszX) {
+      p.FWek[0].Wek[0] = 0.8L * r1 * 1000;
+      p.FWek[0].Wek[1] = r1 * 1000;
+    }
+    p.FWek[nr].Wek[0] = 0;
+    p.FWek[nr].Wek[1] = 0;
+    for (int32_t i = 2; i <= N; ++i) {
+      const Extended r = r1 + (i - 2) * krok;
+      if (zapiszX) p.FWek[0].Wek[i] = r * 1000;
+      p.FWek[nr].Wek[i] = wartosc(r);
+    }
+  } else {
+    const Extended krok = (r2 - r1) / (N - 1);
+    if (zapiszX) p.FWek[0].Wek[0] = 0.8L * r1 * 1000;
+    p.FWek[nr].Wek[0] = wartosc(r1);
+    for (int32_t i = 1; i <= N; ++i) {
+      const Extended r = r1 + (i - 1) * krok;
+      if (zapiszX) p.FWek[0].Wek[i] = r * 1000;
+      p.FWek[nr].Wek[i] = wartosc(r);
+    }
+  }
+}
+
+void TPoleCylindra::WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
+                                   const char* kontynuacja, const char* tytul) {
+  const Extended f0 = f;
+  plot::TWykresy& p = *Wykresy;
+  p.FOstatniPunkt = N;
+  p.FLiczbaKrzywych = 3;
+  p.FWek[0].Jednostka.Tekst = "[mm]";
+  p.FWek[0].Nazwa.Tekst = "r";
+  p.FWek[1].Jednostka.Tekst = jednostka;
+  p.FWek[1].Nazwa.Tekst = prefiks + Hz(f0) + " [Hz]";
+  p.FWek[2].Nazwa.Tekst = kontynuacja + Hz(2 * f0) + " [Hz]";
+  p.FWek[3].Nazwa.Tekst = kontynuacja + Hz(10 * f0) + " [Hz]";
+  p.FTytul = tytul;
+
+  Krzywa(1, q, true);
+  f = 2 * f0;
+  Oblicz();
+  Krzywa(2, q, false);
+  f = 10 * f0;
+  Oblicz();
+  Krzywa(3, q, false);
+  f = f0;  // the constants stay those of 10·f
+  tk::FpCheck();
+
+  const int32_t kod = p.WykresXY();
+  if (kod != 0) p.BladWykresy(kod);
+}
+
+void TPoleCylindra::WykresE() {
+  WykresRadialny(Wielkosc::E, " [mV/m]", "Ez(r)   f=", "        f=",
+                 " Rozkład pola elektrycznego wzdłuż promienia");
+}
+
+void TPoleCylindra::WykresH() {
+  WykresRadialny(Wielkosc::H, " [A/m]", "Hf(r)   f=", "        f=",
+                 " Rozkład pola magnetycznego wzdłuż promienia");
+}
+
+void TPoleCylindra::WykresJ() {
+  WykresRadialny(Wielkosc::J, " [A/mm2]", "Jz(r)   f=", "        f=",
+                 " Rozkład gęstości prądu wzdłuż promienia");
+}
+
+void TPoleCylindra::WykresJ1f() {
+  // Jz across the wall at the present f and constants; nothing is recomputed.
+  plot::TWykresy& p = *Wykresy;
+  p.FOstatniPunkt = N;
+  p.FLiczbaKrzywych = 1;
+  p.FWek[0].Jednostka.Tekst = "[mm]";
+  p.FWek[0].Nazwa.Tekst = "r";
+  p.FWek[1].Jednostka.Tekst = " [A/mm2]";
+  p.FWek[1].Nazwa.Tekst = "Jz(r)   f=" + Hz(f) + " [Hz]";
+  p.FTytul = " Rozkład gęstości prądu wzdłuż promienia";
+  p.FMiejscaX = 3;  // kept for every later plot of this painter
+  p.FMiejscaY = 1;
+  const Extended krok = (r2 - r1) / N;
+  for (int32_t i = 0; i <= N; ++i) {
+    const Extended r = r1 + i * krok;
+    p.FWek[0].Wek[i] = r * 1000;
+    p.FWek[1].Wek[i] = num::ModZ(GestoscJ(r)) * 1e-6L;
+  }
+  tk::FpCheck();
+  const int32_t kod = p.WykresXY();
+  if (kod != 0) p.BladWykresy(kod);
+}
+
+void TPoleCylindra::WykresKn() {
+  plot::TWykresy& p = *Wykresy;
+  // The plot shows 0 to 1 kHz; a painter made for fewer points is not read
+  // beyond its last one.
+  p.FOstatniPunkt = std::min<int32_t>(100, N);
+  p.FLiczbaKrzywych = 1;
+  p.FWek[0].Jednostka.Tekst = "[kHz]";
+  p.FWek[0].Nazwa.Tekst = "f";
+  p.FWek[1].Jednostka.Tekst = " ";
+  p.FWek[1].Nazwa.Tekst = " Kn(f)";
+  p.FTytul = " Współczynnik naskórkowości";
+  p.FWek[0].Wek[0] = 0;
+  p.FWek[1].Wek[0] = 1.0L;  // Kn = 1 at d.c.
+  for (int32_t i = 1; i <= N; ++i) {
+    f = static_cast<Extended>(i) * 10;
+    p.FWek[0].Wek[i] = f * 0.001L;
+    Oblicz();
+    p.FWek[1].Wek[i] = WspNaskorkowosci();
+  }
+  const int32_t kod = p.WykresXY();
+  if (kod != 0) p.BladWykresy(kod);
+}
+
+}  // namespace ferrant

@@ -1,0 +1,248 @@
+#include "ferrant/PolePrzeWar.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "numerics/AlgMZes4.h"
+#include "numerics/Bessel4.h"
+#include "numerics/Typy4.h"
+#include "toolkit/core/FpCheck.h"
+
+namespace ferrant {
+
+namespace {
+
+constexpr Extended kPi = 3.141592653589793238462643383279502884L;
+constexpr Extended k2Pi = 2 * kPi;
+constexpr Extended kEps = 1e-50L;  // smallest pivot the solver accepts
+
+// Curve names carry the frequency as a whole number of hertz.
+std::string Hz(Extended x) { return num::FloatToStrSkal(x, 1, 0); }
+
+}  // namespace
+
+TPolePrzeWar::TPolePrzeWar(tk::TImage* obraz, Extended I_, Extended f_, Extended mi1_,
+                           Extended mi2_, Extended gamma1_, Extended gamma2_, Extended r1_,
+                           Extended r2_, int32_t N_)
+    : I(I_), f(f_), mi1(mi1_), mi2(mi2_), gamma1(gamma1_), gamma2(gamma2_), r1(r1_), r2(r2_),
+      N(N_) {
+  num::SqrtZ(c, TZespol{0, -1});
+  A = std::make_unique<num::TMacierzZ>(1, 3, 3);
+  B = std::make_unique<num::TMacierzZ>(1, 3, 1);
+  X = std::make_unique<num::TMacierzZ>(1, 3, 1);
+  Obraz = obraz;
+  Wykresy = std::make_unique<plot::TWykresy>(obraz, N, 3);
+}
+
+TPolePrzeWar::~TPolePrzeWar() {
+  Wykresy.reset();
+  A.reset();
+  B.reset();
+  X.reset();
+}
+
+void TPolePrzeWar::Oblicz() {
+  // Each check comes before the store that would otherwise take an infinity
+  // or a NaN, so the fields keep what the steps before a fault computed.
+  const Extended w_ = k2Pi * f;
+  tk::FpCheck();
+  w = w_;
+  const Extended modk1_ = std::sqrt(w * mi1 * gamma1);
+  tk::FpCheck();  // ωμ1γ1 < 0
+  modk1 = modk1_;
+  k1 = num::FMulZR(c, modk1);
+  const Extended modk2_ = std::sqrt(w * mi2 * gamma2);
+  tk::FpCheck();  // ωμ2γ2 < 0
+  modk2 = modk2_;
+  k2 = num::FMulZR(c, modk2);
+
+  // Factors that turn an Ez coefficient into the Hφ coefficient: k/(jωμ).
+  // f, μ1 or μ2 zero divides 0 by 0 here.
+  const TZespol Zh1 = num::FDivZ(k1, TZespol{0, w * mi1});
+  const TZespol Zh2 = num::FDivZ(k2, TZespol{0, w * mi2});
+  tk::FpCheck();
+
+  num::TMZ& a = A->FDane;
+  TZespol J0, J0d, H0, H0d;
+  // Row 1: Ez continuous at r1; row 2: Hφ continuous at r1; row 3: Hφ(r2).
+  TZespol z = num::FMulZR(k1, r1);
+  num::BesselJRek(J0, 0, z);
+  num::BesselJPoch(J0d, 0, z);
+  a[1][1] = J0;
+  a[2][1] = num::FMulZ(J0d, Zh1);
+  a[3][1] = num::ZeroZ;
+
+  // γ2 = 0 or r1 = 0 meets the Hankel function at 0, where it is singular.
+  z = num::FMulZR(k2, r1);
+  num::BesselJRek(J0, 0, z);
+  num::Hankel2Rek(H0, 0, z);
+  num::BesselJPoch(J0d, 0, z);
+  num::Hankel2Poch(H0d, 0, z);
+  a[1][2] = num::FMulZR(J0, -1);
+  a[1][3] = num::FMulZR(H0, -1);
+  a[2][2] = num::FMulZR(num::FMulZ(J0d, Zh2), -1);
+  a[2][3] = num::FMulZR(num::FMulZ(H0d, Zh2), -1);
+
+  z = num::FMulZR(k2, r2);
+  num::BesselJPoch(J0d, 0, z);
+  num::Hankel2Poch(H0d, 0, z);
+  a[3][2] = num::FMulZ(J0d, Zh2);
+  a[3][3] = num::FMulZ(H0d, Zh2);
+
+  B->UstawWektor(1, num::ZeroZ);
+  B->UstawWektor(2, num::ZeroZ);
+  B->UstawWektor(3, TZespol{I / (k2Pi * r2), 0});
+  tk::FpCheck();
+
+  const int32_t kod = num::RRMAZ1(*A, *B, *X, kEps, nullptr);
+  if (kod != 0) num::PokazBladAlgMZes(kod);
+  tk::FpCheck();
+}
+
+TZespol TPolePrzeWar::NatezenieE(Extended r) const {
+  if (r > r2) r = r2;  // a sweep's last point stands for the surface
+  TZespol E;
+  if (r <= r1) {
+    TZespol J0;
+    num::BesselJRek(J0, 0, num::FMulZR(k1, r));
+    E = num::FMulZ(J0, X->Wektor(1));
+  } else {
+    const TZespol z = num::FMulZR(k2, r);
+    TZespol J0, H0;
+    num::BesselJRek(J0, 0, z);
+    num::Hankel2Rek(H0, 0, z);
+    E = num::FAddZ(num::FMulZ(J0, X->Wektor(2)), num::FMulZ(H0, X->Wektor(3)));
+  }
+  tk::FpCheck();
+  return E;
+}
+
+TZespol TPolePrzeWar::NatezenieH(Extended r) const {
+  if (r > r2) r = r2;
+  TZespol H;
+  if (r <= r1) {
+    TZespol J0d;
+    num::BesselJPoch(J0d, 0, num::FMulZR(k1, r));
+    H = num::FMulZ(num::FMulZ(J0d, X->Wektor(1)), num::FDivZ(k1, TZespol{0, w * mi1}));
+  } else {
+    const TZespol z = num::FMulZR(k2, r);
+    TZespol J0d, H0d;
+    num::BesselJPoch(J0d, 0, z);
+    num::Hankel2Poch(H0d, 0, z);
+    H = num::FMulZ(num::FAddZ(num::FMulZ(J0d, X->Wektor(2)), num::FMulZ(H0d, X->Wektor(3))),
+                   num::FDivZ(k2, TZespol{0, w * mi2}));
+  }
+  tk::FpCheck();
+  return H;
+}
+
+TZespol TPolePrzeWar::GestoscJ(Extended r) const {
+  if (r > r2) r = r2;
+  const TZespol J = num::FMulZR(NatezenieE(r), r <= r1 ? gamma1 : gamma2);
+  tk::FpCheck();
+  return J;
+}
+
+TZespol TPolePrzeWar::Impedancja() const {
+  const TZespol Z = num::FDivZR(NatezenieE(r2), I);
+  tk::FpCheck();  // I = 0
+  return Z;
+}
+
+Extended TPolePrzeWar::Rezystancja() const { return Impedancja().re; }
+
+Extended TPolePrzeWar::Reaktancja() const { return Impedancja().im; }
+
+Extended TPolePrzeWar::WspNaskorkowosci() const {
+  // R' times the d.c. conductance per metre of core and layer together.
+  const Extended Kn =
+      Rezystancja() * (gamma1 * kPi * (r1 * r1) + gamma2 * kPi * (r2 * r2 - r1 * r1));
+  tk::FpCheck();
+  return Kn;
+}
+
+void TPolePrzeWar::WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
+                                  const char* kontynuacja, const char* tytul) {
+  // From half the core radius to the surface.
+  const Extended r0 = r1 / 2;
+  const Extended krok = (r2 - r0) / N;
+  const Extended f0 = f;
+  plot::TWykresy& p = *Wykresy;
+  p.FOstatniPunkt = N;
+  p.FLiczbaKrzywych = 3;
+  p.FWek[0].Jednostka.Tekst = "[mm]";
+  p.FWek[0].Nazwa.Tekst = "r";
+  p.FWek[1].Jednostka.Tekst = jednostka;
+  p.FWek[1].Nazwa.Tekst = prefiks + Hz(f0) + " [Hz]";
+  p.FWek[2].Nazwa.Tekst = kontynuacja + Hz(2 * f0) + " [Hz]";
+  p.FWek[3].Nazwa.Tekst = kontynuacja + Hz(10 * f0) + " [Hz]";
+  p.FTytul = tytul;
+  p.FPodzialkaX = 5;  // kept for every later plot of this painter
+  p.FPodzialkaY = 5;
+
+  auto krzywa = [&](int nr) {
+    for (int32_t i = 0; i <= N; ++i) {
+      // Rounding may put the last point just above r2; it stands for r2.
+      const Extended r = std::min(r0 + i * krok, r2);
+      if (nr == 1) p.FWek[0].Wek[i] = r * 1000;
+      switch (q) {
+        case Wielkosc::E: p.FWek[nr].Wek[i] = num::ModZ(NatezenieE(r)) * 1000; break;
+        case Wielkosc::H: p.FWek[nr].Wek[i] = num::ModZ(NatezenieH(r)) * 1; break;
+        case Wielkosc::J: p.FWek[nr].Wek[i] = num::ModZ(GestoscJ(r)) * 1e-6L; break;
+      }
+    }
+  };
+  krzywa(1);
+  f = 2 * f0;
+  Oblicz();
+  krzywa(2);
+  f = 10 * f0;
+  Oblicz();
+  krzywa(3);
+  f = f0;  // the solution stays that of 10·f
+  tk::FpCheck();
+
+  const int32_t kod = p.WykresXY();
+  if (kod != 0) p.BladWykresy(kod);
+}
+
+void TPolePrzeWar::WykresE() {
+  WykresRadialny(Wielkosc::E, " [mV/m]", "Ez(r)   f=", "        f=",
+                 " Rozkład pola elektrycznego wzdłuż promienia");
+}
+
+void TPolePrzeWar::WykresH() {
+  WykresRadialny(Wielkosc::H, " [A/m]", "Hf(r)   f=", "        f=",
+                 " Rozkład pola magnetycznego wzdłuż promienia");
+}
+
+void TPolePrzeWar::WykresJ() {
+  WykresRadialny(Wielkosc::J, " [A/mm2]", "Jz(r)   f=", "        f=",
+                 " Rozkład gęstości prądu wzdłuż promienia");
+}
+
+void TPolePrzeWar::WykresKn() {
+  plot::TWykresy& p = *Wykresy;
+  // The plot shows 0 to 1 kHz; a painter made for fewer points is not read
+  // beyond its last one.
+  p.FOstatniPunkt = std::min<int32_t>(100, N);
+  p.FLiczbaKrzywych = 1;
+  p.FWek[0].Jednostka.Tekst = "[kHz]";
+  p.FWek[0].Nazwa.Tekst = "f";
+  p.FWek[1].Jednostka.Tekst = " ";
+  p.FWek[1].Nazwa.Tekst = " Kn(f)";
+  p.FTytul = " Współczynnik naskórkowości";
+  p.FWek[0].Wek[0] = 0;
+  p.FWek[1].Wek[0] = 1.0L;  // Kn = 1 at d.c.
+  for (int32_t i = 1; i <= N; ++i) {
+    f = static_cast<Extended>(i) * 10;
+    p.FWek[0].Wek[i] = f * 0.001L;
+    Oblicz();  // a singular point shows the solver's message and keeps the last solution
+    p.FWek[1].Wek[i] = WspNaskorkowosci();
+  }
+  const int32_t kod = p.WykresXY();
+  if (kod != 0) p.BladWykresy(kod);
+}
+
+}  // namespace ferrant
