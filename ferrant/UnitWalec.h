@@ -1,0 +1,41 @@
+#pragma once
+// The solid round conductor: input grid, R', X' and Kn, radial plots, Kn(f)
+// and the current-density map.
+#include "toolkit/Controls.h"
+#include "toolkit/Grids.h"
+
+namespace ferrant {
+
+class TPoleWalca;
+
+class TForm2 : public tk::TForm {
+ public:
+  TForm2();
+
+  tk::TStringGrid* StringGrid1;
+  tk::TImage* Image1;  // radial and Kn(f) plots
+  tk::TImage* Image2;  // current-density map
+  tk::TPanel* Panel1;
+  tk::TBitBtn* BitBtn1;
+  tk::TBitBtn* BitBtn2;
+  tk::TBitBtn* BitBtn3;
+  tk::TBitBtn* BitBtn4;
+
+  void FormCreate(tk::TObject* Sender);
+  void FormShow(tk::TObject* Sender);
+  void FormActivate(tk::TObject* Sender);
+  void BitBtn1Click(tk::TObject* Sender);
+  void BitBtn2Click(tk::TObject* Sender);
+  void BitBtn3Click(tk::TObject* Sender);
+  void BitBtn4Click(tk::TObject* Sender);
+  void Image2Click(tk::TObject* Sender);
+
+  void CzytajDane();
+  void Odswiez();
+  void CzyscObraz();
+};
+
+extern TForm2* Form2;
+extern TPoleWalca* PoleWalca;
+
+}  // namespace ferrant
