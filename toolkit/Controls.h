@@ -11,6 +11,7 @@
 #include "toolkit/Graphics.h"
 
 class QWidget;
+class QEventLoop;
 
 namespace tk {
 
@@ -22,6 +23,7 @@ class TObject {
 using TNotifyEvent = std::function<void(TObject* sender)>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 using TShiftState = unsigned;
+enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -98,6 +100,8 @@ class TControl : public TObject {
   TAlign align_ = alNone;
   TColor color_ = clBtnFace;
   TFont font_;
+  bool parentFont_ = true;  // follows the parent's font until a font of its own is set
+  bool visible_ = true;
   std::string caption_;
   std::string hint_;
 };
@@ -108,17 +112,20 @@ class TWinControl : public TControl {
   ~TWinControl() override;
   const std::vector<TControl*>& Controls() const { return children_; }
   void Realign();  // toolkit-internal: lays out aligned children
-  bool Focused() const;
+  bool Focused() const;  // this control (or its in-place editor) holds the keyboard focus
   void SetFocus();
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;  // focus left this control for another control of its window
 
  protected:
   explicit TWinControl(TWinControl* parent);
+  // The part of the client area that aligned children share.
+  virtual TRect AlignRect() const;
 
  private:
   friend class TControl;
   std::vector<TControl*> children_;
+  bool aligning_ = false;
 };
 
 enum TPosition { poDesigned, poScreenCenter };
@@ -158,6 +165,13 @@ class TForm : public TWinControl {
   // builds the layout) has finished: OnCreate, then show when Visible was set.
   void AfterConstruction();
   bool visibleAtStart = false;  // set by a layout that makes the window visible at start
+  // Toolkit-internal: a close request of the user or of Close(); false when refused.
+  bool CloseRequested();
+  void Shown();  // the window has just become visible
+
+ private:
+  TPosition position_ = poDesigned;
+  bool placed_ = false;
 };
 
 // The application object: initialise, create the windows in order (the first
@@ -182,9 +196,13 @@ class TApplication {
   const std::string& Title() const;
 
  private:
+  friend class TForm;
   void AddForm(TForm* form);
+  void DestroyForms();
   TForm* mainForm_ = nullptr;
   std::vector<TForm*> forms_;
+  QEventLoop* loop_ = nullptr;
+  bool terminated_ = false;
 };
 extern TApplication* Application;
 
@@ -208,11 +226,15 @@ class TPanel : public TWinControl {
  public:
   explicit TPanel(TWinControl* parent);
   void SetBevelOuter(TBevelCut bevel);
+  TBevelCut BevelOuter() const { return bevel_; }
 
  protected:
   void CaptionChanged() override;
   void ColorChanged() override;
   void FontChanged() override;
+
+ private:
+  TBevelCut bevel_ = bvRaised;
 };
 
 class TGroupBox : public TWinControl {
@@ -220,6 +242,7 @@ class TGroupBox : public TWinControl {
   explicit TGroupBox(TWinControl* parent);
 
  protected:
+  TRect AlignRect() const override;
   void CaptionChanged() override;
   void ColorChanged() override;
   void FontChanged() override;
@@ -234,6 +257,9 @@ class TLabel : public TControl {
   void CaptionChanged() override;
   void ColorChanged() override;
   void FontChanged() override;
+
+ private:
+  bool autoSize_ = true;
 };
 
 class TStatusBar : public TWinControl {
@@ -292,8 +318,9 @@ class TImage : public TControl {
   void SetPicture(std::unique_ptr<TBitmap> bitmap);
   void Changed();  // repaint after drawing
 
+  struct Impl;  // toolkit-internal
+
  private:
-  struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 

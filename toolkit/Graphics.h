@@ -140,7 +140,7 @@ class TBitmap {
   TCanvas& Canvas();
   TColor Pixel(int x, int y) const;  // -1 outside
   bool SaveToPng(const std::string& path) const;
-  // Rows of 0xRRGGBB values, top to bottom (JPEG writing, tests).
+  // Rows of 0xRRGGBB values (the top byte is 0xFF), top to bottom (JPEG writing, tests).
   const uint32_t* ScanLine(int y) const;
 
   struct Impl;

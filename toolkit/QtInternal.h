@@ -119,4 +119,46 @@ TShiftState ToShiftState(QMouseEvent* event);
 // The widget's background colour (and autofill), as the controls set it.
 void ApplyBackground(QWidget* widget, TColor color);
 
+// A widget that raises its control's mouse events as the platform does: a
+// press gives OnMouseDown; a release gives OnClick (left button, released over
+// the widget after a press on it) and then OnMouseUp; a double click gives
+// OnDblClick and then OnMouseDown with ssDouble.  The events are accepted, so
+// they do not travel on to the parent.
+template <class Base>
+class MouseForwarding : public Base {
+ public:
+  template <class... Args>
+  explicit MouseForwarding(TControl* control, Args&&... args) : Base(std::forward<Args>(args)...), control_(control) {}
+  TControl* control() const { return control_; }
+  void detach() { control_ = nullptr; }
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  TControl* control_;
+  bool pressed_ = false;
+};
+
+// Implementation detail of MouseForwarding (defined in Controls.cpp).
+void ForwardPress(TControl* control, QWidget* widget, QMouseEvent* e, bool& pressed);
+void ForwardRelease(TControl* control, QWidget* widget, QMouseEvent* e, bool& pressed);
+void ForwardDoubleClick(TControl* control, QWidget* widget, QMouseEvent* e);
+
+template <class Base>
+void MouseForwarding<Base>::mousePressEvent(QMouseEvent* e) {
+  Base::mousePressEvent(e);
+  ForwardPress(control_, this, e, pressed_);
+}
+template <class Base>
+void MouseForwarding<Base>::mouseReleaseEvent(QMouseEvent* e) {
+  Base::mouseReleaseEvent(e);
+  ForwardRelease(control_, this, e, pressed_);
+}
+template <class Base>
+void MouseForwarding<Base>::mouseDoubleClickEvent(QMouseEvent* e) {
+  Base::mouseDoubleClickEvent(e);
+  ForwardDoubleClick(control_, this, e);
+}
+
 }  // namespace tk

@@ -1,0 +1,116 @@
+// The Qt message box and file dialog behind the replaceable entry points of
+// toolkit/core/MessageBox.h, and the picture dialogs on top of them.
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "toolkit/Controls.h"
+#include "toolkit/QtInternal.h"
+#include "toolkit/core/FpCheck.h"
+#include "toolkit/core/MessageBox.h"
+
+namespace tk {
+
+const char* const kGraphicFilter =
+    "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|"
+    "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
+    "Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf";
+
+int QtMessageBox(const MessageRequest& r) {
+  EnsureWindowing();
+  FpShield shield;
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(ToQString(r.caption));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(ToQString(r.text));
+  switch (r.icon) {
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+  }
+  QPushButton* yes = nullptr;
+  QPushButton* no = nullptr;
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;
+  if (r.buttons & mbYes) yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+  if (r.buttons & mbNo) no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+  if (r.buttons & mbOK) ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  if (r.buttons & mbCancel) cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+  if (yes == nullptr && no == nullptr && ok == nullptr && cancel == nullptr)
+    ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.setDefaultButton(yes != nullptr ? yes : (ok != nullptr ? ok : (no != nullptr ? no : cancel)));
+  box.setEscapeButton(cancel != nullptr ? cancel : (no != nullptr ? no : ok));
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  if (clicked == nullptr) return no != nullptr ? mrNo : mrCancel;
+  if (clicked == yes) return mrYes;
+  if (clicked == no) return mrNo;
+  if (clicked == ok) return mrOk;
+  return mrCancel;
+}
+
+bool QtFileDialog(const FileDialogRequest& r, std::string& fileName) {
+  EnsureWindowing();
+  FpShield shield;
+  QFileDialog dlg(QApplication::activeWindow(), ToQString(r.title));
+  dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+  dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  QStringList filters;
+  for (const auto& [desc, patterns] : r.filter) {
+    QString p = ToQString(patterns);
+    p.replace(';', ' ');
+    filters << ToQString(desc) + " (" + p + ")";
+  }
+  if (!filters.isEmpty()) dlg.setNameFilters(filters);
+  const QString initial = ToQString(r.initialName).trimmed();
+  if (!initial.isEmpty() && !initial.contains('*')) dlg.selectFile(initial);
+  if (dlg.exec() != QDialog::Accepted) return false;
+  const QStringList files = dlg.selectedFiles();
+  if (files.isEmpty()) return false;
+  fileName = FromQString(files.first());
+  return true;
+}
+
+namespace {
+
+// "description|patterns|description|patterns..." as pairs.
+std::vector<std::pair<std::string, std::string>> ParseFilter(const std::string& filter) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= filter.size() && !filter.empty()) {
+    const size_t bar = filter.find('|', start);
+    if (bar == std::string::npos) {
+      parts.push_back(filter.substr(start));
+      break;
+    }
+    parts.push_back(filter.substr(start, bar - start));
+    start = bar + 1;
+  }
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (size_t i = 0; i + 1 < parts.size(); i += 2) pairs.emplace_back(parts[i], parts[i + 1]);
+  if (parts.size() % 2 == 1 && !parts.back().empty()) pairs.emplace_back(parts.back(), parts.back());
+  return pairs;
+}
+
+bool RunPictureDialog(bool save, const std::string& title, const std::string& filter, std::string& fileName) {
+  FileDialogRequest request;
+  request.save = save;
+  request.title = title;
+  request.filter = ParseFilter(filter);
+  request.initialName = fileName;
+  request.preview = true;
+  std::string chosen;
+  if (!RunFileDialog(request, chosen)) return false;
+  fileName = chosen;
+  return true;
+}
+
+}  // namespace
+
+bool TSavePictureDialog::Execute() { return RunPictureDialog(true, Title, Filter, FileName); }
+bool TOpenPictureDialog::Execute() { return RunPictureDialog(false, Title, Filter, FileName); }
+
+}  // namespace tk

@@ -1,0 +1,190 @@
+#include "toolkit/Testing.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include "toolkit/QtInternal.h"
+#include "toolkit/core/FpCheck.h"
+
+namespace tk::testing {
+
+namespace {
+
+QWidget* WidgetOf(TControl* control) {
+  EnsureWindowing();
+  return control != nullptr ? control->Widget() : nullptr;
+}
+
+// The widget under (x, y) of the control's widget, and the point in its coordinates.
+QWidget* TargetAt(QWidget* w, int x, int y, QPoint& local) {
+  QWidget* t = w->childAt(x, y);
+  if (t == nullptr) t = w;
+  local = t->mapFrom(w, QPoint(x, y));
+  return t;
+}
+
+QWidget* KeyTarget(TControl* control) {
+  QWidget* w = WidgetOf(control);
+  QWidget* f = QApplication::focusWidget();
+  if (f != nullptr && w != nullptr && f->window() == w->window()) return f;
+  return w;
+}
+
+}  // namespace
+
+void ProcessEvents() {
+  EnsureWindowing();
+  FpShield shield;
+  QApplication::sendPostedEvents();
+  QApplication::processEvents();
+}
+
+void ActivateWindow(TControl* control) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  FpShield shield;
+  QWidget* window = w->window();
+  if (!window->isVisible()) window->show();
+  if (!window->isActiveWindow()) {
+    window->activateWindow();
+    (void)QTest::qWaitForWindowActive(window, 2000);
+  }
+  QApplication::processEvents();
+}
+
+void ClickButton(TControl* control) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  ActivateWindow(control);
+  {
+    FpShield shield;
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+  }
+  ProcessEvents();
+}
+
+void MouseDown(TControl* control, int x, int y) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  ActivateWindow(control);
+  QPoint p;
+  QWidget* t = TargetAt(w, x, y, p);
+  {
+    FpShield shield;
+    QTest::mousePress(t, Qt::LeftButton, Qt::NoModifier, p);
+  }
+  ProcessEvents();
+}
+
+void MouseUp(TControl* control, int x, int y) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  QPoint p;
+  QWidget* t = TargetAt(w, x, y, p);
+  {
+    FpShield shield;
+    QTest::mouseRelease(t, Qt::LeftButton, Qt::NoModifier, p);
+  }
+  ProcessEvents();
+}
+
+void MouseClick(TControl* control, int x, int y) {
+  MouseDown(control, x, y);
+  MouseUp(control, x, y);
+}
+
+void DblClick(TControl* control, int x, int y) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  ActivateWindow(control);
+  QPoint p;
+  QWidget* t = TargetAt(w, x, y, p);
+  {
+    FpShield shield;
+    QTest::mouseDClick(t, Qt::LeftButton, Qt::NoModifier, p);
+  }
+  ProcessEvents();
+}
+
+void SetFocus(TControl* control) {
+  if (control == nullptr) return;
+  ActivateWindow(control);
+  if (auto* wc = dynamic_cast<TWinControl*>(control)) wc->SetFocus();
+  else if (QWidget* w = WidgetOf(control)) w->setFocus(Qt::OtherFocusReason);
+  ProcessEvents();
+}
+
+void TypeText(TControl* control, const std::string& text) {
+  ActivateWindow(control);
+  QWidget* t = KeyTarget(control);
+  if (t == nullptr) return;
+  {
+    FpShield shield;
+    QTest::keyClicks(t, ToQString(text));
+  }
+  ProcessEvents();
+}
+
+void PressKey(TControl* control, Key key) {
+  ActivateWindow(control);
+  QWidget* t = KeyTarget(control);
+  if (t == nullptr) return;
+  Qt::Key k = Qt::Key_Return;
+  switch (key) {
+    case Key::Enter: k = Qt::Key_Return; break;
+    case Key::Tab: k = Qt::Key_Tab; break;
+    case Key::Escape: k = Qt::Key_Escape; break;
+    case Key::F2: k = Qt::Key_F2; break;
+    case Key::Left: k = Qt::Key_Left; break;
+    case Key::Right: k = Qt::Key_Right; break;
+    case Key::Up: k = Qt::Key_Up; break;
+    case Key::Down: k = Qt::Key_Down; break;
+    case Key::Backspace: k = Qt::Key_Backspace; break;
+    case Key::Delete: k = Qt::Key_Delete; break;
+    case Key::Home: k = Qt::Key_Home; break;
+    case Key::End: k = Qt::Key_End; break;
+  }
+  {
+    FpShield shield;
+    QTest::keyClick(t, k);
+  }
+  ProcessEvents();
+}
+
+bool SaveWindowPng(TControl* control, const std::string& path) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return false;
+  ProcessEvents();
+  FpShield shield;
+  return w->grab().save(ToQString(path), "PNG");
+}
+
+RecordingDialogs::RecordingDialogs() {
+  previousMessages_ = SetMessageHandler([this](const MessageRequest& r) {
+    messages.push_back(r);
+    if (!answers.empty()) {
+      const int a = answers.front();
+      answers.pop_front();
+      return a;
+    }
+    if (r.buttons & mbOK) return static_cast<int>(mrOk);
+    if (r.buttons & mbYes) return static_cast<int>(mrYes);
+    return static_cast<int>(mrCancel);
+  });
+  previousFiles_ = SetFileDialogHandler([this](const FileDialogRequest& r, std::string& name) {
+    fileDialogs.push_back(r);
+    if (fileAnswers.empty()) return false;
+    std::optional<std::string> a = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (!a) return false;
+    name = *a;
+    return true;
+  });
+}
+
+RecordingDialogs::~RecordingDialogs() {
+  SetMessageHandler(previousMessages_);
+  SetFileDialogHandler(previousFiles_);
+}
+
+}  // namespace tk::testing

@@ -1,0 +1,71 @@
+#pragma once
+// Helpers for window tests: run pending events, simulate the user's mouse and
+// keyboard on a control, save a window's picture, and answer the message boxes
+// and file dialogs from a queue while recording what was asked.
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "toolkit/Controls.h"
+#include "toolkit/core/MessageBox.h"
+
+namespace tk::testing {
+
+// Runs the pending window events (paints, posted events, timers that are due).
+void ProcessEvents();
+
+// Shows the control's window if needed and makes it the active window, so
+// that focus changes happen as for a user.
+void ActivateWindow(TControl* control);
+
+// A real mouse click (press and release of the left button) at the centre of
+// the control: the control takes the focus on the press as it would for the
+// user, so OnExit of the control that loses it runs before OnClick.
+void ClickButton(TControl* control);
+// Press, release and double click of the left button at (x, y) in the
+// control's client coordinates, delivered to the widget under that point.
+void MouseDown(TControl* control, int x, int y);
+void MouseUp(TControl* control, int x, int y);
+void MouseClick(TControl* control, int x, int y);
+void DblClick(TControl* control, int x, int y);
+
+void SetFocus(TControl* control);
+// Types the text (UTF-8) into the widget that has the focus in the control's
+// window (the control itself when nothing there has it).
+void TypeText(TControl* control, const std::string& text);
+enum class Key { Enter, Tab, Escape, F2, Left, Right, Up, Down, Backspace, Delete, Home, End };
+void PressKey(TControl* control, Key key);
+
+// The control as it is shown now, saved as PNG.
+bool SaveWindowPng(TControl* control, const std::string& path);
+
+// Replaces the message-box and file-dialog handlers for its lifetime: every
+// request is recorded; the answers come from the queues, and when a queue is
+// empty a box is answered with OK (or Yes) and a file dialog is cancelled.
+class RecordingDialogs {
+ public:
+  RecordingDialogs();
+  ~RecordingDialogs();
+  RecordingDialogs(const RecordingDialogs&) = delete;
+  RecordingDialogs& operator=(const RecordingDialogs&) = delete;
+
+  std::vector<MessageRequest> messages;
+  std::vector<FileDialogRequest> fileDialogs;
+  std::deque<int> answers;                          // mrOk, mrYes, mrNo, mrCancel...
+  std::deque<std::optional<std::string>> fileAnswers;  // a file name, or nullopt to cancel
+
+  void Answer(int modalResult) { answers.push_back(modalResult); }
+  void AnswerFile(const std::string& name) { fileAnswers.emplace_back(name); }
+  void CancelFile() { fileAnswers.emplace_back(std::nullopt); }
+  void Clear() {
+    messages.clear();
+    fileDialogs.clear();
+  }
+
+ private:
+  MessageHandler previousMessages_;
+  FileDialogHandler previousFiles_;
+};
+
+}  // namespace tk::testing
