@@ -5,10 +5,7 @@
 #include "ferrant/UnitChart.h"
 #include "ferrant/UnitChart2.h"
 #include "numerics/Typy4.h"
-#if __has_include("numerics/Typy4Jpeg.h")
 #include "numerics/Typy4Jpeg.h"
-#define FERRANT_ZAPISZ_JPEG 1
-#endif
 #include "toolkit/core/FpCheck.h"
 
 namespace ferrant {
@@ -263,9 +260,7 @@ void TForm3::BitBtn8Click(tk::TObject*) {
 // A JPEG picture of the window, always JPEG whatever name or type is chosen.
 void TForm3::FormDblClick(tk::TObject*) {
   std::unique_ptr<tk::TBitmap> obraz = GetFormImage();
-#ifdef FERRANT_ZAPISZ_JPEG
   num::ZapiszJpeg(*obraz, *SavePictureDialog1, 100);
-#endif
 }
 
 void TForm3::Image2Click(tk::TObject*) {

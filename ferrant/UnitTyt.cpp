@@ -4,10 +4,7 @@
 
 #include "ferrant/Unit1.h"
 #include "resources/Layouts.h"
-#if __has_include("toolkit/Jpeg.h")
 #include "toolkit/Jpeg.h"
-#define FERRANT_TITLE_JPEG 1
-#endif
 #include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"
 
@@ -29,9 +26,7 @@ TForm0::TForm0() {
   Image1->SetAlign(tk::alClient);
   const uint8_t* data = nullptr;
   size_t size = 0;
-#ifdef FERRANT_TITLE_JPEG
   if (res::FindTitlePicture(data, size)) Image1->SetPicture(tk::DecodeJpeg(data, size));
-#endif
   Image1->OnClick = [this](tk::TObject* s) { Image1Click(s); };
 
   Timer1 = new tk::TTimer(this);
