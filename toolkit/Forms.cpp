@@ -50,6 +50,11 @@ class FormWidget : public MouseForwarding<QWidget> {
   TForm* form_;
 };
 
+// The off-screen platform has no stacking order to change (and says so).
+void RaiseWindow(QWidget* w) {
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -103,7 +108,7 @@ void TForm::ShowForm() {
   if (w == nullptr) return;
   FpShield shield;
   SetVisible(true);
-  w->raise();
+  RaiseWindow(w);
   w->activateWindow();
 }
 
@@ -111,7 +116,7 @@ void TForm::BringToFront() {
   QWidget* w = Widget();
   if (w == nullptr) return;
   FpShield shield;
-  w->raise();
+  RaiseWindow(w);
   w->activateWindow();
 }
 

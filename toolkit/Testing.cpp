@@ -1,7 +1,10 @@
 #include "toolkit/Testing.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <algorithm>
 
 #include "toolkit/QtInternal.h"
 #include "toolkit/core/FpCheck.h"
@@ -149,6 +152,30 @@ void PressKey(TControl* control, Key key) {
     QTest::keyClick(t, k);
   }
   ProcessEvents();
+}
+
+bool AnswerModalBox(const std::string& button, std::string* caption, std::string* text, std::string* buttons) {
+  auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  if (box == nullptr) return false;
+  if (caption != nullptr) *caption = FromQString(box->windowTitle());
+  if (text != nullptr) *text = FromQString(box->text());
+  QList<QAbstractButton*> list = box->buttons();
+  // In the order they stand in the box: left to right.
+  std::sort(list.begin(), list.end(), [](QAbstractButton* a, QAbstractButton* b) {
+    return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+  });
+  std::string names;
+  QAbstractButton* target = nullptr;
+  for (QAbstractButton* b : list) {
+    if (!names.empty()) names += '|';
+    names += FromQString(b->text());
+    if (FromQString(b->text()) == button) target = b;
+  }
+  if (buttons != nullptr) *buttons = names;
+  if (button.empty()) QTest::keyClick(box, Qt::Key_Escape);
+  else if (target != nullptr) target->click();
+  else return false;
+  return true;
 }
 
 bool SaveWindowPng(TControl* control, const std::string& path) {

@@ -37,6 +37,12 @@ void TypeText(TControl* control, const std::string& text);
 enum class Key { Enter, Tab, Escape, F2, Left, Right, Up, Down, Backspace, Delete, Home, End };
 void PressKey(TControl* control, Key key);
 
+// Answers the modal box that is open now (a real Qt box, as the application's
+// handlers show them): presses the button with the given caption ("&No"), or
+// Escape when the caption is empty.  Reports the box's caption, text and button
+// captions ("&Yes|&No", in their order in the box).  False when no box is open.
+bool AnswerModalBox(const std::string& button, std::string* caption, std::string* text, std::string* buttons);
+
 // The control as it is shown now, saved as PNG.
 bool SaveWindowPng(TControl* control, const std::string& path);
 

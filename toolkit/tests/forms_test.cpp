@@ -1,0 +1,292 @@
+// Windows and their events: showing, activation, closing, the message loop,
+// focus leaving a control before a button's click, and errors in handlers.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "toolkit/Controls.h"
+#include "toolkit/Testing.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/core/MessageBox.h"
+
+using namespace tk;
+namespace tt = tk::testing;
+
+namespace {
+
+// A window with an editable-looking control (a panel that can take focus is
+// not needed: two buttons take the focus on press) and a label.
+class SampleForm : public TForm {
+ public:
+  SampleForm() {
+    SetBounds(100, 100, 300, 200);
+    SetCaption("Sample");
+    Panel1 = new TPanel(this);
+    Panel1->SetBounds(0, 0, 300, 40);
+    Panel1->SetAlign(alTop);
+    BitBtn1 = new TBitBtn(Panel1);
+    BitBtn1->SetBounds(5, 5, 90, 25);
+    BitBtn1->SetCaption("First");
+    BitBtn2 = new TBitBtn(Panel1);
+    BitBtn2->SetBounds(100, 5, 90, 25);
+    BitBtn2->SetCaption("Second");
+    Label1 = new TLabel(this);
+    Label1->SetBounds(10, 60, 100, 13);
+    Label1->SetCaption("start");
+  }
+  TPanel* Panel1;
+  TBitBtn* BitBtn1;
+  TBitBtn* BitBtn2;
+  TLabel* Label1;
+};
+
+}  // namespace
+
+TEST(Form, ShowRunsOnShowOnlyWhenTheWindowBecomesVisible) {
+  SampleForm f;
+  int shows = 0, activations = 0;
+  f.OnShow = [&](TObject*) { ++shows; };
+  f.OnActivate = [&](TObject*) { ++activations; };
+  EXPECT_FALSE(f.Visible());
+  f.ShowForm();
+  tt::ActivateWindow(&f);
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(shows, 1);
+  EXPECT_GE(activations, 1);
+  EXPECT_TRUE(f.Active());
+  f.ShowForm();  // already visible: brought to front only
+  tt::ProcessEvents();
+  EXPECT_EQ(shows, 1);
+  f.Close();  // a secondary window (no application here) hides
+  EXPECT_FALSE(f.Visible());
+  f.ShowForm();
+  tt::ProcessEvents();
+  EXPECT_EQ(shows, 2);
+  f.Hide();
+}
+
+TEST(Form, ActivationOfAnotherWindowAndBack) {
+  SampleForm a, b;
+  int activations = 0;
+  a.OnActivate = [&](TObject*) { ++activations; };
+  a.ShowForm();
+  tt::ActivateWindow(&a);
+  const int first = activations;
+  b.ShowForm();
+  tt::ActivateWindow(&b);
+  EXPECT_FALSE(a.Active());
+  a.BringToFront();
+  tt::ActivateWindow(&a);
+  EXPECT_EQ(activations, first + 1);
+  a.Hide();
+  b.Hide();
+}
+
+TEST(Form, CloseQueryAndCloseActionCanRefuse) {
+  SampleForm f;
+  f.ShowForm();
+  bool allow = false;
+  int closes = 0;
+  f.OnCloseQuery = [&](TObject*, bool& canClose) { canClose = allow; };
+  f.OnClose = [&](TObject*, TCloseAction& action) {
+    ++closes;
+    EXPECT_EQ(action, caHide);
+  };
+  f.Close();
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(closes, 0);  // a refused query stops before OnClose
+  allow = true;
+  f.OnClose = [&](TObject*, TCloseAction& action) {
+    ++closes;
+    action = caNone;
+  };
+  f.Close();
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(closes, 1);
+  f.OnClose = nullptr;
+  f.Close();
+  EXPECT_FALSE(f.Visible());
+}
+
+TEST(Form, ThrowingCloseHandlerKeepsTheWindowAndReportsTheError) {
+  tt::RecordingDialogs dialogs;
+  SampleForm f;
+  f.ShowForm();
+  f.OnClose = [&](TObject*, TCloseAction&) { throw EConvertError("'x' is not a valid integer value"); };
+  f.Close();
+  EXPECT_TRUE(f.Visible());
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, "'x' is not a valid integer value");
+  f.Hide();
+}
+
+TEST(Form, AlignedChildrenShareTheClientAreaInCreationOrder) {
+  TForm f;
+  f.SetBounds(0, 0, 400, 300);
+  TPanel* top = new TPanel(&f);
+  top->SetHeight(30);
+  top->SetAlign(alTop);
+  TStatusBar* status = new TStatusBar(&f);  // bottom, 19 high
+  TImage* image = new TImage(&f);
+  image->SetHeight(100);
+  image->SetAlign(alBottom);
+  TPanel* client = new TPanel(&f);
+  client->SetAlign(alClient);
+  EXPECT_EQ(top->Top(), 0);
+  EXPECT_EQ(top->Width(), 400);
+  EXPECT_EQ(status->Top(), 300 - 19);
+  EXPECT_EQ(image->Top(), 300 - 19 - 100);
+  EXPECT_EQ(image->Width(), 400);
+  EXPECT_EQ(client->Top(), 30);
+  EXPECT_EQ(client->Height(), 300 - 30 - 19 - 100);
+  f.SetBounds(0, 0, 500, 400);
+  EXPECT_EQ(image->Top(), 400 - 19 - 100);
+  EXPECT_EQ(client->Width(), 500);
+  EXPECT_EQ(client->Height(), 400 - 30 - 19 - 100);
+}
+
+TEST(Focus, ExitOfTheLeftControlRunsBeforeTheButtonsClick) {
+  SampleForm f;
+  std::vector<std::string> events;
+  TGroupBox* box = new TGroupBox(&f);
+  box->SetBounds(10, 80, 200, 80);
+  TBitBtn* inner = new TBitBtn(box);  // stands for a grid: a focusable control inside
+  inner->SetBounds(10, 20, 80, 25);
+  box->OnExit = [&](TObject*) { events.push_back("exit"); };
+  inner->OnClick = [&](TObject*) { events.push_back("inner"); };
+  f.BitBtn1->OnClick = [&](TObject*) { events.push_back("click"); };
+  f.ShowForm();
+  tt::ClickButton(inner);  // focus into the group box
+  EXPECT_TRUE(box->Focused() || inner->Focused());
+  tt::ClickButton(f.BitBtn1);
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0], "inner");
+  EXPECT_EQ(events[1], "exit");
+  EXPECT_EQ(events[2], "click");
+  // Focus moving between two controls outside the box raises nothing more.
+  tt::ClickButton(f.BitBtn2);
+  EXPECT_EQ(events.size(), 3u);
+  f.Hide();
+}
+
+TEST(Focus, DeactivatingTheWindowIsNoExit) {
+  SampleForm f, other;
+  int exits = 0;
+  TGroupBox* box = new TGroupBox(&f);
+  box->SetBounds(10, 80, 200, 80);
+  TBitBtn* inner = new TBitBtn(box);
+  inner->SetBounds(10, 20, 80, 25);
+  box->OnExit = [&](TObject*) { ++exits; };
+  f.ShowForm();
+  tt::SetFocus(inner);
+  other.ShowForm();
+  tt::ActivateWindow(&other);
+  tt::ClickButton(other.BitBtn1);
+  EXPECT_EQ(exits, 0);
+  f.Hide();
+  other.Hide();
+}
+
+TEST(Dispatch, ErrorInAHandlerShowsOneBoxAndKeepsWhatWasWritten) {
+  tt::RecordingDialogs dialogs;
+  const std::string oldTitle = ApplicationTitle();
+  SetApplicationTitle("Ferrant");
+  SampleForm f;
+  f.BitBtn1->OnClick = [&](TObject*) {
+    f.Label1->SetCaption("written");
+    volatile double zero = 0;
+    if (zero == 0) throw EZeroDivide();
+    f.Label1->SetCaption("not reached");
+  };
+  f.ShowForm();
+  tt::ClickButton(f.BitBtn1);
+  EXPECT_EQ(f.Label1->Caption(), "written");
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].caption, "Ferrant");
+  EXPECT_EQ(dialogs.messages[0].text, "Floating point division by zero");
+  EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Error);
+  EXPECT_EQ(dialogs.messages[0].buttons, static_cast<unsigned>(mbOK));
+  // The program goes on: the next click works.
+  f.BitBtn1->OnClick = [&](TObject*) { f.Label1->SetCaption("again"); };
+  tt::ClickButton(f.BitBtn1);
+  EXPECT_EQ(f.Label1->Caption(), "again");
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  SetApplicationTitle(oldTitle);
+  f.Hide();
+}
+
+TEST(Mouse, ClicksAndDoubleClicksReachTheControlUnderThePointer) {
+  SampleForm f;
+  std::vector<std::string> events;
+  f.OnDblClick = [&](TObject*) { events.push_back("form dbl"); };
+  f.Label1->OnClick = [&](TObject*) { events.push_back("label click"); };
+  f.Label1->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState, int x, int y) {
+    events.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+  };
+  f.Label1->OnMouseUp = [&](TObject*, TMouseButton b, TShiftState, int x, int y) { events.push_back("up"); };
+  f.ShowForm();
+  tt::MouseClick(f.Label1, 3, 4);
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0], "down 3,4");
+  EXPECT_EQ(events[1], "label click");  // the click comes before the release's OnMouseUp
+  EXPECT_EQ(events[2], "up");
+  events.clear();
+  tt::DblClick(&f, 250, 150);  // free area of the window
+  EXPECT_EQ(std::count(events.begin(), events.end(), "form dbl"), 1);
+  events.clear();
+  tt::DblClick(f.Label1, 2, 2);  // a double click on the label is not the window's
+  EXPECT_EQ(std::count(events.begin(), events.end(), "form dbl"), 0);
+  f.Hide();
+}
+
+TEST(Application, MainWindowCloseEndsTheLoopSecondaryOnlyHides) {
+  tt::RecordingDialogs dialogs;
+  auto* app = new TApplication("Test");
+  tt::RecordingDialogs recorder;  // after the application installed the Qt handlers
+  SampleForm* mainForm = nullptr;
+  SampleForm* second = nullptr;
+  app->CreateForm(mainForm);
+  app->CreateForm(second);
+  second->visibleAtStart = true;  // only read at creation: show it by hand
+  second->ShowForm();
+  EXPECT_EQ(app->MainForm(), mainForm);
+  EXPECT_EQ(app->Forms().size(), 2u);
+  int created = 0;
+  (void)created;
+  TTimer* timer = new TTimer(mainForm);
+  timer->SetInterval(20);
+  int step = 0;
+  bool secondHidden = false, mainStayedOnNo = false;
+  mainForm->OnClose = [&](TObject*, TCloseAction& action) {
+    if (ConfirmYesNo("Czy zamknąć aplikację") != mrYes) action = caNone;
+  };
+  recorder.Answer(mrNo);
+  recorder.Answer(mrYes);
+  timer->OnTimer = [&](TObject*) {
+    ++step;
+    if (step == 1) {
+      second->Close();
+      secondHidden = !second->Visible() && mainForm->Visible();
+    } else if (step == 2) {
+      mainForm->Close();  // answered No
+      mainStayedOnNo = mainForm->Visible() && app->Forms().size() == 2;
+    } else if (step == 3) {
+      mainForm->Close();  // answered Yes: the loop ends
+    }
+  };
+  app->Run();
+  EXPECT_TRUE(secondHidden);
+  EXPECT_TRUE(mainStayedOnNo);
+  EXPECT_EQ(step, 3);
+  ASSERT_EQ(recorder.messages.size(), 2u);
+  EXPECT_EQ(recorder.messages[0].caption, "Confirm");
+  EXPECT_EQ(recorder.messages[0].icon, MsgIcon::Question);
+  EXPECT_EQ(recorder.messages[0].buttons, static_cast<unsigned>(mbYes | mbNo));
+  EXPECT_TRUE(app->Forms().empty());  // every window destroyed
+  EXPECT_EQ(app->MainForm(), nullptr);
+  delete timer;
+  delete app;
+  EXPECT_EQ(Application, nullptr);
+}
