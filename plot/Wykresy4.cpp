@@ -215,11 +215,12 @@ struct OdswiezObraz {
 
 int64_t Round(Extended x) {
   const Extended f = floorl(x);
+  // Beyond the 64-bit range (or not a number) the conversion is invalid.
+  if (!(f >= -9.2e18L && f <= 9.2e18L)) throw tk::EInvalidOp();
+  int64_t w = static_cast<int64_t>(f);
   const Extended reszta = x - f;  // exact
-  Extended w = f;
-  if (reszta > 0.5L || (reszta == 0.5L && fmodl(f, 2) != 0)) w = f + 1;
-  if (!(w >= -9.2e18L && w <= 9.2e18L)) throw tk::EInvalidOp();
-  return static_cast<int64_t>(w);
+  if (reszta > 0.5L || (reszta == 0.5L && (w & 1) != 0)) ++w;
+  return w;
 }
 
 int32_t Wykladnik(Extended x) {
