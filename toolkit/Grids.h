@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/LayoutStream.h"
 
 namespace tk {
 
@@ -53,6 +54,8 @@ class TInplaceEdit : public TObject {
   QWidget* Widget() const;  // toolkit-internal
 
  protected:
+  // An editor whose window is first created with the given alignment.
+  TInplaceEdit(TStringGrid* grid, int alignment);
   // Re-creates the edit window with the current alignment (the text stays).
   void RecreateWindow();
 
@@ -70,7 +73,7 @@ class TInplaceEdit : public TObject {
 using TDrawCellEvent = std::function<void(TObject* sender, int col, int row, const TRect& rect, TGridDrawState state)>;
 using TMovedEvent = std::function<void(TObject* sender, int fromIndex, int toIndex)>;
 
-class TStringGrid : public TWinControl {
+class TStringGrid : public TWinControl, public TLayoutComponent {
  public:
   explicit TStringGrid(TWinControl* parent);
   ~TStringGrid() override;
@@ -129,6 +132,21 @@ class TStringGrid : public TWinControl {
   // Paints every cell into a bitmap of the grid's size (tests).
   std::unique_ptr<TBitmap> PaintToBitmap();
 
+  // The editor is showing over the current cell.
+  bool EditorMode() const { return editing_; }
+  // The first scrollable column and row shown after the fixed ones.
+  int LeftCol() const { return leftCol_; }
+  int TopRow() const { return topRow_; }
+  void SetLeftCol(int col);
+  void SetTopRow(int row);
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+
+  // A mouse move over the grid as the window system delivers it, and a hint
+  // asked for at a client point as a rest of the mouse does (tests; clicks
+  // and keys go through toolkit/Testing.h).
+  void UserMouseMove(int x, int y, bool leftButtonDown = false);
+  bool UserHintAt(int x, int y);
+
  protected:
   // Paints one cell: with DefaultDrawing the text at (left + 2, top + 2) on the
   // fixed colour or the grid colour; then OnDrawCell.
@@ -141,21 +159,57 @@ class TStringGrid : public TWinControl {
   virtual void ColumnMoved(int fromIndex, int toIndex);
   virtual void RowMoved(int fromIndex, int toIndex);
   virtual void MouseMove(TShiftState shift, int x, int y);
+  // The text of a cell inside the grid, without a copy (painting).
+  const std::string& CellText(int col, int row) const { return cells_[col][row]; }
+  // The grid's published properties (ColCount, RowCount, FixedCols,
+  // FixedRows, DefaultColWidth, DefaultRowHeight, DefaultDrawing), each
+  // stored when it differs from its default.
+  void DefineProperties(TFiler& filer) override;
   // A layout has been read into the grid.
-  virtual void Loaded() {}
+  void Loaded() override {}
+  void ColorChanged() override;
+  void FontChanged() override;
 
  private:
   friend class GridWidget;
+  friend class EditWidget;
+  friend class TInplaceEdit;
+  struct DrawInfo;
   void PaintCells(TCanvas& canvas, const TRect& clip);
+  int ColLeft(int col) const;  // -1: not shown (scrolled away)
+  int RowTop(int row) const;
+  void ResizeCells();
+  void ClampCurrent();
+  void ScrollInView(int col, int row);
+  void MoveCurrent(int col, int row, bool extend);
+  void UpdateEditor();          // places the editor over the current cell (or hides it)
+  void CommitEditor();          // the editor's text into the current cell
+  bool CanEditNow();            // editing allowed in principle (options, cell)
+  void EditorKey(int qtKey, unsigned modifiers, bool& handled);
+  void HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y, bool dbl);
+  void HandleMouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  void HandleMouseMove(TShiftState shift, int x, int y, bool leftDown);
+  bool HandleKey(int qtKey, unsigned modifiers, const std::string& text);
   int colCount_ = 5, rowCount_ = 5, fixedCols_ = 1, fixedRows_ = 1;
   int defaultColWidth_ = 64, defaultRowHeight_ = 24;
   std::vector<int> colWidths_, rowHeights_;
   std::vector<std::vector<std::string>> cells_;  // [col][row]
   TGridOptions options_ = kDefaultGridOptions;
+  TScrollStyle scrollBars_ = ssBoth;
   int col_ = 1, row_ = 1;
+  int leftCol_ = 1, topRow_ = 1;
   TGridRect selection_{1, 1, 1, 1};
+  int anchorCol_ = 1, anchorRow_ = 1;  // the fixed corner of a range being selected
   TCanvas* canvas_ = nullptr;
   std::unique_ptr<TInplaceEdit> editor_;
+  bool editing_ = false;
+  int editCol_ = -1, editRow_ = -1;  // the cell the editor shows
+  std::string editOriginal_;  // the cell's text when editing started (Escape restores it)
+  // A drag in progress: 0 none, 1 selecting, 2 moving a column, 3 moving a
+  // row, 4 sizing a column, 5 sizing a row.
+  int drag_ = 0;
+  int dragIndex_ = -1, dragTarget_ = -1, dragStart_ = 0, dragSize_ = 0;
+  int pressCol_ = -1, pressRow_ = -1;
 };
 
 }  // namespace tk
