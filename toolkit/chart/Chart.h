@@ -2,6 +2,7 @@
 // The chart control: a multi-line title, left and bottom axes, a legend and
 // line series of points (x, y, label, colour).  The data lives here; Qt Charts
 // only shows it.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,10 +41,15 @@ class TChartSeries : public TObject {
   double XValue(int i) const { return points_.at(i).x; }
   double YValue(int i) const { return points_.at(i).y; }
   TChart* ParentChart() const { return chart_; }
+  // Counts the changes of the points (toolkit-internal: the chart redraws
+  // when it differs from what it showed).
+  unsigned Revision() const { return revision_; }
 
  private:
+  void Touched();
   TChart* chart_;
   std::vector<TChartPoint> points_;
+  unsigned revision_ = 0;
 };
 
 struct TChartAxis {
@@ -91,6 +97,12 @@ class TChart : public TWinControl {
   // Writes the chart's whole area as an enhanced metafile (EMF) file, whole or
   // not at all; raises EFCreateError when the file cannot be written.
   void SaveToMetafileEnh(const std::string& fileName);
+  // The enhanced metafile of the chart's whole area, in memory.
+  std::vector<uint8_t> MetafileEnhBytes();
+
+  // Toolkit-internal: a series has changed; the chart redraws when it is next
+  // painted.
+  void SeriesChanged();
 
  private:
   struct Impl;

@@ -1,0 +1,15 @@
+#include "numerics/Typy4Jpeg.h"
+
+#include "toolkit/Jpeg.h"
+
+namespace num {
+
+void ZapiszJpeg(const tk::TBitmap& bitmap, tk::TSavePictureDialog& dialog, int quality) {
+  tk::TJPEGImage jpeg;  // freed on every way out
+  jpeg.Assign(bitmap);
+  jpeg.CompressionQuality = quality;
+  if (!dialog.Execute()) return;
+  jpeg.SaveToFile(dialog.FileName);
+}
+
+}  // namespace num

@@ -1,0 +1,546 @@
+// The chart control on Qt Charts.  The title, axes and series live in TChart
+// and TChartSeries; Qt Charts is told about them when the chart is next
+// painted, rendered or exported (or at Refresh), so that a handler may change
+// many points without the chart redrawing after each.
+//
+// Both axes are category axes whose categories end at our own tick values:
+// that gives the platform's fixed label increments, its decimal separator and
+// point labels on the bottom axis (values added without an x) with one
+// mechanism.  Labels that would overlap are thinned to every 2nd, 5th... one.
+#include "toolkit/chart/Chart.h"
+
+#include <QCategoryAxis>
+#include <QCoreApplication>
+#include <QChart>
+#include <QChartView>
+#include <QFontMetricsF>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPainter>
+#include <QResizeEvent>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+#include "toolkit/QtInternal.h"
+#include "toolkit/core/Dispatch.h"
+#include "toolkit/core/FpCheck.h"
+#include "toolkit/core/Locale.h"
+#include "toolkit/emf/EmfDevice.h"
+#include "toolkit/emf/WholeFile.h"
+
+namespace tk {
+
+// ---------------------------------------------------------------------------
+// Series
+
+TChartSeries::TChartSeries(TChart* chart) : chart_(chart) {}
+
+void TChartSeries::Touched() {
+  ++revision_;
+  if (chart_ != nullptr) chart_->SeriesChanged();
+}
+
+void TChartSeries::Clear() {
+  points_.clear();
+  Touched();
+}
+
+int TChartSeries::AddXY(double x, double y, const std::string& label, TColor color) {
+  TChartPoint p;
+  p.x = x;
+  p.y = y;
+  p.label = label;
+  p.color = color == clDefault ? SeriesColor : color;
+  auto at = points_.end();
+  // Equal x values keep the order in which they came.
+  if (XValuesAscending)
+    at = std::upper_bound(points_.begin(), points_.end(), x, [](double v, const TChartPoint& q) { return v < q.x; });
+  const auto index = at - points_.begin();
+  points_.insert(at, std::move(p));
+  Touched();
+  return static_cast<int>(index);
+}
+
+int TChartSeries::Add(double value, const std::string& label, TColor color) {
+  return AddXY(static_cast<double>(points_.size()), value, label, color);
+}
+
+// ---------------------------------------------------------------------------
+// Axis ticks
+
+namespace {
+
+constexpr double kLabelGap = 8;      // pixels between two labels of the bottom axis
+constexpr double kLabelPadding = 4;  // Qt Charts' padding around a label, with some room
+
+struct Tick {
+  double value;
+  QString label;
+};
+
+// Decimals needed to write every multiple of the step exactly.
+int DecimalsOf(double step) {
+  for (int d = 0; d < 12; ++d) {
+    const double scaled = step * std::pow(10.0, d);
+    if (std::fabs(scaled - std::round(scaled)) < 1e-6 * std::max(1.0, scaled)) return d;
+  }
+  return 12;
+}
+
+QString FormatTick(double v, int decimals) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+  std::string s = buf;
+  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);  // no "-0"
+  const size_t dot = s.find('.');
+  if (dot != std::string::npos) s[dot] = DecimalSeparator();
+  return QString::fromStdString(s);
+}
+
+// Multiples of the step within [lo, hi]; empty when there would be more than max.
+std::vector<Tick> MultiplesOf(double step, double lo, double hi, size_t max) {
+  std::vector<Tick> out;
+  if (!(step > 0)) return out;
+  const double first = std::ceil(lo / step - 1e-9), last = std::floor(hi / step + 1e-9);
+  if (last - first + 1 > static_cast<double>(max)) return out;
+  const int decimals = DecimalsOf(step);
+  for (double k = first; k <= last; k += 1) {
+    double v = k * step;
+    if (std::fabs(v) < step * 1e-9) v = 0;
+    out.push_back({v, FormatTick(v, decimals)});
+  }
+  return out;
+}
+
+// Whether the labels, placed along an axis of `length` pixels, keep clear of
+// each other.
+bool Fits(const std::vector<Tick>& ticks, double lo, double hi, double length, bool horizontal, const QFontMetricsF& fm) {
+  if (ticks.size() < 2) return true;
+  // Qt Charts gives each label an equal share of the axis and cuts a label
+  // that does not fit its share.
+  const double share = length / static_cast<double>(ticks.size() + 1) - 2 * kLabelPadding;
+  for (const Tick& t : ticks)
+    if ((horizontal ? fm.horizontalAdvance(t.label) : fm.height() + 2) > share) return false;
+  const double scale = length / (hi - lo);
+  double prevPos = 0, prevHalf = 0;
+  for (size_t i = 0; i < ticks.size(); ++i) {
+    const double pos = (ticks[i].value - lo) * scale;
+    const double half = horizontal ? fm.horizontalAdvance(ticks[i].label) / 2 + kLabelGap / 2 : fm.height() * 0.75;
+    if (i > 0 && pos - prevPos < prevHalf + half) return false;
+    prevPos = pos;
+    prevHalf = half;
+  }
+  return true;
+}
+
+// Numeric ticks: a fixed increment (made coarser when its labels would
+// overlap) or the finest of 1, 2, 5 x 10^k whose labels keep clear.
+std::vector<Tick> NumericTicks(double lo, double hi, double increment, double length, bool horizontal,
+                               const QFontMetricsF& fm) {
+  const size_t maxTicks = static_cast<size_t>(std::max(2.0, length / 4));
+  static const double kFactors[] = {1, 2, 5};
+  if (increment > 0) {
+    for (double decade = 1; decade < 1e15; decade *= 10)
+      for (double f : kFactors) {
+        const double step = increment * f * decade;
+        std::vector<Tick> t = MultiplesOf(step, lo, hi, maxTicks);
+        if (!t.empty() && Fits(t, lo, hi, length, horizontal, fm)) return t;
+        if (t.empty() && (hi - lo) / step < 1) return t;  // not even one multiple in range
+      }
+    return {};
+  }
+  const double span = hi - lo;
+  double decade = std::pow(10.0, std::floor(std::log10(span / maxTicks)));
+  for (int guard = 0; guard < 60; ++guard, decade *= 10)
+    for (double f : kFactors) {
+      const double step = f * decade;
+      std::vector<Tick> t = MultiplesOf(step, lo, hi, maxTicks);
+      if (!t.empty() && Fits(t, lo, hi, length, horizontal, fm)) return t;
+    }
+  return {};
+}
+
+// The point labels of a series, every k-th one for the smallest k that keeps
+// them clear of each other.
+std::vector<Tick> PointLabelTicks(const TChartSeries& s, double lo, double hi, double length, const QFontMetricsF& fm) {
+  std::vector<Tick> all;
+  for (int i = 0; i < s.Count(); ++i) {
+    const TChartPoint& p = s.Point(i);
+    if (p.x >= lo && p.x <= hi) all.push_back({p.x, ToQString(p.label)});
+  }
+  for (size_t stride = 1; stride <= std::max<size_t>(all.size(), 1); ++stride) {
+    std::vector<Tick> t;
+    for (size_t i = 0; i < all.size(); i += stride) t.push_back(all[i]);
+    if (Fits(t, lo, hi, length, true, fm)) return t;
+  }
+  return {};
+}
+
+// The axis range from the data and the axis's fixed ends.
+void AxisRange(const TChartAxis& axis, bool any, double dataLo, double dataHi, double& lo, double& hi) {
+  lo = axis.AutomaticMinimum ? (any ? dataLo : 0) : axis.Minimum;
+  hi = axis.AutomaticMaximum ? (any ? dataHi : lo + 1) : axis.Maximum;
+  if (hi > lo) return;
+  const double span = lo != 0 ? std::fabs(lo) * 0.1 : 1.0;
+  if (axis.AutomaticMaximum) hi = lo + span;
+  else if (axis.AutomaticMinimum) lo = hi - span;
+  else hi = lo + span;
+}
+
+QString TitleHtml(const std::vector<std::string>& lines) {
+  bool any = false;
+  for (const auto& l : lines) any = any || l.find_first_not_of(' ') != std::string::npos;
+  if (!any) return QString();
+  QStringList parts;
+  for (const auto& l : lines) parts << (l.empty() ? QStringLiteral("&nbsp;") : ToQString(l).toHtmlEscaped());
+  return QStringLiteral("<div align=\"center\">") + parts.join(QStringLiteral("<br>")) + QStringLiteral("</div>");
+}
+
+TFont LabelFont() {
+  TFont f;
+  f.Name = "Arial";
+  f.Height = -11;
+  f.Color = clBlack;
+  return f;
+}
+
+void Put(std::ostringstream& o, const TFont& f) {
+  o << f.Name << '\x1f' << f.Height << ',' << f.Color << ',' << f.Style << ',' << f.Pitch << ';';
+}
+
+void Put(std::ostringstream& o, const TChartAxis& a) {
+  o << a.Title << '\x1f';
+  Put(o, a.TitleFont);
+  char buf[128];
+  std::snprintf(buf, sizeof buf, "%a,%d,%d,%a,%a;", a.Increment, a.AutomaticMinimum, a.AutomaticMaximum, a.Minimum, a.Maximum);
+  o << buf;
+}
+
+// The chart's widget: tells the control before it paints (so that the data
+// is pushed to Qt Charts first) and before it takes a new size.
+class ChartView : public MouseForwarding<QChartView> {
+ public:
+  ChartView(TControl* control, QChart* chart) : MouseForwarding<QChartView>(control, chart, nullptr) {
+    setFrameShape(QFrame::NoFrame);
+    setRenderHint(QPainter::Antialiasing, true);
+  }
+  std::function<void()> beforePaint;
+  std::function<void(QSize)> beforeResize;
+
+ protected:
+  bool viewportEvent(QEvent* e) override {
+    if (e->type() == QEvent::Paint && beforePaint) beforePaint();
+    return QChartView::viewportEvent(e);
+  }
+  void resizeEvent(QResizeEvent* e) override {
+    // A hidden chart is laid out without asking; a size change of a shown
+    // one is asked first (old size known).
+    if (beforeResize && e->oldSize().isValid() && e->oldSize() != e->size()) beforeResize(e->size());
+    QChartView::resizeEvent(e);
+  }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Chart
+
+struct TChart::Impl {
+  TChart* owner = nullptr;
+  QChart* chart = nullptr;
+  ChartView* view = nullptr;
+  QCategoryAxis* axisX = nullptr;
+  QCategoryAxis* axisY = nullptr;
+  std::string shown;  // signature of what Qt Charts holds
+  bool asking = false;  // inside OnCanResize
+  // Data ranges of the last push.
+  bool anyPoint = false;
+  double xLo = 0, xHi = 1, yLo = 0, yHi = 1;
+  const TChartSeries* labelled = nullptr;
+
+  std::string Signature() const;
+  void SyncIfChanged();
+  void Sync();
+  void PushContent();
+  void PushAxes(QSizeF plot);
+  void Prepare(int width, int height);
+  void Settle();  // runs the pending layout
+  void Render(QPainter& painter, int width, int height);
+};
+
+std::string TChart::Impl::Signature() const {
+  const TChart& c = *owner;
+  std::ostringstream o;
+  for (const auto& l : c.Title.Text) o << l << '\x1e';
+  Put(o, c.Title.Font);
+  Put(o, c.LeftAxis);
+  Put(o, c.BottomAxis);
+  o << c.LegendVisible << c.View3D << c.Chart3DPercent << c.BackWallFilled << ',' << c.GradientEndColor << ','
+    << c.GradientVisible << ',' << c.Color() << ',' << DecimalSeparator() << ',' << view->width() << 'x' << view->height()
+    << ';';
+  for (const auto& s : c.series_)
+    o << static_cast<const void*>(s.get()) << s->Title << '\x1f' << s->SeriesColor << ',' << s->LineWidth << ','
+      << s->PointerVisible << ',' << s->XValuesAscending << ',' << s->Revision() << ';';
+  return o.str();
+}
+
+void TChart::Impl::SyncIfChanged() {
+  if (Signature() != shown) Sync();
+}
+
+void TChart::Impl::Sync() {
+  FpShield shield;  // Qt's own arithmetic must not look like a fault of the caller
+  PushContent();
+  QRectF plot = chart->plotArea();
+  if (plot.width() < 10 || plot.height() < 10)
+    plot = QRectF(0, 0, std::max(50, view->width() - 140), std::max(50, view->height() - 110));
+  PushAxes(plot.size());
+  shown = Signature();
+}
+
+void TChart::Impl::PushContent() {
+  const TChart& c = *owner;
+  chart->setTitle(TitleHtml(c.Title.Text));
+  chart->setTitleFont(ToQFont(c.Title.Font));
+  chart->setTitleBrush(ToQColor(c.Title.Font.Color));
+
+  // Background: a gradient from white at the top to the end colour at the
+  // bottom, or the control's colour.
+  if (c.GradientVisible) {
+    QLinearGradient g(0, 0, 0, 1);
+    g.setCoordinateMode(QGradient::ObjectBoundingMode);
+    g.setColorAt(0, Qt::white);
+    g.setColorAt(1, ToQColor(c.GradientEndColor));
+    chart->setBackgroundBrush(g);
+  } else {
+    chart->setBackgroundBrush(ToQColor(c.Color()));
+  }
+  view->setBackgroundBrush(c.GradientVisible ? QBrush(ToQColor(c.GradientEndColor)) : QBrush(ToQColor(c.Color())));
+  // The back wall: a frame, filled white only when asked.  (The slight depth
+  // of a three-dimensional view is drawn flat.)
+  chart->setPlotAreaBackgroundVisible(true);
+  chart->setPlotAreaBackgroundBrush(c.BackWallFilled ? QBrush(Qt::white) : QBrush(Qt::NoBrush));
+  chart->setPlotAreaBackgroundPen(QPen(Qt::black, 1));
+
+  QLegend* legend = chart->legend();
+  legend->setVisible(c.LegendVisible);
+
+  chart->removeAllSeries();
+  anyPoint = false;
+  labelled = nullptr;
+  xLo = yLo = 0;
+  xHi = yHi = 1;
+  for (const auto& sp : c.series_) {
+    const TChartSeries& s = *sp;
+    const QColor seriesColor = ToQColor(s.SeriesColor);
+    // Each stretch of the line takes the colour of the point it leads to.
+    std::vector<std::pair<QColor, QList<QPointF>>> runs;
+    for (int i = 0; i < s.Count(); ++i) {
+      const TChartPoint& p = s.Point(i);
+      const QColor col = ToQColor(p.color == clDefault ? s.SeriesColor : p.color);
+      if (runs.empty() || (i > 0 && runs.back().first != col)) {
+        runs.emplace_back(col, QList<QPointF>());
+        if (i > 0) runs.back().second << QPointF(s.Point(i - 1).x, s.Point(i - 1).y);
+      }
+      runs.back().second << QPointF(p.x, p.y);
+      if (!anyPoint) {
+        xLo = xHi = p.x;
+        yLo = yHi = p.y;
+        anyPoint = true;
+      }
+      xLo = std::min(xLo, p.x);
+      xHi = std::max(xHi, p.x);
+      yLo = std::min(yLo, p.y);
+      yHi = std::max(yHi, p.y);
+      if (labelled == nullptr && !p.label.empty()) labelled = &s;
+    }
+    if (runs.empty()) runs.emplace_back(seriesColor, QList<QPointF>());
+    for (size_t r = 0; r < runs.size(); ++r) {
+      auto* line = new QLineSeries();
+      QPen pen(runs[r].first, std::max(1, s.LineWidth));
+      pen.setCapStyle(Qt::RoundCap);
+      pen.setJoinStyle(Qt::RoundJoin);
+      line->setPen(pen);
+      line->setPointsVisible(s.PointerVisible);
+      line->setName(ToQString(s.Title));
+      line->replace(runs[r].second);
+      chart->addSeries(line);
+      line->attachAxis(axisX);
+      line->attachAxis(axisY);
+      for (QLegendMarker* m : legend->markers(line)) {
+        if (r > 0) {
+          m->setVisible(false);
+          continue;
+        }
+        m->setPen(QPen(seriesColor, std::max(2, s.LineWidth)));
+        m->setBrush(seriesColor);
+        m->setLabelBrush(Qt::black);
+      }
+    }
+  }
+}
+
+void TChart::Impl::PushAxes(QSizeF plot) {
+  const TChart& c = *owner;
+  struct Side {
+    QCategoryAxis* axis;
+    const TChartAxis* def;
+    bool horizontal;
+    double dataLo, dataHi;
+  };
+  const QFont labelFont = ToQFont(LabelFont());
+  const QFontMetricsF fm(labelFont);
+  for (const Side& side : {Side{axisX, &c.BottomAxis, true, xLo, xHi}, Side{axisY, &c.LeftAxis, false, yLo, yHi}}) {
+    double lo, hi;
+    AxisRange(*side.def, anyPoint, side.dataLo, side.dataHi, lo, hi);
+    const double length = side.horizontal ? plot.width() : plot.height();
+    std::vector<Tick> ticks = side.horizontal && labelled != nullptr
+                                  ? PointLabelTicks(*labelled, lo, hi, length, fm)
+                                  : NumericTicks(lo, hi, side.def->Increment, length, side.horizontal, fm);
+    QCategoryAxis* a = side.axis;
+    for (const QString& l : a->categoriesLabels()) a->remove(l);
+    a->setStartValue(lo - (hi - lo) * 1e-9);
+    QStringList used;
+    for (const Tick& t : ticks) {
+      // Category names must differ: repeated point labels get invisible marks.
+      QString label = t.label;
+      while (used.contains(label)) label += QChar(0x200B);
+      used << label;
+      a->append(label, t.value);
+    }
+    a->setRange(lo, hi);
+    a->setTitleText(ToQString(side.def->Title).toHtmlEscaped());
+    a->setTitleVisible(!side.def->Title.empty());
+    a->setTitleFont(ToQFont(side.def->TitleFont));
+    a->setTitleBrush(ToQColor(side.def->TitleFont.Color));
+  }
+}
+
+void TChart::Impl::Prepare(int width, int height) {
+  if (chart->size() != QSizeF(width, height)) {
+    chart->setGeometry(0, 0, width, height);
+    view->setSceneRect(0, 0, width, height);
+  }
+  SyncIfChanged();
+  Settle();
+  // The labels were thinned for the plot size known before the layout:
+  // once more with the final one.
+  PushAxes(chart->plotArea().size());
+  Settle();
+}
+
+void TChart::Impl::Settle() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  if (QGraphicsLayout* layout = chart->layout()) layout->activate();
+}
+
+void TChart::Impl::Render(QPainter& painter, int width, int height) {
+  FpShield shield;
+  Prepare(width, height);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  chart->scene()->render(&painter, QRectF(0, 0, width, height), QRectF(0, 0, width, height));
+}
+
+TChart::TChart(TWinControl* parent) : TWinControl(parent), impl_(std::make_unique<Impl>()) {
+  EnsureWindowing();
+  FpShield shield;
+  Impl& d = *impl_;
+  d.owner = this;
+  d.chart = new QChart();
+  d.chart->setTheme(QChart::ChartThemeLight);
+  d.chart->setAnimationOptions(QChart::NoAnimation);
+  d.chart->setBackgroundRoundness(0);
+  d.chart->setDropShadowEnabled(false);
+  d.chart->setMargins(QMargins(6, 6, 6, 6));
+  if (d.chart->layout() != nullptr) d.chart->layout()->setContentsMargins(0, 0, 0, 0);
+
+  QLegend* legend = d.chart->legend();
+  legend->setAlignment(Qt::AlignRight);
+  legend->setFont(ToQFont(LabelFont()));
+  legend->setLabelColor(Qt::black);
+  legend->setBackgroundVisible(false);
+  legend->setMarkerShape(QLegend::MarkerShapeFromSeries);
+
+  d.axisX = new QCategoryAxis();
+  d.axisY = new QCategoryAxis();
+  for (QCategoryAxis* a : {d.axisX, d.axisY}) {
+    a->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    a->setLabelsFont(ToQFont(LabelFont()));
+    a->setLabelsBrush(Qt::black);
+    a->setLinePen(QPen(Qt::black, 1));
+    a->setGridLinePen(QPen(QColor(128, 128, 128), 1, Qt::DotLine));
+    a->setMinorGridLineVisible(false);
+    a->setShadesVisible(false);
+  }
+  d.chart->addAxis(d.axisX, Qt::AlignBottom);
+  d.chart->addAxis(d.axisY, Qt::AlignLeft);
+
+  d.view = new ChartView(this, d.chart);
+  d.view->beforePaint = [this] { impl_->SyncIfChanged(); };
+  d.view->beforeResize = [this](QSize size) {
+    Impl& d = *impl_;
+    if (d.asking || !OnCanResize) return;
+    // The new size is taken as it is, whatever the handler answers.
+    d.asking = true;
+    int w = size.width(), h = size.height();
+    bool resize = true;
+    Dispatch([&] { OnCanResize(this, w, h, resize); });
+    d.asking = false;
+  };
+  AttachWidget(d.view);
+  d.Sync();
+}
+
+TChart::~TChart() {
+  if (impl_->view != nullptr) {
+    impl_->view->beforePaint = nullptr;
+    impl_->view->beforeResize = nullptr;
+    impl_->view->detach();
+  }
+}
+
+TChartSeries* TChart::AddSeries() {
+  series_.push_back(std::make_unique<TChartSeries>(this));
+  SeriesChanged();
+  return series_.back().get();
+}
+
+void TChart::SeriesChanged() {
+  if (impl_ && impl_->view != nullptr) impl_->view->viewport()->update();
+}
+
+void TChart::Refresh() {
+  impl_->Sync();
+  impl_->view->viewport()->update();
+}
+
+std::unique_ptr<TBitmap> TChart::Render() {
+  const int w = std::max(1, Width()), h = std::max(1, Height());
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    impl_->Render(painter, w, h);
+  }
+  return BitmapFromImage(image);
+}
+
+std::vector<uint8_t> TChart::MetafileEnhBytes() {
+  const int w = std::max(1, Width()), h = std::max(1, Height());
+  emf::EmfDevice device(w, h);
+  {
+    QPainter painter(&device);
+    impl_->Render(painter, w, h);
+  }
+  return device.Bytes();
+}
+
+void TChart::SaveToMetafileEnh(const std::string& fileName) { WriteFileWhole(fileName, MetafileEnhBytes()); }
+
+}  // namespace tk

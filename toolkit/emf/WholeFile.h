@@ -1,0 +1,22 @@
+#pragma once
+// Files written whole or not at all: the bytes go to a temporary file beside
+// the target, which replaces the target only once everything is on disk.  On
+// any failure the temporary file is removed, an earlier file of that name is
+// left as it was, and EFCreateError names the file.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+void WriteFileWhole(const std::string& fileName, const std::vector<uint8_t>& bytes);
+
+// For tests: called after each block written to the temporary file with the
+// bytes written so far, and once more (with the total) before the temporary
+// file replaces the target; an exception it throws counts as a failed write.
+using FileWriteHook = std::function<void(size_t written)>;
+FileWriteHook SetFileWriteHook(FileWriteHook hook);
+
+}  // namespace tk
