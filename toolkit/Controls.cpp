@@ -231,6 +231,7 @@ int TControl::ClientHeight() const { return Height(); }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
   if (widget_ == nullptr) return;
+  FpShield shield;
   width = std::max(0, width);
   height = std::max(0, height);
   if (widget_->isWindow()) {
@@ -251,6 +252,7 @@ void TControl::SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
 void TControl::SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
 
 void TControl::SetAlign(TAlign align) {
+  FpShield shield;
   align_ = align;
   if (parent_ != nullptr) parent_->Realign();
 }
@@ -270,12 +272,14 @@ void TControl::SetVisible(bool visible) {
 }
 
 void TControl::SetColor(TColor color) {
+  FpShield shield;
   color_ = color;
   if (widget_ != nullptr) ApplyBackground(widget_, color);
   ColorChanged();
 }
 
 void TControl::SetFont(const TFont& font) {
+  FpShield shield;
   font_ = font;
   parentFont_ = false;
   if (widget_ != nullptr) ApplyFontTo(widget_, font_);
@@ -291,12 +295,14 @@ void TControl::SetFont(const TFont& font) {
 }
 
 void TControl::SetCaption(const std::string& caption) {
+  FpShield shield;
   caption_ = caption;
   if (widget_ != nullptr && widget_->isWindow()) widget_->setWindowTitle(ToQString(caption));
   CaptionChanged();
 }
 
 void TControl::SetHint(const std::string& hint) {
+  FpShield shield;
   hint_ = hint;
   if (widget_ != nullptr) widget_->setToolTip(ToQString(hint));
 }

@@ -13,6 +13,7 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/QtInternal.h"
+#include "toolkit/core/FpCheck.h"
 
 namespace tk {
 
@@ -303,6 +304,7 @@ TCanvas::~TCanvas() = default;
 void TCanvas::MoveTo(int x, int y) { PenPos = {x, y}; }
 
 void TCanvas::LineTo(int x, int y) {
+  FpShield shield;  // Qt's arithmetic stays out of the program's fault flags
   const TPoint from = PenPos;
   PenPos = {x, y};
   if (Pen.Style == psClear) return;
@@ -327,6 +329,7 @@ void TCanvas::LineTo(int x, int y) {
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+  FpShield shield;
   QPainter* p = target_->Painter();
   if (p == nullptr) return;
   const QRect r = Normalised(left, top, right, bottom);
@@ -347,6 +350,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
+  FpShield shield;
   QPainter* p = target_->Painter();
   if (p == nullptr) return;
   const QRect r = Normalised(left, top, right, bottom);
@@ -359,6 +363,7 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void TCanvas::FillRect(const TRect& rect) {
+  FpShield shield;
   if (Brush.Style == bsClear) return;
   QPainter* p = target_->Painter();
   if (p == nullptr) return;
@@ -367,6 +372,7 @@ void TCanvas::FillRect(const TRect& rect) {
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
+  FpShield shield;
   const QString t = ToQString(text);
   const QFont font = ToQFont(Font, true);
   const QFontMetrics fm(font);
@@ -383,12 +389,17 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 }
 
 int TCanvas::TextWidth(const std::string& text) {
+  FpShield shield;
   return QFontMetrics(ToQFont(Font, true)).horizontalAdvance(ToQString(text));
 }
 
-int TCanvas::TextHeight(const std::string& text) { return QFontMetrics(ToQFont(Font, true)).height(); }
+int TCanvas::TextHeight(const std::string& text) {
+  FpShield shield;
+  return QFontMetrics(ToQFont(Font, true)).height();
+}
 
 int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
+  FpShield shield;
   const QFont font = ToQFont(Font, true);
   const QFontMetrics fm(font);
   const bool wrap = (flags & dtWordBreak) != 0;
@@ -423,6 +434,7 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
 }
 
 void TCanvas::TextRectOpaque(const TRect& rect, int x, int y, const char* text, size_t length) {
+  FpShield shield;
   QPainter* p = target_->Painter();
   if (p == nullptr) return;
   const QRect r = Normalised(rect.Left, rect.Top, rect.Right, rect.Bottom);
@@ -447,6 +459,7 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
     return;
   }
   if (x < 0 || y < 0 || x >= target_->Width() || y >= target_->Height()) return;
+  FpShield shield;
   QPainter* p = target_->Painter();
   if (p == nullptr) return;
   QPen pen(ToQColor(color));
@@ -485,6 +498,7 @@ int TBitmap::Width() const { return impl_->image.width(); }
 int TBitmap::Height() const { return impl_->image.height(); }
 
 void TBitmap::SetSize(int width, int height) {
+  FpShield shield;
   impl_->Flush();
   if (width == Width() && height == Height()) return;
   QImage img = WhiteImage(width, height);
@@ -517,6 +531,7 @@ TColor TBitmap::Pixel(int x, int y) const {
 }
 
 bool TBitmap::SaveToPng(const std::string& path) const {
+  FpShield shield;
   impl_->Flush();
   return impl_->image.save(ToQString(path), "PNG");
 }
@@ -567,6 +582,7 @@ void PlayMetafile(const TMetafile& metafile, QPainter& painter) {
 }
 
 std::unique_ptr<TBitmap> TMetafile::Render(int width, int height) const {
+  FpShield shield;
   auto bmp = std::make_unique<TBitmap>(width, height);
   QImage& img = BitmapImage(*bmp);
   if (!img.isNull()) {
@@ -580,6 +596,7 @@ TMetafileCanvas::TMetafileCanvas(TMetafile& metafile, int width, int height)
     : metafile_(metafile), canvas_(std::make_unique<TCanvas>(std::make_unique<RecordingTarget>(width, height))) {}
 
 TMetafileCanvas::~TMetafileCanvas() {
+  FpShield shield;
   // Runs also while an error unwinds: the recording made so far is stored.
   auto* target = static_cast<RecordingTarget*>(canvas_->Target());
   const QPicture recording = target->Finish();

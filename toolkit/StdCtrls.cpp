@@ -13,6 +13,8 @@
 #include "toolkit/QtInternal.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/core/FpCheck.h"
+#include <QPointer>
 
 namespace tk {
 
@@ -228,6 +230,7 @@ std::string TStatusBar::PanelText(int index) const {
 
 void TStatusBar::SetPanelText(int index, const std::string& text) {
   if (index < 0 || index >= PanelCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  FpShield shield;
   texts_[index] = text;
   Widget()->update();
 }
@@ -235,23 +238,27 @@ void TStatusBar::SetPanelText(int index, const std::string& text) {
 // ---------------------------------------------------------------------------
 
 struct TTimer::Impl {
-  QTimer timer;
+  // The timer belongs to its owner's window: when that goes, the timer stops
+  // with it, so a handler never runs on a window that no longer exists.
+  QPointer<QTimer> timer;
   bool enabled = true;
   int interval = 1000;
   void Apply() {
-    if (enabled && interval > 0) timer.start(interval);
-    else timer.stop();
+    if (!timer) return;
+    if (enabled && interval > 0) timer->start(interval);
+    else timer->stop();
   }
 };
 
 TTimer::TTimer(TWinControl* owner) {
   EnsureWindowing();
   impl_ = std::make_unique<Impl>();
-  QObject::connect(&impl_->timer, &QTimer::timeout, [this] { Tick(); });
+  impl_->timer = new QTimer(owner != nullptr ? static_cast<QObject*>(owner->Widget()) : nullptr);
+  QObject::connect(impl_->timer.data(), &QTimer::timeout, [this] { Tick(); });
   impl_->Apply();
 }
 
-TTimer::~TTimer() = default;
+TTimer::~TTimer() { delete impl_->timer.data(); }
 
 void TTimer::SetInterval(int milliseconds) {
   impl_->interval = milliseconds;

@@ -10,6 +10,7 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Testing.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"
 
 using namespace tk;
@@ -240,5 +241,44 @@ TEST(Look, WindowWithAFewControls) {
   EXPECT_EQ(shot->Pixel(220 + 20, 70 + 62), clFuchsia);
   EXPECT_EQ(shot->Pixel(400, 200), ColorToRGB(clMenu));
   EXPECT_EQ(shot->Pixel(5, 15), clAqua);
+  f.Hide();
+}
+
+TEST(Timer, StopsWithItsOwnersWindow) {
+  TForm* f = new TForm();
+  TTimer* t = new TTimer(f);
+  t->SetInterval(1);
+  int ticks = 0;
+  t->OnTimer = [&](TObject*) { ++ticks; };
+  delete f;
+  for (int i = 0; i < 5; ++i) {
+    tt::ProcessEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+  }
+  EXPECT_EQ(ticks, 0);
+  delete t;  // the timer object itself may still be freed
+}
+
+TEST(FaultFlags, DrawingAndWindowCallsKeepThePendingFlagsOfAComputation) {
+  TForm f;
+  f.SetBounds(0, 0, 200, 100);
+  TLabel* l = new TLabel(&f);
+  TImage* img = new TImage(&f);
+  img->SetBounds(0, 20, 100, 60);
+  volatile double zero = 0.0;
+  volatile double x = 1.0 / zero;  // a pending division by zero
+  (void)x;
+  ASSERT_TRUE(FpFaultPending());
+  TCanvas& c = img->Canvas();
+  c.Rectangle(0, 0, 50, 50);
+  c.TextOut(2, 2, "1.5E+0002");
+  TRect r{0, 0, 60, 0};
+  c.DrawText("Gęstość prądu", r, dtWordBreak | dtCalcRect);
+  l->SetCaption("text");
+  l->SetBounds(1, 1, 50, 13);
+  f.ShowForm();
+  tt::ProcessEvents();
+  EXPECT_TRUE(FpFaultPending());
+  EXPECT_THROW(FpCheck(), EZeroDivide);
   f.Hide();
 }
