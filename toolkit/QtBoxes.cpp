@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdio>
 
 #include "toolkit/Controls.h"
 #include "toolkit/QtInternal.h"
@@ -20,6 +21,9 @@ const char* const kGraphicFilter =
 int QtMessageBox(const MessageRequest& r) {
   EnsureWindowing();
   FpShield shield;
+  // Off screen nobody sees the box: say what is waiting for an answer.
+  if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+    std::fprintf(stderr, "[message box] %s: %s\n", r.caption.c_str(), r.text.c_str());
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(ToQString(r.caption));
   box.setTextFormat(Qt::PlainText);
@@ -54,6 +58,8 @@ int QtMessageBox(const MessageRequest& r) {
 bool QtFileDialog(const FileDialogRequest& r, std::string& fileName) {
   EnsureWindowing();
   FpShield shield;
+  if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+    std::fprintf(stderr, "[file dialog] %s\n", r.title.c_str());
   QFileDialog dlg(QApplication::activeWindow(), ToQString(r.title));
   dlg.setOption(QFileDialog::DontUseNativeDialog, true);
   dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
