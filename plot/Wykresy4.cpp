@@ -364,6 +364,12 @@ TGeometriaWykresu TWykresy::Geometria() const {
   TGeometriaWykresu g;
   const int32_t W = FSzerokosc, H = FWysokosc;
   const int32_t N = FOstatniPunkt, K = FLiczbaKrzywych;
+  // Data that passed the check has a point and a curve; anything else has no extremes.
+  if (N < 0 || K < 1 || K >= static_cast<int32_t>(FWek.size()))
+    throw tk::EListError("List index out of bounds (" + std::to_string(N < 0 ? N : K) + ")");
+  for (int32_t k = 0; k <= K; ++k)
+    if (N >= static_cast<int32_t>(FWek[k].Wek.size()))
+      throw tk::EListError("List index out of bounds (" + std::to_string(N) + ")");
   g.yb = H - 90;
   g.A = 30;
   g.T = 5;
