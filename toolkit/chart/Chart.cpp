@@ -359,28 +359,26 @@ void TChart::Impl::PushContent() {
       yHi = std::max(yHi, p.y);
       if (labelled == nullptr && !p.label.empty()) labelled = &s;
     }
-    if (runs.empty()) runs.emplace_back(seriesColor, QList<QPointF>());
-    for (size_t r = 0; r < runs.size(); ++r) {
+    // The legend shows the series' own colour, whatever colours its points
+    // have: an empty line of that colour carries the legend entry.
+    auto* entry = new QLineSeries();
+    entry->setPen(QPen(seriesColor, std::max(2, s.LineWidth)));
+    entry->setName(ToQString(s.Title));
+    chart->addSeries(entry);
+    entry->attachAxis(axisX);
+    entry->attachAxis(axisY);
+    for (auto& run : runs) {
       auto* line = new QLineSeries();
-      QPen pen(runs[r].first, std::max(1, s.LineWidth));
+      QPen pen(run.first, std::max(1, s.LineWidth));
       pen.setCapStyle(Qt::RoundCap);
       pen.setJoinStyle(Qt::RoundJoin);
       line->setPen(pen);
       line->setPointsVisible(s.PointerVisible);
-      line->setName(ToQString(s.Title));
-      line->replace(runs[r].second);
+      line->replace(run.second);
       chart->addSeries(line);
       line->attachAxis(axisX);
       line->attachAxis(axisY);
-      for (QLegendMarker* m : legend->markers(line)) {
-        if (r > 0) {
-          m->setVisible(false);
-          continue;
-        }
-        m->setPen(QPen(seriesColor, std::max(2, s.LineWidth)));
-        m->setBrush(seriesColor);
-        m->setLabelBrush(Qt::black);
-      }
+      for (QLegendMarker* m : legend->markers(line)) m->setVisible(false);
     }
   }
 }
@@ -414,6 +412,12 @@ void TChart::Impl::PushAxes(QSizeF plot) {
       a->append(label, t.value);
     }
     a->setRange(lo, hi);
+    // Room on the right for the half of the last bottom label that reaches
+    // past the plot.
+    if (side.horizontal) {
+      const double half = ticks.empty() || ticks.back().value < hi - (hi - lo) * 0.02 ? 0 : fm.horizontalAdvance(ticks.back().label) / 2;
+      chart->setMargins(QMargins(6, 6, std::max(6, static_cast<int>(std::ceil(half)) + 3), 6));
+    }
     a->setTitleText(ToQString(side.def->Title).toHtmlEscaped());
     a->setTitleVisible(!side.def->Title.empty());
     a->setTitleFont(ToQFont(side.def->TitleFont));
@@ -539,6 +543,14 @@ std::vector<uint8_t> TChart::MetafileEnhBytes() {
     impl_->Render(painter, w, h);
   }
   return device.Bytes();
+}
+
+std::vector<std::string> TChart::AxisLabels(bool bottom) {
+  FpShield shield;
+  impl_->Prepare(std::max(1, Width()), std::max(1, Height()));
+  std::vector<std::string> out;
+  for (QString l : (bottom ? impl_->axisX : impl_->axisY)->categoriesLabels()) out.push_back(FromQString(l.remove(QChar(0x200B))));
+  return out;
 }
 
 void TChart::SaveToMetafileEnh(const std::string& fileName) { WriteFileWhole(fileName, MetafileEnhBytes()); }

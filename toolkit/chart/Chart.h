@@ -99,6 +99,9 @@ class TChart : public TWinControl {
   void SaveToMetafileEnh(const std::string& fileName);
   // The enhanced metafile of the chart's whole area, in memory.
   std::vector<uint8_t> MetafileEnhBytes();
+  // The labels the bottom or the left axis shows at the chart's size, in
+  // order (tests).
+  std::vector<std::string> AxisLabels(bool bottom);
 
   // Toolkit-internal: a series has changed; the chart redraws when it is next
   // painted.

@@ -1,0 +1,343 @@
+// The chart control: series contents, axis labels and ranges as Qt Charts
+// shows them, the drawn picture, the resize question and the double click.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "toolkit/Controls.h"
+#include "toolkit/Testing.h"
+#include "toolkit/chart/Chart.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/core/FpCheck.h"
+#include "toolkit/core/Locale.h"
+
+using namespace tk;
+namespace tt = tk::testing;
+
+namespace {
+
+TFont ArialBold(int height, TColor color) {
+  TFont f;
+  f.Name = "Arial";
+  f.Height = height;
+  f.Style = fsBold;
+  f.Color = color;
+  return f;
+}
+
+// A chart filling a window of the given size.
+struct ChartWindow {
+  TForm form;
+  TChart* chart;
+  ChartWindow(int w, int h) {
+    form.SetBounds(0, 0, w, h);
+    chart = new TChart(&form);
+    chart->SetAlign(alClient);
+  }
+};
+
+bool Near(TColor c, TColor want, int tol = 40) {
+  return std::abs(GetRValue(c) - GetRValue(want)) <= tol && std::abs(GetGValue(c) - GetGValue(want)) <= tol &&
+         std::abs(GetBValue(c) - GetBValue(want)) <= tol;
+}
+
+int CountNear(TBitmap& b, TColor want, int x0, int y0, int x1, int y1, int tol = 40) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x)
+      if (Near(b.Pixel(x, y), want, tol)) ++n;
+  return n;
+}
+
+// The loss chart as the tube window fills it: 41 values in blue, labelled
+// "1", "5", ... "200".
+void FillLoss(TChart& c) {
+  c.Title.Text = {"Zależność strat mocy w przewodzie cylindrycznym od przenikalności magnetycznej wzglednej", "", ""};
+  c.Title.Font = ArialBold(-15, clBlue);
+  c.BottomAxis.Title = "Przenikalność względna przewodu";
+  c.BottomAxis.Increment = 1;
+  c.LeftAxis.Title = "Straty mocy w przewodzie w [kW]";
+  c.BottomAxis.TitleFont = c.LeftAxis.TitleFont = ArialBold(-13, clBlack);
+  c.GradientVisible = true;
+  c.GradientEndColor = clSilver;
+  TChartSeries* s = c.SeriesCount() > 0 ? c.Series(0) : c.AddSeries();
+  s->SeriesColor = clRed;
+  s->Clear();
+  s->Add(2.0, "1", RGBColor(0, 0, 255));
+  for (int i = 1; i <= 40; ++i) s->Add(2.0 + 3 * std::sqrt(5.0 * i), std::to_string(5 * i), RGBColor(0, 0, 255));
+}
+
+double ParseLabel(std::string s) {
+  for (char& ch : s)
+    if (ch == ',') ch = '.';
+  return std::strtod(s.c_str(), nullptr);
+}
+
+}  // namespace
+
+TEST(ChartSeries, KeepsPointsInAscendingXWithEqualXInArrivalOrder) {
+  ChartWindow w(300, 200);
+  TChartSeries* s = w.chart->AddSeries();
+  EXPECT_EQ(s->AddXY(3, 30, "c"), 0);
+  EXPECT_EQ(s->AddXY(1, 10, "a"), 0);
+  EXPECT_EQ(s->AddXY(2, 20, "b1"), 1);
+  EXPECT_EQ(s->AddXY(2, 21, "b2"), 2);
+  ASSERT_EQ(s->Count(), 4);
+  const std::vector<std::string> labels = {"a", "b1", "b2", "c"};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(s->Point(i).label, labels[size_t(i)]);
+  EXPECT_DOUBLE_EQ(s->YValue(3), 30);
+
+  TChartSeries* u = w.chart->AddSeries();
+  u->XValuesAscending = false;
+  u->AddXY(5, 1);
+  EXPECT_EQ(u->AddXY(1, 2), 1);  // appended
+  EXPECT_DOUBLE_EQ(u->XValue(1), 1);
+  EXPECT_EQ(w.chart->SeriesCount(), 2);
+  EXPECT_EQ(s->ParentChart(), w.chart);
+}
+
+TEST(ChartSeries, PointColoursDefaultToTheSeriesColourAndClearEmpties) {
+  ChartWindow w(300, 200);
+  TChartSeries* s = w.chart->AddSeries();
+  s->SeriesColor = clNavy;
+  s->AddXY(0, 1);
+  s->AddXY(1, 2, "", clBlack);
+  EXPECT_EQ(s->Point(0).color, clNavy);
+  EXPECT_EQ(s->Point(1).color, clBlack);
+  s->Clear();
+  EXPECT_EQ(s->Count(), 0);
+  EXPECT_THROW(s->Point(0), std::out_of_range);
+}
+
+TEST(ChartSeries, AddNumbersValuesAndTheBottomAxisShowsTheirLabels) {
+  ChartWindow w(781, 565);
+  FillLoss(*w.chart);
+  TChartSeries* s = w.chart->Series(0);
+  ASSERT_EQ(s->Count(), 41);
+  for (int i = 0; i < 41; ++i) {
+    EXPECT_DOUBLE_EQ(s->XValue(i), i);
+    EXPECT_EQ(s->Point(i).label, i == 0 ? "1" : std::to_string(5 * i));
+    EXPECT_EQ(s->Point(i).color, RGBColor(0, 0, 255));
+  }
+  // Too narrow for all 41: every k-th label from the first, evenly.
+  std::vector<std::string> shown = w.chart->AxisLabels(true);
+  ASSERT_GE(shown.size(), 5u);
+  ASSERT_LT(shown.size(), 41u);
+  EXPECT_EQ(shown[0], "1");
+  const int stride = std::stoi(shown[1]) / 5;
+  for (size_t i = 1; i < shown.size(); ++i) EXPECT_EQ(shown[i], std::to_string(5 * stride * int(i)));
+  // Wide enough: all of them.
+  w.form.SetBounds(0, 0, 3000, 565);
+  shown = w.chart->AxisLabels(true);
+  ASSERT_EQ(shown.size(), 41u);
+  EXPECT_EQ(shown.back(), "200");
+}
+
+TEST(ChartAxes, FixedIncrementsGiveLabelsAtTheirMultiplesInTheLocaleSeparator) {
+  for (char sep : {',', '.'}) {
+    SetDecimalSeparator(sep);
+    ChartWindow w(598, 414);
+    TChart& c = *w.chart;
+    c.LegendVisible = false;
+    c.LeftAxis.Increment = 0.001;
+    c.BottomAxis.Increment = 30;
+    TChartSeries* s = c.AddSeries();
+    for (int i = 0; i <= 100; ++i) {
+      const double deg = i * 3.6;
+      s->AddXY(deg, 7.9006 - 0.0142 * std::sin(deg * M_PI / 180), "", clBlack);
+    }
+    std::vector<std::string> bottom = c.AxisLabels(true);
+    ASSERT_EQ(bottom.size(), 13u);
+    for (size_t i = 0; i < bottom.size(); ++i) EXPECT_EQ(bottom[i], std::to_string(30 * i));
+
+    std::vector<std::string> left = c.AxisLabels(false);
+    ASSERT_GE(left.size(), 3u);
+    double step = 0;
+    for (size_t i = 0; i < left.size(); ++i) {
+      SCOPED_TRACE(left[i]);
+      ASSERT_EQ(left[i].size(), 5u);  // "7,890": three decimals
+      EXPECT_EQ(left[i][1], sep);
+      const double v = ParseLabel(left[i]);
+      EXPECT_GE(v, 7.8864);
+      EXPECT_LE(v, 7.9149);
+      EXPECT_NEAR(std::round(v * 1000), v * 1000, 1e-6);
+      if (i == 1) {
+        step = v - ParseLabel(left[0]);
+      } else if (i > 1) {
+        EXPECT_NEAR(v - ParseLabel(left[i - 1]), step, 1e-9);
+      }
+    }
+    EXPECT_GE(step, 0.001 - 1e-12);
+
+    // The horizontal-line chart: steps of 1 from -5 to 5, and 0.05 upwards.
+    s->Clear();
+    c.LeftAxis.Increment = 0.05;
+    c.BottomAxis.Increment = 1;
+    for (int i = 0; i <= 100; ++i) {
+      const double x = -5 + i * 0.1;
+      s->AddXY(x, 2.9619 + (5.1477 - 2.9619) * std::exp(-x * x / 8), "", clBlack);
+    }
+    bottom = c.AxisLabels(true);
+    ASSERT_EQ(bottom.size(), 11u);
+    EXPECT_EQ(bottom.front(), "-5");
+    EXPECT_EQ(bottom[5], "0");  // never "-0"
+    EXPECT_EQ(bottom.back(), "5");
+    left = c.AxisLabels(false);
+    ASSERT_GE(left.size(), 2u);
+    EXPECT_NEAR(std::fmod(ParseLabel(left[0]) + 1e-9, 0.05), 0, 1e-6);
+  }
+  SetDecimalSeparator('\0');
+}
+
+TEST(ChartAxes, FixedMinimumStartsTheAxisThereAndEqualValuesStillGiveARange) {
+  ChartWindow w(812, 459);
+  TChart& c = *w.chart;
+  TChartSeries* s = c.AddSeries();
+  for (int i = 0; i <= 360; ++i) s->AddXY(i, 5 + 5 * i / 360.0);
+  std::vector<std::string> left = c.AxisLabels(false);
+  ASSERT_FALSE(left.empty());
+  EXPECT_GE(ParseLabel(left.front()), 5);
+  EXPECT_LE(ParseLabel(left.back()), 10);
+
+  c.LeftAxis.AutomaticMinimum = false;
+  c.LeftAxis.Minimum = 0;
+  left = c.AxisLabels(false);
+  ASSERT_FALSE(left.empty());
+  EXPECT_EQ(ParseLabel(left.front()), 0);
+  EXPECT_LE(ParseLabel(left.back()), 10);
+
+  // Every value 0 (both charts of a cable without voltage): an axis from 0 up.
+  s->Clear();
+  for (int i = 0; i <= 360; ++i) s->AddXY(i, 0);
+  left = c.AxisLabels(false);
+  ASSERT_GE(left.size(), 2u);
+  EXPECT_EQ(ParseLabel(left.front()), 0);
+  EXPECT_GT(ParseLabel(left.back()), 0);
+}
+
+TEST(ChartRender, TitleLineAndGradientShowAsSet) {
+  ChartWindow w(781, 565);
+  TChart& c = *w.chart;
+  FillLoss(c);
+  c.LegendVisible = false;
+  std::unique_ptr<TBitmap> b = c.Render();
+  ASSERT_EQ(b->Width(), 781);
+  ASSERT_EQ(b->Height(), 565);
+  b->SaveToPng("/tmp/chart_loss_test.png");
+  // The bold blue title near the top, the blue line in the plot, and no red:
+  // the points' colour draws the line, the series colour only the legend.
+  EXPECT_GT(CountNear(*b, clBlue, 0, 0, 781, 40, 60), 200);
+  EXPECT_GT(CountNear(*b, clBlue, 0, 60, 781, 520, 60), 300);
+  EXPECT_EQ(CountNear(*b, clRed, 0, 0, 781, 565, 60), 0);
+  // Background from white at the top to silver at the bottom.
+  EXPECT_TRUE(Near(b->Pixel(1, 1), clWhite, 8));
+  EXPECT_TRUE(Near(b->Pixel(1, 563), clSilver, 10));
+
+  c.LegendVisible = true;
+  b = c.Render();
+  EXPECT_GT(CountNear(*b, clRed, 600, 0, 781, 565, 60), 5);  // the legend's mark
+}
+
+TEST(ChartRender, SixColouredSeriesWithTheirLegend) {
+  ChartWindow w(762, 573);
+  TChart& c = *w.chart;
+  c.Title.Text = {"Rozkład gęstości prądu wzdłuż promienia dla różnych przenikalności magnetycznych względnych"};
+  c.Title.Font = ArialBold(-15, clBlue);
+  c.BottomAxis.Title = "Zmienność promienia od r1 do r2  w  [mm]";
+  c.LeftAxis.Title = "Rozkład gęstości prądu dla różnych mi  [A/mm2]";
+  c.GradientVisible = true;
+  c.GradientEndColor = clWhite;
+  const TColor colours[6] = {clRed, clAqua, clYellow, clBlue, clFuchsia, clLime};
+  const int mi[6] = {1, 5, 10, 50, 100, 200};
+  for (int k = 0; k < 6; ++k) {
+    TChartSeries* s = c.AddSeries();
+    s->SeriesColor = colours[k];
+    s->LineWidth = 2;
+    s->Title = "mi=" + std::to_string(mi[k]);
+    for (int i = 0; i < 100; ++i) {
+      const double r = 980 + i * 20.0 / 99;
+      s->AddXY(r, 0.2 + 0.05 * k * std::exp((r - 1000) / (8.0 / std::sqrt(mi[k]))), "", s->SeriesColor);
+    }
+  }
+  std::unique_ptr<TBitmap> b = c.Render();
+  b->SaveToPng("/tmp/chart_six_test.png");
+  for (TColor col : colours) EXPECT_GT(CountNear(*b, col, 0, 40, 762, 573, 50), 20) << std::hex << col;
+  std::vector<std::string> bottom = c.AxisLabels(true);
+  ASSERT_FALSE(bottom.empty());
+  EXPECT_EQ(bottom.front(), "980");
+  EXPECT_EQ(bottom.back(), "1000");
+}
+
+TEST(ChartRender, ChangesShowAtTheNextDrawingWithoutRefresh) {
+  ChartWindow w(400, 300);
+  TChart& c = *w.chart;
+  c.LegendVisible = false;
+  TChartSeries* s = c.AddSeries();
+  s->SeriesColor = clRed;
+  std::unique_ptr<TBitmap> b = c.Render();
+  EXPECT_EQ(CountNear(*b, clRed, 0, 0, 400, 300), 0);
+  s->AddXY(0, 0);
+  s->AddXY(1, 1);
+  b = c.Render();
+  EXPECT_GT(CountNear(*b, clRed, 0, 0, 400, 300), 50);
+
+  c.Title.Text = {"Tytuł"};
+  c.Title.Font = ArialBold(-15, clBlue);
+  b = c.Render();
+  EXPECT_GT(CountNear(*b, clBlue, 0, 0, 400, 40, 60), 20);
+  c.Title.Text.clear();
+  c.Refresh();
+  b = c.Render();
+  EXPECT_EQ(CountNear(*b, clBlue, 0, 0, 400, 40, 60), 0);
+}
+
+TEST(ChartRender, LeavesNoFloatingPointFaultBehind) {
+  ChartWindow w(300, 200);
+  TChart& c = *w.chart;
+  TChartSeries* s = c.AddSeries();
+  FpClear();
+  c.Render();  // no points at all
+  s->AddXY(1, 3);
+  c.Render();  // a single point: no span on either axis
+  EXPECT_THROW(c.SaveToMetafileEnh("/nonexistent-folder/x.emf"), EFCreateError);
+  EXPECT_FALSE(FpFaultPending());
+}
+
+TEST(ChartEvents, ResizingAShownChartAsksOnCanResizeAndTakesTheSize) {
+  ChartWindow w(400, 300);
+  tt::ActivateWindow(&w.form);
+  std::vector<std::pair<int, int>> asked;
+  w.chart->OnCanResize = [&](TObject* sender, int& nw, int& nh, bool& resize) {
+    EXPECT_EQ(sender, w.chart);
+    asked.emplace_back(nw, nh);
+    resize = false;  // the size is taken all the same
+  };
+  w.form.SetBounds(0, 0, 520, 360);
+  tt::ProcessEvents();
+  ASSERT_FALSE(asked.empty());
+  EXPECT_EQ(asked.back().first, w.chart->Width());
+  EXPECT_EQ(asked.back().second, w.chart->Height());
+  EXPECT_EQ(w.chart->Width(), w.form.ClientWidth());
+  const size_t before = asked.size();
+  w.form.SetBounds(0, 0, 520, 360);  // same size: nothing to ask
+  tt::ProcessEvents();
+  EXPECT_EQ(asked.size(), before);
+}
+
+TEST(ChartEvents, DoubleClickRunsOnDblClickAndErrorsAreShown) {
+  ChartWindow w(400, 300);
+  tt::RecordingDialogs dialogs;
+  int clicks = 0;
+  w.chart->OnDblClick = [&](TObject*) {
+    ++clicks;
+    w.chart->SaveToMetafileEnh("/nonexistent-folder/chart.emf");
+  };
+  tt::DblClick(w.chart, 200, 150);
+  EXPECT_EQ(clicks, 1);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text.rfind("Cannot create file \"/nonexistent-folder/chart.emf\".", 0), 0u)
+      << dialogs.messages[0].text;
+}
