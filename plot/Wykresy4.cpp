@@ -451,7 +451,9 @@ TGeometriaWykresu TWykresy::Geometria() const {
 }
 
 int32_t TWykresy::WykresXY() {
-  tk::FpClear();
+  // A fault left by the computation of the values is the caller's: raise it
+  // before anything is drawn rather than plotting from a broken vector.
+  tk::FpCheck();
   const int32_t kod = SprawdzDane();
   if (kod != 0) return kod;
 
