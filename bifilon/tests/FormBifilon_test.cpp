@@ -1,0 +1,305 @@
+// The cable window: its layout, the three presses with the default cable and
+// with changed inputs, both decimal separators, and the run-time errors that
+// end a press before the chart or the table is touched.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "bifilon/UnitBifilon.h"
+#include "grid/AlignedGrid.h"
+#include "toolkit/Testing.h"
+#include "toolkit/chart/Chart.h"
+#include "toolkit/core/Locale.h"
+#include "toolkit/core/MessageBox.h"
+
+using bifilon::TFormBifilon;
+
+namespace {
+
+struct Bifilon : ::testing::Test {
+  static void SetUpTestSuite() {
+    tk::EnsureWindowing();
+    tk::SetApplicationTitle("Bifilon");
+  }
+  void SetUp() override {
+    tk::SetDecimalSeparator(',');  // the default texts are written with ","
+    f = new TFormBifilon();
+    f->AfterConstruction();
+    f->Show();
+    tk::testing::ProcessEvents();
+  }
+  void TearDown() override {
+    delete f;
+    bifilon::P.reset();
+    bifilon::q1 = bifilon::q2 = 0;
+    tk::SetDecimalSeparator('\0');
+  }
+
+  void Wpisz(int row, const std::string& text) { f->TabelaDanych->SetCells(1, row, text); }
+  std::string C(int i, int j) const { return f->TabelaPojemnosci->Cells(j, i); }
+  void Png(const std::string& name) {
+    tk::testing::ProcessEvents();
+    EXPECT_TRUE(tk::testing::SaveWindowPng(f, "/tmp/bifilon_" + name + ".png"));
+  }
+  // A series' y at the angle in degrees.
+  static double Y(const tk::TChartSeries* s, int deg) { return s->YValue(deg); }
+
+  struct Stan {
+    std::vector<std::string> title;
+    std::string left;
+    std::vector<std::vector<tk::TChartPoint>> points;
+  };
+  Stan Zapisz() const {
+    Stan s{f->Chart1->Title.Text, f->Chart1->LeftAxis.Title, {}};
+    for (auto* ser : {f->Series1, f->Series2, f->Series3}) {
+      std::vector<tk::TChartPoint> pts;
+      for (int i = 0; i < ser->Count(); ++i) pts.push_back(ser->Point(i));
+      s.points.push_back(pts);
+    }
+    return s;
+  }
+  static void TakiSam(const Stan& a, const Stan& b) {
+    EXPECT_EQ(a.title, b.title);
+    EXPECT_EQ(a.left, b.left);
+    ASSERT_EQ(a.points.size(), b.points.size());
+    for (size_t k = 0; k < a.points.size(); ++k) {
+      ASSERT_EQ(a.points[k].size(), b.points[k].size());
+      for (size_t i = 0; i < a.points[k].size(); ++i) {
+        EXPECT_EQ(a.points[k][i].x, b.points[k][i].x);
+        EXPECT_EQ(a.points[k][i].y, b.points[k][i].y);
+      }
+    }
+  }
+
+  TFormBifilon* f = nullptr;
+  tk::testing::RecordingDialogs dialogs;
+};
+
+}  // namespace
+
+TEST_F(Bifilon, LayoutAndDefaults) {
+  EXPECT_EQ(f->Caption(), " Analiza pola elektrycznego kabla dwużyłowego");
+  EXPECT_EQ(f->Width(), 820);
+  EXPECT_EQ(f->Height(), 716);
+
+  auto* g = f->TabelaDanych;
+  ASSERT_EQ(g->ColCount(), 2);
+  ASSERT_EQ(g->RowCount(), 8);
+  EXPECT_EQ(g->FixedCols(), 1);
+  EXPECT_EQ(g->FixedRows(), 0);
+  EXPECT_EQ(g->ColWidth(0), 290);
+  EXPECT_EQ(g->ColWidth(1), 290);
+  for (int r = 0; r < 8; ++r) EXPECT_EQ(g->RowHeight(r), r == 2 ? 25 : 24) << r;
+  EXPECT_TRUE(g->Options() & tk::goEditing);
+  EXPECT_TRUE(g->Font().Style & tk::fsBold);
+  const char* etykiety[8] = {"Promień ekranu w [mm]", "Promień przewodów w [mm]",
+                             "Odległość pomiędzy przewodami w [mm]", "Przenikalność względna izolacji",
+                             "Długość kabla w [m]", "Potencjał żyły 1 [V]", "Potencjał żyły 2 [V]",
+                             "Potencjał ekranu [V]"};
+  const char* wartosci[8] = {"56,0", "8,0", "15,0", "1", "1", "100,0", "100,0", "0"};
+  for (int r = 0; r < 8; ++r) {
+    EXPECT_EQ(g->Cells(0, r), etykiety[r]);
+    EXPECT_EQ(g->Cells(1, r), wartosci[r]);
+  }
+
+  auto* t = f->TabelaPojemnosci;
+  ASSERT_EQ(t->ColCount(), 3);
+  ASSERT_EQ(t->RowCount(), 3);
+  EXPECT_EQ(t->FixedCols(), 1);
+  EXPECT_EQ(t->FixedRows(), 1);
+  EXPECT_EQ(t->ColWidth(0), 90);
+  EXPECT_EQ(t->ColWidth(1), 84);
+  EXPECT_EQ(t->ColWidth(2), 90);
+  EXPECT_FALSE(t->Options() & tk::goEditing);
+  EXPECT_EQ(t->Cells(0, 0), "C[i,j] [pF]");
+  EXPECT_EQ(t->Cells(1, 0), "1");
+  EXPECT_EQ(t->Cells(2, 0), "2");
+  EXPECT_EQ(t->Cells(0, 1), "1");
+  EXPECT_EQ(t->Cells(0, 2), "2");
+  EXPECT_EQ(t->Cells(1, 1), "");
+
+  EXPECT_EQ(f->GroupBox1->Caption(), "Dane kabla dwużyłowego");
+  EXPECT_EQ(f->GroupBox2->Caption(), "Warianty obliczeń");
+  EXPECT_EQ(f->GroupBox3->Caption(), "Cząstkowe pojemności kabla dwużyłowego");
+  for (auto* gb : {f->GroupBox1, f->GroupBox2, f->GroupBox3}) {
+    EXPECT_EQ(gb->Color(), tk::clAqua);
+    EXPECT_TRUE(gb->Font().Style & tk::fsBold);
+  }
+  EXPECT_EQ(f->BitBtn1->Caption(), "Ekwipotencjalność powierzchni");
+  EXPECT_EQ(f->BitBtn2->Caption(), "Natężenie pola elektrycznego na powierchni prewodów");
+  EXPECT_EQ(f->BitBtn3->Caption(), "Pojemności cząstkowe");
+
+  auto* ch = f->Chart1;
+  EXPECT_EQ(ch->Align(), tk::alBottom);
+  EXPECT_EQ(ch->Height(), 459);
+  EXPECT_EQ(ch->Title.Text, std::vector<std::string>{""});
+  EXPECT_EQ(ch->Title.Font.Name, "Arial");
+  EXPECT_EQ(ch->Title.Font.Height, -15);
+  EXPECT_EQ(ch->Title.Font.Color, tk::clBlue);
+  EXPECT_EQ(ch->LeftAxis.TitleFont.Height, -13);
+  EXPECT_EQ(ch->BottomAxis.TitleFont.Color, tk::clBlack);
+  EXPECT_FALSE(ch->LeftAxis.AutomaticMinimum);
+  EXPECT_EQ(ch->LeftAxis.Minimum, 0.0);
+  EXPECT_TRUE(ch->LeftAxis.AutomaticMaximum);
+  EXPECT_TRUE(ch->LegendVisible);
+  ASSERT_EQ(ch->SeriesCount(), 3);
+  EXPECT_EQ(f->Series1->SeriesColor, tk::clRed);
+  EXPECT_EQ(f->Series2->SeriesColor, tk::clGreen);
+  EXPECT_EQ(f->Series3->SeriesColor, tk::clNavy);
+  EXPECT_EQ(f->Series1->Count(), 0);
+  ASSERT_NE(bifilon::P, nullptr);  // made by FormCreate
+  Png("start");
+}
+
+TEST_F(Bifilon, CapacitanceTableInBothLocales) {
+  tk::testing::ClickButton(f->BitBtn3);
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(C(1, 1), "28,545");
+  EXPECT_EQ(C(2, 2), "28,545");
+  EXPECT_EQ(C(1, 2), "-6,408");
+  EXPECT_EQ(C(2, 1), "-6,408");
+  Png("pojemnosci");
+
+  // With a point separator the comma defaults do not convert; typed with
+  // points they do, and the table is written with points.
+  tk::SetDecimalSeparator('.');
+  const char* kropki[7] = {"56.0", "8.0", "15.0", "1", "1", "100.0", "100.0"};
+  for (int r = 0; r < 7; ++r) Wpisz(r, kropki[r]);
+  f->BitBtn3->Click();
+  EXPECT_EQ(C(1, 1), "28.545");
+  EXPECT_EQ(C(2, 1), "-6.408");
+}
+
+TEST_F(Bifilon, PermittivityAndLengthScaleTheTable) {
+  Wpisz(3, "2");
+  f->BitBtn3->Click();
+  EXPECT_EQ(C(1, 1), "57,090");
+  EXPECT_EQ(C(1, 2), "-12,817");
+  Wpisz(3, "1");
+  Wpisz(4, "2");
+  f->BitBtn3->Click();
+  EXPECT_EQ(C(2, 2), "57,090");
+  EXPECT_EQ(C(2, 1), "-12,817");
+  // The potentials do not enter the capacitances.
+  Wpisz(5, "abc");
+  f->BitBtn3->Click();
+  EXPECT_EQ(C(2, 2), "57,090");
+}
+
+TEST_F(Bifilon, PotentialChart) {
+  f->BitBtn1->Click();
+  ASSERT_TRUE(dialogs.messages.empty());
+  auto* ch = f->Chart1;
+  EXPECT_EQ(ch->Title.Text, (std::vector<std::string>{"Ekwipotencjalność powierzchni przewodów ",
+                                                      " V(x,y) dla (x,y) leżących na powierzchni przewodów"}));
+  EXPECT_EQ(ch->LeftAxis.Title, "Potencjał na powierzchni przewodów [V]");
+  EXPECT_EQ(ch->BottomAxis.Title, "Kąt położenia punktu na powierzchni przewodu [stop]");
+  EXPECT_EQ(f->Series1->Title, "V przewód 1");
+  EXPECT_EQ(f->Series2->Title, "V przewód 2");
+  EXPECT_EQ(f->Series3->Title, "V ekran");
+  for (auto* s : {f->Series1, f->Series2, f->Series3}) {
+    ASSERT_EQ(s->Count(), 361);
+    for (int j = 0; j <= 360; j += 45) EXPECT_NEAR(s->XValue(j), j, 1e-12);
+    EXPECT_EQ(s->Point(10).color, s->SeriesColor);
+  }
+  const int katy[5] = {0, 90, 180, 270, 360};
+  const double przewod1[5] = {104.245, 97.987, 100, 97.987, 104.245};
+  for (int k = 0; k < 5; ++k) {
+    EXPECT_NEAR(Y(f->Series1, katy[k]), przewod1[k], 5e-4) << katy[k];
+    EXPECT_NEAR(Y(f->Series2, katy[k]), przewod1[(k + 2) % 4], 5e-4) << katy[k];
+  }
+  EXPECT_NEAR(Y(f->Series1, 180), 100.0, 1e-12);  // the matching point
+  EXPECT_NEAR(Y(f->Series2, 0), 100.0, 1e-12);
+  for (int j = 0; j <= 360; ++j) EXPECT_NEAR(Y(f->Series3, j), 0.0, 1e-12) << j;
+  Png("potencjal");
+}
+
+TEST_F(Bifilon, FieldChart) {
+  tk::testing::ClickButton(f->BitBtn2);
+  ASSERT_TRUE(dialogs.messages.empty());
+  auto* ch = f->Chart1;
+  EXPECT_EQ(ch->Title.Text,
+            (std::vector<std::string>{"Natężenie pola elektrycznego na powierzchni przewodów ",
+                                      " moduł E(x,y) dla (x,y) leżących na powierzchni przewodów"}));
+  EXPECT_EQ(ch->LeftAxis.Title, "Natężenie pola elektrycznego na powierzchni przewodów E[kV/m]");
+  EXPECT_EQ(f->Series1->Title, "E przewód 1");
+  EXPECT_EQ(f->Series2->Title, "E przewód 2");
+  EXPECT_EQ(f->Series3->Title, "E ekran");
+  const double p1[4] = {2.4217, 5.0582, 7.3511, 5.0582};  // 0°, 90°, 180°, 270°
+  const double ekran[4] = {1.6998, 1.1914, 1.6998, 1.1914};
+  for (int k = 0; k < 4; ++k) {
+    EXPECT_NEAR(Y(f->Series1, 90 * k), p1[k], 5e-5) << 90 * k;
+    EXPECT_NEAR(Y(f->Series2, 90 * k), p1[(k + 2) % 4], 5e-5) << 90 * k;
+    EXPECT_NEAR(Y(f->Series3, 90 * k), ekran[k], 5e-5) << 90 * k;
+  }
+  for (auto* s : {f->Series1, f->Series2, f->Series3}) EXPECT_EQ(s->Count(), 361);
+  Png("natezenie");
+
+  // A second press replaces the curves, it does not add to them.
+  f->BitBtn1->Click();
+  f->BitBtn2->Click();
+  EXPECT_EQ(f->Series1->Count(), 361);
+}
+
+TEST_F(Bifilon, ZeroPotentialsGiveZeroCurves) {
+  Wpisz(5, "0");
+  Wpisz(6, "0");
+  for (auto* b : {f->BitBtn1, f->BitBtn2}) {
+    b->Click();
+    for (auto* s : {f->Series1, f->Series2, f->Series3}) {
+      ASSERT_EQ(s->Count(), 361);
+      for (int j = 0; j <= 360; ++j) EXPECT_EQ(s->YValue(j), 0.0);
+    }
+  }
+}
+
+TEST_F(Bifilon, UnconvertedTextCountsAsZero) {
+  // Core 1 at "abc" (0 V), core 2 at 100 V: each matching point holds its own value.
+  Wpisz(5, "abc");
+  f->BitBtn1->Click();
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_NEAR(Y(f->Series1, 180), 0.0, 1e-12);
+  EXPECT_NEAR(Y(f->Series2, 0), 100.0, 1e-12);
+  // The screen potential row takes no part.
+  Wpisz(7, "50");
+  f->BitBtn1->Click();
+  EXPECT_NEAR(Y(f->Series3, 45), 0.0, 1e-12);
+}
+
+TEST_F(Bifilon, ArithmeticErrorsLeaveChartAndTable) {
+  f->BitBtn1->Click();
+  f->BitBtn3->Click();
+  const Stan przed = Zapisz();
+  const std::string c11 = C(1, 1);
+
+  // c < R: no real line-charge position.
+  Wpisz(2, "30,0");
+  for (auto* b : {f->BitBtn1, f->BitBtn2, f->BitBtn3}) {
+    dialogs.Clear();
+    b->Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].caption, "Bifilon");
+    EXPECT_EQ(dialogs.messages[0].text, "Invalid floating point operation");
+    EXPECT_EQ(dialogs.messages[0].icon, tk::MsgIcon::Error);
+    TakiSam(przed, Zapisz());
+    EXPECT_EQ(C(1, 1), c11);
+  }
+  Png("blad_d30");
+
+  // d = 0.
+  Wpisz(2, "0");
+  dialogs.Clear();
+  f->BitBtn2->Click();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, "Floating point division by zero");
+  TakiSam(przed, Zapisz());
+
+  // And the window works again with sound input.
+  Wpisz(2, "15,0");
+  dialogs.Clear();
+  f->BitBtn3->Click();
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(C(1, 1), "28,545");
+}

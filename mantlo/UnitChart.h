@@ -1,0 +1,14 @@
+#pragma once
+// A spare chart window: created hidden at start-up, never shown.
+#include "toolkit/Controls.h"
+#include "toolkit/chart/Chart.h"
+
+namespace mantlo {
+
+class TFormChartE : public tk::TForm {
+ public:
+  TFormChartE();
+  tk::TChart* Chart1;
+};
+
+}  // namespace mantlo
