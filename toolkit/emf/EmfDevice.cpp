@@ -271,40 +271,79 @@ class EmfEngine : public QPaintEngine {
     bool operator==(const PenKey& o) const { return style == o.style && width == o.width && color == o.color; }
   };
 
-  // Selects the painter's pen; false when the pen draws nothing.
-  bool UsePen() {
+  // The device width of the painter's pen (at least a pixel); false when
+  // the pen draws nothing.
+  bool PenWidth(double& w, uint32_t& color) const {
     const QPen pen = painter()->pen();
-    uint32_t color;
     if (pen.style() == Qt::NoPen || pen.brush().style() == Qt::NoBrush || !Resolve(pen.color(), color)) return false;
-    const QTransform x = painter()->combinedTransform();
-    double w = pen.widthF();
-    if (!pen.isCosmetic() && w > 0) w *= std::sqrt(std::abs(x.determinant()));
+    w = pen.widthF();
+    if (!pen.isCosmetic() && w > 0) w *= std::sqrt(std::abs(painter()->combinedTransform().determinant()));
     w = std::max(w, 1.0);
+    return true;
+  }
+
+  // Selects a solid pen of the painter's colour and width.  Patterned lines
+  // are cut into their dashes by Stroke and drawn with flat ends: readers
+  // differ too much in how they draw the file's own line patterns.
+  bool UsePen(bool flatEnds) {
+    double w;
     PenKey key;
+    if (!PenWidth(w, key.color)) return false;
     key.width = std::max(1, static_cast<int>(std::lround(w * kSub)));
-    key.color = color;
-    switch (pen.style()) {
-      case Qt::DashLine: key.style = PS_DASH; break;
-      case Qt::DotLine: key.style = PS_DOT; break;
-      case Qt::DashDotLine: key.style = PS_DASHDOT; break;
-      case Qt::DashDotDotLine: key.style = PS_DASHDOTDOT; break;
-      case Qt::CustomDashLine: key.style = PS_DASH; break;
-      default: key.style = PS_SOLID; break;
-    }
+    key.style = flatEnds ? (PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER) : PS_SOLID;
     if (pen_ && key == penKey_) return true;
-    uint32_t h;
-    if (key.style == PS_SOLID) {
-      h = rec_.CreatePen(PS_SOLID, key.width, color);
-    } else {
-      uint32_t cap = pen.capStyle() == Qt::RoundCap ? PS_ENDCAP_ROUND : pen.capStyle() == Qt::SquareCap ? PS_ENDCAP_SQUARE : PS_ENDCAP_FLAT;
-      uint32_t join = pen.joinStyle() == Qt::RoundJoin ? PS_JOIN_ROUND : pen.joinStyle() == Qt::BevelJoin ? PS_JOIN_BEVEL : PS_JOIN_MITER;
-      h = rec_.ExtCreatePen(PS_GEOMETRIC | key.style | cap | join, key.width, color);
-    }
+    const uint32_t h = flatEnds ? rec_.ExtCreatePen(key.style, key.width, key.color) : rec_.CreatePen(PS_SOLID, key.width, key.color);
     rec_.SelectObject(h);
     if (pen_) rec_.DeleteObject(pen_);
     pen_ = h;
     penKey_ = key;
     return true;
+  }
+
+  // The dashes of a patterned line, in device coordinates.
+  static QList<QPolygonF> Dashes(const QList<QPolygonF>& polys, const QList<qreal>& pattern, double unit, double offset) {
+    QList<QPolygonF> out;
+    double period = 0;
+    for (qreal v : pattern) period += v * unit;
+    if (pattern.size() < 2 || period <= 0.01) return polys;
+    for (const QPolygonF& poly : polys) {
+      int i = 0;
+      double left = pattern[0] * unit;
+      // Start the pattern at its offset.
+      for (double skip = std::fmod(offset * unit, period); skip > 0;) {
+        const double d = std::min(skip, left);
+        skip -= d;
+        left -= d;
+        if (left <= 1e-9) {
+          i = (i + 1) % pattern.size();
+          left = pattern[i] * unit;
+        }
+      }
+      QPolygonF cur;
+      for (int k = 1; k < poly.size(); ++k) {
+        const QPointF a = poly[k - 1], b = poly[k];
+        const double len = std::hypot(b.x() - a.x(), b.y() - a.y());
+        double t = 0;
+        while (len - t > 1e-9) {
+          const double d = std::min(left, len - t);
+          if (i % 2 == 0) {
+            if (cur.isEmpty()) cur << a + (b - a) * (t / len);
+            cur << a + (b - a) * ((t + d) / len);
+          }
+          t += d;
+          left -= d;
+          if (left <= 1e-9) {
+            if (!cur.isEmpty()) out << cur;
+            cur.clear();
+            i = (i + 1) % pattern.size();
+            left = pattern[i] * unit;
+          }
+          if (out.size() > 200000) return polys;  // absurdly fine pattern: drawn solid
+        }
+      }
+      if (!cur.isEmpty()) out << cur;
+    }
+    return out;
   }
 
   void NoPen() {
@@ -350,12 +389,22 @@ class EmfEngine : public QPaintEngine {
 
   void Stroke(const QList<QPolygonF>& polys) {
     SyncClip();
-    if (!UsePen()) return;
-    for (const QPolygonF& poly : polys) {
-      std::vector<LPoint> pts = ToLogical(poly);
-      if (pts.size() == 1) pts.push_back(pts.front());  // a dot still shows
-      rec_.Polyline(pts);
+    const QPen pen = painter()->pen();
+    const bool patterned = pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen;
+    if (!UsePen(patterned)) return;
+    QList<QPolygonF> lines = polys;
+    if (patterned) {
+      double w;
+      uint32_t color;
+      PenWidth(w, color);
+      lines = Dashes(polys, pen.dashPattern(), w, pen.dashOffset());
     }
+    std::vector<std::vector<LPoint>> pts;
+    for (const QPolygonF& poly : lines) {
+      pts.push_back(ToLogical(poly));
+      if (pts.back().size() == 1) pts.back().push_back(pts.back().front());  // a dot still shows
+    }
+    rec_.PolyPolyline(pts);
   }
 
   // Fills the device-space polygons with the painter's brush and strokes

@@ -214,6 +214,34 @@ void EmfRecords::Polygon(const std::vector<LPoint>& pts) {
   AddBounds(b);
 }
 
+void EmfRecords::PolyPolyline(const std::vector<std::vector<LPoint>>& lines) {
+  std::vector<const std::vector<LPoint>*> keep;
+  size_t total = 0;
+  LRect b;
+  for (const auto& l : lines)
+    if (l.size() >= 2) {
+      keep.push_back(&l);
+      total += l.size();
+      b.Unite(PointsBounds(l));
+    }
+  if (keep.empty()) return;
+  if (keep.size() == 1) {
+    Polyline(*keep[0]);
+    return;
+  }
+  Begin(EMR_POLYPOLYLINE, 32 + 4 * keep.size() + 8 * total);
+  Rect(b);
+  U32(static_cast<uint32_t>(keep.size()));
+  U32(static_cast<uint32_t>(total));
+  for (const auto* l : keep) U32(static_cast<uint32_t>(l->size()));
+  for (const auto* l : keep)
+    for (const auto& q : *l) {
+      I32(q.x);
+      I32(q.y);
+    }
+  AddBounds(b);
+}
+
 void EmfRecords::PolyPolygon(const std::vector<std::vector<LPoint>>& polys) {
   std::vector<const std::vector<LPoint>*> keep;
   size_t total = 0;

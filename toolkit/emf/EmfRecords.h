@@ -14,6 +14,7 @@ enum : uint32_t {
   EMR_HEADER = 1,
   EMR_POLYGON = 3,
   EMR_POLYLINE = 4,
+  EMR_POLYPOLYLINE = 7,
   EMR_POLYPOLYGON = 8,
   EMR_SETWINDOWEXTEX = 9,
   EMR_SETWINDOWORGEX = 10,
@@ -90,6 +91,7 @@ class EmfRecords {
 
   void Polyline(const std::vector<LPoint>& pts);
   void Polygon(const std::vector<LPoint>& pts);
+  void PolyPolyline(const std::vector<std::vector<LPoint>>& lines);
   void PolyPolygon(const std::vector<std::vector<LPoint>>& polys);
   // Text with its baseline-left reference point; dx are the advances of
   // the UTF-16 code units, in logical units.

@@ -204,12 +204,16 @@ TEST(EmfChart, ExportHoldsTheChartAsRecordsWhateverTheExtension) {
     }
     if (r.type == EMR_CREATEPEN && U32(f, r.at + 24) == 0xFF0000) bluePen = true;  // COLORREF of blue
     if (r.type == EMR_EXTCREATEFONTINDIRECTW && I32(f, r.at + 20) == 900) rotatedFont = true;
+    // Line patterns are drawn as their dashes, never left to the reader.
+    if (r.type == EMR_CREATEPEN) EXPECT_EQ(U32(f, r.at + 12), PS_SOLID);
+    if (r.type == EMR_EXTCREATEPEN) EXPECT_EQ(U32(f, r.at + 28) & 0xF, PS_SOLID);
   }
   EXPECT_TRUE(title);
   EXPECT_TRUE(label200);
   EXPECT_TRUE(bluePen);
   EXPECT_TRUE(rotatedFont);  // the left axis title reads upwards
   EXPECT_GT(count[EMR_POLYLINE], 10);
+  EXPECT_GT(count[EMR_POLYPOLYLINE], 5);  // the dotted grid lines
   EXPECT_GT(count[EMR_CREATEBRUSHINDIRECT], 20);  // the background gradient in bands
   EXPECT_EQ(count[EMR_SAVEDC], count[EMR_RESTOREDC]);
   EXPECT_EQ(count[EMR_EOF], 1);
