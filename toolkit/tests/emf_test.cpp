@@ -205,8 +205,12 @@ TEST(EmfChart, ExportHoldsTheChartAsRecordsWhateverTheExtension) {
     if (r.type == EMR_CREATEPEN && U32(f, r.at + 24) == 0xFF0000) bluePen = true;  // COLORREF of blue
     if (r.type == EMR_EXTCREATEFONTINDIRECTW && I32(f, r.at + 20) == 900) rotatedFont = true;
     // Line patterns are drawn as their dashes, never left to the reader.
-    if (r.type == EMR_CREATEPEN) EXPECT_EQ(U32(f, r.at + 12), PS_SOLID);
-    if (r.type == EMR_EXTCREATEPEN) EXPECT_EQ(U32(f, r.at + 28) & 0xF, PS_SOLID);
+    if (r.type == EMR_CREATEPEN) {
+      EXPECT_EQ(U32(f, r.at + 12), PS_SOLID);
+    }
+    if (r.type == EMR_EXTCREATEPEN) {
+      EXPECT_EQ(U32(f, r.at + 28) & 0xF, PS_SOLID);
+    }
   }
   EXPECT_TRUE(title);
   EXPECT_TRUE(label200);
