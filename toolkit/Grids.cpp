@@ -31,6 +31,20 @@ namespace {
 }
 
 constexpr int kLineWidth = 1;        // grid lines, 1 pixel
+
+// Calls f(index, start) for the columns (or rows) shown: the fixed ones, then
+// those from `first` on, while they start before `limit`.  Returns early when
+// f returns true.
+template <class F>
+void ForShown(const std::vector<int>& sizes, int fixed, int first, int limit, F f) {
+  int pos = 0;
+  const int n = static_cast<int>(sizes.size());
+  for (int i = 0; i < n && pos < limit; ++i) {
+    if (i >= fixed && i < first) continue;
+    if (f(i, pos)) return;
+    pos += sizes[static_cast<size_t>(i)] + kLineWidth;
+  }
+}
 constexpr int kSizingMargin = 2;     // pixels either side of a header line that start sizing
 constexpr TColor kLineColor = clSilver;
 constexpr TColor kFixedLineColor = 0x808080;
@@ -113,6 +127,11 @@ class GridWidget : public QWidget {
     e->accept();
   }
   void keyPressEvent(QKeyEvent* e) override {
+    // While the editor shows, keys that reach the grid belong to the editor.
+    if (grid_ && grid_->editing_ && grid_->editor_ && grid_->editor_->Widget()) {
+      QApplication::sendEvent(grid_->editor_->Widget(), e);
+      return;
+    }
     if (grid_ && grid_->HandleKey(e->key(), ToModifiers(e->modifiers()), e->text().toStdString()))
       e->accept();
     else
@@ -467,10 +486,10 @@ std::string TStringGrid::Cells(int col, int row) const {
 void TStringGrid::SetCells(int col, int row, const std::string& text) {
   if (col < 0 || col >= colCount_) IndexError(col);
   if (row < 0 || row >= rowCount_) IndexError(row);
+  if (cells_[col][row] == text) return;
   cells_[col][row] = text;
   if (editing_ && editor_ && col == editCol_ && row == editRow_ && editor_->Text() != text) editor_->SetText(text);
-  const TRect r = CellRect(col, row);
-  if (Widget() && r.Width() > 0) Widget()->update(r.Left, r.Top, r.Width(), r.Height());
+  Invalidate();  // the window system merges the repaints
 }
 
 int TStringGrid::ColLeft(int col) const {
@@ -510,16 +529,14 @@ void TStringGrid::MouseToCell(int x, int y, int& col, int& row) const {
   if (x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight()) return;
   int c = -1, r = -1;
   // A cell owns the grid line to its right and below it.
-  for (int i = 0; i < colCount_ && c < 0; ++i) {
-    if (i >= fixedCols_ && i < leftCol_) continue;
-    const int left = ColLeft(i);
-    if (x >= left && x < left + colWidths_[i] + kLineWidth) c = i;
-  }
-  for (int i = 0; i < rowCount_ && r < 0; ++i) {
-    if (i >= fixedRows_ && i < topRow_) continue;
-    const int top = RowTop(i);
-    if (y >= top && y < top + rowHeights_[i] + kLineWidth) r = i;
-  }
+  ForShown(colWidths_, fixedCols_, leftCol_, x + 1, [&](int i, int left) {
+    if (x < left + colWidths_[i] + kLineWidth) c = i;
+    return c >= 0;
+  });
+  ForShown(rowHeights_, fixedRows_, topRow_, y + 1, [&](int i, int top) {
+    if (y < top + rowHeights_[i] + kLineWidth) r = i;
+    return r >= 0;
+  });
   if (c < 0 || r < 0) return;
   col = c;
   row = r;
@@ -826,25 +843,25 @@ void TStringGrid::HandleMouseDown(TMouseButton button, TShiftState shift, int x,
   // Header cells: size a column or row at its line, or move it.
   HideEditor();
   if (r < fixedRows_ && (options_ & goColSizing)) {
-    for (int i = 0; i < colCount_; ++i) {
-      const int left = ColLeft(i);
-      if (left < 0) continue;
-      const int line = left + colWidths_[i];
-      if (std::abs(x - line) <= kSizingMargin) {
-        drag_ = 4; dragIndex_ = i; dragStart_ = x; dragSize_ = colWidths_[i];
-        return;
-      }
+    int found = -1;
+    ForShown(colWidths_, fixedCols_, leftCol_, x + kSizingMargin + 1, [&](int i, int left) {
+      if (std::abs(x - (left + colWidths_[i])) <= kSizingMargin) found = i;
+      return found >= 0;
+    });
+    if (found >= 0) {
+      drag_ = 4; dragIndex_ = found; dragStart_ = x; dragSize_ = colWidths_[found];
+      return;
     }
   }
   if (c < fixedCols_ && (options_ & goRowSizing)) {
-    for (int i = 0; i < rowCount_; ++i) {
-      const int top = RowTop(i);
-      if (top < 0) continue;
-      const int line = top + rowHeights_[i];
-      if (std::abs(y - line) <= kSizingMargin) {
-        drag_ = 5; dragIndex_ = i; dragStart_ = y; dragSize_ = rowHeights_[i];
-        return;
-      }
+    int found = -1;
+    ForShown(rowHeights_, fixedRows_, topRow_, y + kSizingMargin + 1, [&](int i, int top) {
+      if (std::abs(y - (top + rowHeights_[i])) <= kSizingMargin) found = i;
+      return found >= 0;
+    });
+    if (found >= 0) {
+      drag_ = 5; dragIndex_ = found; dragStart_ = y; dragSize_ = rowHeights_[found];
+      return;
     }
   }
   if (r < fixedRows_ && c >= fixedCols_ && (options_ & goColMoving)) {
@@ -977,12 +994,13 @@ void TStringGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
     return r.Left - kLineWidth < clip.Right && r.Right + kLineWidth > clip.Left && r.Top - kLineWidth < clip.Bottom &&
            r.Bottom + kLineWidth > clip.Top;
   };
-  for (int c = 0; c < colCount_; ++c) {
-    const int x = ColLeft(c);
-    if (x < 0 || x >= clip.Right) continue;
-    for (int r = 0; r < rowCount_; ++r) {
-      const int y = RowTop(r);
-      if (y < 0 || y >= clip.Bottom) continue;
+  std::vector<std::pair<int, int>> rows;  // (row, top) of the rows shown in the clip
+  ForShown(rowHeights_, fixedRows_, topRow_, clip.Bottom, [&](int r, int y) {
+    rows.emplace_back(r, y);
+    return false;
+  });
+  ForShown(colWidths_, fixedCols_, leftCol_, clip.Right, [&](int c, int x) {
+    for (const auto& [r, y] : rows) {
       const TRect rect{x, y, x + colWidths_[c], y + rowHeights_[r]};
       if (!intersects(rect)) continue;
       const bool fixed = c < fixedCols_ || r < fixedRows_;
@@ -1019,7 +1037,8 @@ void TStringGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
         canvas.Brush.Style = bsSolid;
       }
     }
-  }
+    return false;
+  });
 }
 
 std::unique_ptr<TBitmap> TStringGrid::PaintToBitmap() {
