@@ -303,3 +303,37 @@ TEST_F(Bifilon, ArithmeticErrorsLeaveChartAndTable) {
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(C(1, 1), "28,545");
 }
+
+TEST_F(Bifilon, SingularCoefficientsShowTheInversionMessageAndGoOn) {
+  // With d = −r0 both matching ratios are the same expression: P[1,1] = P[1,2]
+  // exactly, and the inversion stops at its second step.
+  f->BitBtn1->Click();  // charges of the default cable
+  const double v180 = Y(f->Series1, 180);
+  const long double q1 = bifilon::q1;
+  Wpisz(2, "-8,0");
+  f->BitBtn3->Click();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].caption, "Błędy w module Algelin4");
+  EXPECT_EQ(dialogs.messages[0].text,
+            "Warunek przerwania poszukiwania elementu głównego metody eliminacji Gaussa w procedurze OdwMac1");
+  // The table shows P as the inversion left it after its first step:
+  // [[1/p, 1], [−1, 0]] times 2000/36.
+  EXPECT_EQ(C(1, 2), "55,556");
+  EXPECT_EQ(C(2, 1), "-55,556");
+  EXPECT_EQ(C(2, 2), "0,000");
+  // The charges of the last successful inversion stay and the chart is drawn with them.
+  EXPECT_EQ(bifilon::q1, q1);
+  dialogs.Clear();
+  f->BitBtn1->Click();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].caption, "Błędy w module Algelin4");
+  ASSERT_EQ(f->Series1->Count(), 361);
+  EXPECT_NE(Y(f->Series1, 180), v180);  // new geometry, old charges
+  Png("blad_odwracania");
+}
+
+TEST_F(Bifilon, ClosingTheWindowFreesTheMatrix) {
+  ASSERT_NE(bifilon::P, nullptr);
+  f->Close();
+  EXPECT_EQ(bifilon::P, nullptr);
+}
