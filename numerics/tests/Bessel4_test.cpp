@@ -1,0 +1,438 @@
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "numerics/Bessel4.h"
+#include "support/Pomoc.h"
+
+using namespace num;
+using testy::Modul;
+using testy::Rowne;
+
+namespace {
+
+class Bessel4 : public testy::CzysteFlagi {};
+
+long double Tolerancja(char os, char f, long double r);
+
+const long double kPi = 3.14159265358979323846264338327950288L;
+
+long double Wzgl(const TZespol& w, const TZespol& ref) {
+  return hypotl(w.re - ref.re, w.im - ref.im) / Modul(ref);
+}
+
+// A point r e^(-j pi/4) of the ray the conductor models use.
+TZespol NaPromieniu(long double r) {
+  const long double a = r / std::sqrt(2.0L);
+  return TZespol{a, -a};
+}
+
+TEST_F(Bessel4, Helpers) {
+  EXPECT_EQ(1.0L, Potega(0, 5));
+  EXPECT_EQ(5.0L, Potega(1, 5));
+  EXPECT_EQ(5.0L, Potega(-3, 5));
+  EXPECT_EQ(8.0L, Potega(3, 2));
+  EXPECT_EQ(1, Silnia(0));
+  EXPECT_EQ(1, Silnia(-4));
+  EXPECT_EQ(120, Silnia(5));
+  EXPECT_EQ(479001600, Silnia(12));
+
+  const TZespol z{1, 2};
+  TZespol w;
+  PotegaZ(w, 0, z);
+  EXPECT_TRUE(Rowne(w, JedenZ));
+  PotegaZ(w, -2, z);
+  EXPECT_TRUE(Rowne(w, z));
+  PotegaZ(w, 3, z);
+  EXPECT_TRUE(Rowne(w, TZespol{-11, -2}));
+
+  ExpZ(w, {1, 0});
+  EXPECT_EQ(std::exp(1.0L), w.re);
+  EXPECT_EQ(0.0L, w.im);
+  ExpZ(w, {0, kPi});
+  EXPECT_NEAR(-1.0L, w.re, 1e-19L);
+
+  LnZ(w, {-1, 0});
+  EXPECT_TRUE(Rowne(w, TZespol{0, kPi}));
+  LnZ(w, {-1, -0.0L});
+  EXPECT_TRUE(Rowne(w, TZespol{0, kPi})) << "the principal value, imaginary part in (-pi, pi]";
+  LnZ(w, {0, -2});
+  EXPECT_EQ(std::log(2.0L), w.re);
+  EXPECT_EQ(-kPi / 2, w.im);
+}
+
+TEST_F(Bessel4, SquareRootBranches) {
+  TZespol w;
+  SqrtZ(w, {0, -1});
+  EXPECT_TRUE(Rowne(w, TZespol{std::sqrt(0.5L), -std::sqrt(0.5L)}));
+  SqrtZ(w, {-4, 0});
+  EXPECT_TRUE(Rowne(w, TZespol{0, 2}));
+  SqrtZ(w, {-4, -0.0L});
+  EXPECT_TRUE(Rowne(w, TZespol{0, 2})) << "-0 counts as 0";
+  SqrtZ(w, {9, 0});
+  EXPECT_TRUE(Rowne(w, TZespol{3, 0}));
+  SqrtZ(w, {0, 2});
+  EXPECT_TRUE(Rowne(w, TZespol{1, 1}));
+  SqrtZ(w, {-3, -4});
+  EXPECT_TRUE(Rowne(w, TZespol{1, -2}));
+  EXPECT_TRUE(Rowne(FSqrtZ({0, 0}), ZeroZ));
+}
+
+// The power series at 1 and at 0.
+TEST_F(Bessel4, SeriesValues) {
+  TZespol w;
+  BesselJ(w, 0, {0, 0});
+  EXPECT_TRUE(Rowne(w, TZespol{1, 0}));
+  BesselJ(w, 1, {0, 0});
+  EXPECT_EQ(0.0L, w.re);
+  EXPECT_EQ(0.0L, w.im);
+
+  const TZespol jeden{1, 0};
+  BesselJ(w, 0, jeden);
+  EXPECT_NEAR(0.765197686557966551L, w.re, 2e-19L);
+  BesselJ(w, 1, jeden);
+  EXPECT_NEAR(0.440050585744933516L, w.re, 2e-19L);
+  BesselJ(w, 2, jeden);
+  EXPECT_NEAR(0.114903484931900480L, w.re, 2e-19L);
+  BesselY(w, 1, jeden);
+  EXPECT_NEAR(-0.781212821300288818L, w.re, 4e-19L);
+  BesselY(w, 2, jeden);
+  EXPECT_NEAR(-1.650682606816254417L, w.re, 4e-19L);
+  EXPECT_EQ(0.0L, w.im) << "Y_2 of a real argument is real";
+  // Euler's constant to 16 digits leaves Y_0(1) off in the 15th digit.
+  BesselY(w, 0, jeden);
+  EXPECT_NEAR(0.0882569642156767823L, w.re, 4e-19L);
+  EXPECT_NEAR(0.0882569642156769579L - 0.0882569642156767823L, 0.0882569642156769579L - w.re, 4e-19L);
+  EXPECT_EQ(0.0L, w.im);
+  // Orders above 12, where a 32-bit factorial would wrap.
+  BesselJ(w, 14, {2, 0});
+  EXPECT_NEAR(1.0L, w.re / 1.07294644750652481486e-11L, 1e-18L);
+}
+
+TEST_F(Bessel4, HankelFunctionAtTwenty) {
+  TZespol w;
+  Hankel2(w, 0, {20, 0});
+  EXPECT_NEAR(0.1670246643L, w.re, 1e-10L);
+  EXPECT_NEAR(-0.0626405968L, w.im, 1e-10L);
+  Hankel2(w, 1, {20, 0});
+  EXPECT_NEAR(0.0668331242L, w.re, 1e-10L);
+  EXPECT_NEAR(0.1655116144L, w.im, 1e-10L);
+}
+
+// No method switch shows as a jump: just below and at each switch, and at
+// the old switch points 10 and 12, the values agree within the accuracy of
+// the two methods.
+TEST_F(Bessel4, NoJumpsAtTheSwitches) {
+  using F = void (*)(TZespol&, int32_t, const TZespol&);
+  const F funkcje[] = {BesselJ, BesselY, Hankel2};
+  for (long double s : {4.0L, 10.0L, 12.0L, 20.0L}) {
+    for (bool promien : {false, true}) {
+      const long double ponizej = std::nextafter(s, 0.0L);
+      const TZespol a = promien ? NaPromieniu(ponizej) : TZespol{ponizej, 0};
+      const TZespol b = promien ? NaPromieniu(s) : TZespol{s, 0};
+      for (int f = 0; f < 3; ++f) {
+        for (int n = 0; n <= 1; ++n) {
+          TZespol wa, wb;
+          funkcje[f](wa, n, a);
+          funkcje[f](wb, n, b);
+          // Scale: the envelope |H2| on the real axis, the value itself on the ray.
+          TZespol h;
+          Hankel2(h, n, b);
+          const long double skala = promien ? Modul(wb) : Modul(h);
+          const char nazwa = "JYH"[f];
+          EXPECT_LT(hypotl(wa.re - wb.re, wa.im - wb.im) / skala,
+                    Tolerancja(promien ? 'D' : 'R', nazwa, ponizej) + Tolerancja(promien ? 'D' : 'R', nazwa, s))
+              << "f" << f << " n" << n << " at " << s << (promien ? " on the ray" : " on the real axis");
+        }
+      }
+    }
+  }
+}
+
+TEST_F(Bessel4, RecurrencesAndDerivatives) {
+  for (const TZespol z : {TZespol{5, 0}, NaPromieniu(2), NaPromieniu(7), NaPromieniu(15), NaPromieniu(60)}) {
+    TZespol a, b;
+    BesselJRek(a, 0, z);
+    BesselJ(b, 0, z);
+    EXPECT_TRUE(Rowne(a, b));
+    BesselJRek(a, 1, z);
+    BesselJ(b, 1, z);
+    EXPECT_TRUE(Rowne(a, b));
+    Hankel2Poch(a, 0, z);
+    Hankel2(b, 1, z);
+    EXPECT_TRUE(Rowne(a, TZespol{-b.re, -b.im}));
+    BesselJPoch(a, 0, z);
+    BesselJ(b, 1, z);
+    EXPECT_TRUE(Rowne(a, TZespol{-b.re, -b.im}));
+    // Upward recurrence against the direct functions, where it is stable.
+    Hankel2Rek(a, 3, z);
+    Hankel2(b, 3, z);
+    EXPECT_LT(Wzgl(a, b), 1e-15L) << z.re;
+    BesselJ(b, 2, z);
+    BesselJRek(a, 2, z);
+    EXPECT_LT(Wzgl(a, b), 1e-15L) << z.re;
+    // f_1' = f_0 - f_1/z
+    TZespol f0, f1, p;
+    Hankel2(f0, 0, z);
+    Hankel2(f1, 1, z);
+    Hankel2Poch(p, 1, z);
+    EXPECT_LT(Wzgl(p, FSubZ(f0, FDivZ(f1, z))), 1e-18L);
+  }
+  // The forward recurrence is used also where it loses accuracy.
+  TZespol a, b;
+  BesselJRek(a, 5, {0.5L, 0});
+  BesselJ(b, 5, {0.5L, 0});
+  EXPECT_GT(Wzgl(a, b), 1e-12L);
+}
+
+TEST_F(Bessel4, ResultMayBeTheArgument) {
+  using F = void (*)(TZespol&, int32_t, const TZespol&);
+  const F funkcje[] = {BesselJ, BesselY, Hankel2, Hankel2Asympt, BesselJRek, BesselJPoch, Hankel2Rek, Hankel2Poch};
+  for (const TZespol z : {TZespol{1.5L, 0.5L}, NaPromieniu(8), NaPromieniu(30)}) {
+    for (F f : funkcje) {
+      for (int n : {0, 1, 2}) {
+        TZespol w, x = z;
+        f(w, n, z);
+        f(x, n, x);
+        EXPECT_TRUE(Rowne(w, x));
+      }
+    }
+    TZespol x = z, w;
+    SqrtZ(w, z);
+    SqrtZ(x, x);
+    EXPECT_TRUE(Rowne(w, x));
+    x = z;
+    ExpZ(w, z);
+    ExpZ(x, x);
+    EXPECT_TRUE(Rowne(w, x));
+    x = z;
+    LnZ(w, z);
+    LnZ(x, x);
+    EXPECT_TRUE(Rowne(w, x));
+    x = z;
+    PotegaZ(w, 3, z);
+    PotegaZ(x, 3, x);
+    EXPECT_TRUE(Rowne(w, x));
+  }
+}
+
+TEST_F(Bessel4, NegativeOrders) {
+  const TZespol z = NaPromieniu(3);
+  const TZespol wartownik{123, 456};
+  using F = void (*)(TZespol&, int32_t, const TZespol&);
+  for (F f : {BesselJRek, BesselJPoch, Hankel2Rek, Hankel2Poch}) {
+    TZespol w = wartownik;
+    f(w, -1, z);
+    EXPECT_TRUE(Rowne(w, wartownik));
+  }
+  TZespol a, b;
+  BesselJ(a, -1, z);
+  BesselJ(b, 1, z);
+  EXPECT_TRUE(Rowne(a, TZespol{-b.re, -b.im}));
+  Hankel2(a, -2, z);
+  Hankel2(b, 2, z);
+  EXPECT_TRUE(Rowne(a, b));
+}
+
+// Faults at z = 0 and for huge imaginary parts.
+TEST_F(Bessel4, FaultsRaiseTheRightErrors) {
+  const TZespol zero{0, 0};
+  const TZespol wartownik{123, 456};
+  TZespol w = wartownik;
+  EXPECT_DZIELENIE(Hankel2(w, 0, zero));
+  EXPECT_TRUE(Rowne(w, wartownik)) << "the result stays unwritten";
+  EXPECT_DZIELENIE(Hankel2(w, 1, zero));
+  EXPECT_DZIELENIE(BesselY(w, 0, zero));
+  EXPECT_DZIELENIE(BesselY(w, 2, zero));
+  EXPECT_DZIELENIE(LnZ(w, zero));
+  EXPECT_DZIELENIE(Hankel2Rek(w, 2, zero));
+  EXPECT_DZIELENIE(Hankel2Poch(w, 0, zero));
+  EXPECT_NIEDOZWOLONA(BesselJRek(w, 2, zero));
+  EXPECT_NIEDOZWOLONA(BesselJPoch(w, 1, zero));
+  EXPECT_TRUE(Rowne(w, wartownik));
+  BesselJPoch(w, 0, zero);
+  EXPECT_EQ(0.0L, w.re);
+  EXPECT_EQ(0.0L, w.im);
+
+  EXPECT_PRZEPELNIENIE(BesselJ(w, 0, {0, 12000}));
+  EXPECT_PRZEPELNIENIE(BesselY(w, 1, {5, -12000}));
+  EXPECT_PRZEPELNIENIE(Hankel2(w, 0, {0, 12000}));
+  EXPECT_PRZEPELNIENIE(Hankel2Asympt(w, 0, {3, 1e5L}));
+  EXPECT_PRZEPELNIENIE(BesselJ(w, 0, NaPromieniu(17000)));
+  EXPECT_PRZEPELNIENIE(BesselJPoch(w, 0, NaPromieniu(17000)));
+  EXPECT_PRZEPELNIENIE(ExpZ(w, {12000, 1}));
+  EXPECT_PRZEPELNIENIE(Potega(5000, 10));
+  EXPECT_PRZEPELNIENIE(SqrtZ(w, {1e3000L, 1}));
+
+  // Where H2 decays below the extended range it is 0, silently.
+  Hankel2(w, 0, NaPromieniu(17000));
+  EXPECT_EQ(0.0L, w.re);
+  EXPECT_FALSE(tk::FpFaultPending());
+}
+
+// A fault pending when a series ends is not swallowed by the loop.
+TEST_F(Bessel4, APendingFaultEndsTheCall) {
+  TZespol w;
+  testy::WywolajPrzepelnienie();
+  EXPECT_PRZEPELNIENIE(BesselJ(w, 0, {1, 0}));
+  testy::WywolajDzieleniePrzezZero();
+  EXPECT_DZIELENIE(Hankel2(w, 0, NaPromieniu(10)));
+  testy::WywolajDzieleniePrzezZero();
+  EXPECT_DZIELENIE(Hankel2(w, 0, NaPromieniu(100)));
+}
+
+// Over the whole plane: a value that is finite, or one of the errors;
+// never an infinity or a NaN, and no fault left pending.
+TEST_F(Bessel4, NeverInfinityOrNaN) {
+  using F = void (*)(TZespol&, int32_t, const TZespol&);
+  const F funkcje[] = {BesselJ, BesselY, Hankel2, Hankel2Asympt, BesselJRek, BesselJPoch, Hankel2Rek, Hankel2Poch};
+  int wartosci = 0, bledy = 0;
+  for (long double r : {0.0L, 1e-3000L, 1e-3L, 0.5L, 3.99L, 4.0L, 7.0L, 19.99L, 20.0L, 50.0L, 1e3L, 1.2e4L, 1.7e4L,
+                        1e6L, 1e2000L, 1e4000L}) {
+    for (int k = 0; k < 16; ++k) {
+      const long double fi = -kPi + 2 * kPi * k / 16;
+      const TZespol z{r * std::cos(fi), r * std::sin(fi)};
+      for (F f : funkcje) {
+        for (int n = 0; n <= 3; ++n) {
+          TZespol w{0, 0};
+          try {
+            f(w, n, z);
+            ++wartosci;
+          } catch (const tk::EMathError&) {
+            ++bledy;
+          }
+          ASSERT_TRUE(std::isfinite(w.re) && std::isfinite(w.im)) << r << " " << fi << " " << n;
+          ASSERT_FALSE(tk::FpFaultPending()) << r << " " << fi << " " << n;
+        }
+      }
+    }
+  }
+  EXPECT_GT(wartosci, 0);
+  EXPECT_GT(bledy, 0);
+}
+
+// --- Against the 40-digit reference (data/bessel_reference.txt) -----------
+
+struct Wiersz {
+  char os;  // 'R' real axis, 'D' the ray at -45 deg
+  int n;
+  TZespol z;
+  TZespol J, Y, H;
+};
+
+long double Mantysa(const std::string& m) {
+  const bool ujemna = !m.empty() && m[0] == '-';
+  const long double u = static_cast<long double>(std::strtoull(m.c_str() + (ujemna ? 1 : 0), nullptr, 10));
+  return ujemna ? -u : u;
+}
+
+std::vector<Wiersz> Wczytaj() {
+  const char* env = std::getenv("TEST_DATA_DIR");
+  std::string katalog = env ? env : std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) + "/data";
+  std::ifstream f(katalog + "/bessel_reference.txt");
+  std::vector<Wiersz> wiersze;
+  std::string linia;
+  while (std::getline(f, linia)) {
+    if (linia.empty() || linia[0] == '#') continue;
+    std::istringstream is(linia);
+    std::string os, mr, mi, v[6];
+    int n, er, ei;
+    is >> os >> n >> mr >> er >> mi >> ei;
+    for (auto& s : v) is >> s;
+    long double x[6];
+    // Values beyond the extended range read as infinities or zeros; the
+    // flags of that reading are not the library's.
+    for (int i = 0; i < 6; ++i) x[i] = std::strtold(v[i].c_str(), nullptr);
+    tk::FpClear();
+    wiersze.push_back({os[0], n, {std::ldexp(Mantysa(mr), er), std::ldexp(Mantysa(mi), ei)}, {x[0], x[1]}, {x[2], x[3]},
+                       {x[4], x[5]}});
+  }
+  return wiersze;
+}
+
+// Largest relative error allowed.  On the ray, relative to the value itself;
+// on the real axis, relative to the envelope |H2| = sqrt(J^2 + Y^2), since J
+// and Y have zeros there.  The terms: the rounding of the argument's phase
+// (|z| ulp), the short Euler constant in Y (2.3e-16 of Y), its growth by
+// e^(sqrt(2)|z|) in J - jY on the ray below 4, and the cancellation of the
+// power series on the real axis (e^|z|) below 20.
+long double Tolerancja(char os, char f, long double r) {
+  const long double faza = 1e-19L * r + 2e-17L;
+  if (os == 'D') {
+    if (f == 'J') return faza;
+    if (f == 'Y') return faza + 5e-16L;
+    return r < 4 ? faza + 3e-16L * std::exp(1.42L * r) : faza;
+  }
+  const long double szereg = r < 20 ? 3e-20L * std::exp(r) : 0;
+  return faza + szereg + (f == 'J' ? 0 : 5e-16L);
+}
+
+TEST_F(Bessel4, AgainstTheReferenceTable) {
+  const std::vector<Wiersz> tabela = Wczytaj();
+  ASSERT_GT(tabela.size(), 1400u);
+  using F = void (*)(TZespol&, int32_t, const TZespol&);
+  const F funkcje[] = {BesselJ, BesselY, Hankel2};
+  const char nazwy[] = {'J', 'Y', 'H'};
+  std::map<std::string, long double> najgorsze;
+  int porownane = 0, przepelnione = 0, znikome = 0;
+  for (const Wiersz& w : tabela) {
+    const long double r = ModZ(w.z);
+    const TZespol ref[] = {w.J, w.Y, w.H};
+    for (int f = 0; f < 3; ++f) {
+      const long double m = Modul(ref[f]);
+      TZespol wynik{0, 0};
+      bool przepelnienie = false;
+      try {
+        funkcje[f](wynik, w.n, w.z);
+      } catch (const tk::EOverflow&) {
+        przepelnienie = true;
+      }
+      EXPECT_FALSE(tk::FpFaultPending());
+      // Near and beyond the top of the extended range: an overflow error.
+      if (!(m < LDBL_MAX / 1e3L)) {
+        EXPECT_TRUE(przepelnienie || !(m < LDBL_MAX)) << nazwy[f] << w.n << " " << w.os << " |z|=" << r;
+        przepelnione += przepelnienie;
+        continue;
+      }
+      ASSERT_FALSE(przepelnienie) << nazwy[f] << w.n << " " << w.os << " |z|=" << r;
+      // Below the normal range (H2 on the ray beyond |z| = 16000): tiny.
+      if (m < 1e-4900L) {
+        EXPECT_LT(Modul(wynik), 1e-4900L);
+        ++znikome;
+        continue;
+      }
+      const long double skala = w.os == 'D' ? m : Modul(w.H);
+      const long double blad = hypotl(wynik.re - ref[f].re, wynik.im - ref[f].im) / skala;
+      EXPECT_LE(blad, Tolerancja(w.os, nazwy[f], r))
+          << nazwy[f] << w.n << " " << w.os << " |z|=" << r << " " << wynik.re << " " << wynik.im;
+      const char* przedzial = r < 4 ? "0-4" : r < 10 ? "4-10" : r < 20 ? "10-20" : r < 200 ? "20-200" : "200+";
+      long double& n = najgorsze[std::string(1, w.os) + " " + nazwy[f] + std::to_string(w.n) + " " + przedzial];
+      if (blad > n) n = blad;
+      ++porownane;
+    }
+    // The derivatives the conductor models use: J_0' = -J_1, H2_0' = -H2_1.
+    if (w.n == 1 && Modul(w.J) < LDBL_MAX / 1e3L && Modul(w.H) > 1e-4900L) {
+      TZespol d;
+      BesselJPoch(d, 0, w.z);
+      EXPECT_LE(hypotl(d.re + w.J.re, d.im + w.J.im) / (w.os == 'D' ? Modul(w.J) : Modul(w.H)),
+                Tolerancja(w.os, 'J', r));
+      Hankel2Poch(d, 0, w.z);
+      EXPECT_LE(hypotl(d.re + w.H.re, d.im + w.H.im) / Modul(w.H), Tolerancja(w.os, 'H', r));
+    }
+  }
+  EXPECT_GT(porownane, 4000);
+  EXPECT_GT(przepelnione, 10);
+  EXPECT_GT(znikome, 5);
+  std::cout << "largest relative error (ray D: of the value; real axis R: of |H2|)\n";
+  for (const auto& [k, v] : najgorsze) std::cout << "  " << k << "  " << static_cast<double>(v) << "\n";
+}
+
+}  // namespace
