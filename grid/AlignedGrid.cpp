@@ -127,8 +127,11 @@ void DispatchShowHint(std::string& hintStr, bool& canShow, tk::THintInfo& hintIn
   if (!gRegistry) return;
   for (int i = gRegistry->Count() - 1; i >= 0; --i) {
     if (!gRegistry || i >= gRegistry->Count()) continue;  // a handler may have changed the registry
-    auto* m = static_cast<TMethod*>(gRegistry->Items(i));
-    if (m && m->Code && m->Data) (m->Data->*(m->Code))(hintStr, canShow, hintInfo);
+    const auto* m = static_cast<const TMethod*>(gRegistry->Items(i));
+    if (!m) continue;
+    const TShowHintCode code = m->Code;
+    TAlignedGrid* const data = m->Data;
+    if (code && data) (data->*code)(hintStr, canShow, hintInfo);
   }
 }
 

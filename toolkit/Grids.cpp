@@ -828,8 +828,6 @@ void TStringGrid::HandleMouseDown(TMouseButton button, TShiftState shift, int x,
     if (c == col_ && r == row_ && c >= fixedCols_ && r >= fixedRows_) ShowEditor();
     return;
   }
-  pressCol_ = c;
-  pressRow_ = r;
   if (c < 0 || r < 0) return;
   if (!editing_ || !(editor_ && editor_->Widget() && editor_->Widget()->hasFocus()))
     Widget()->setFocus(Qt::MouseFocusReason);

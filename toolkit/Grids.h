@@ -152,10 +152,11 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   // fixed colour or the grid colour; then OnDrawCell.
   virtual void DrawCell(int col, int row, const TRect& rect, TGridDrawState state);
   virtual TInplaceEdit* CreateEditor();
-  // Asked before the editor is shown or moved; the base answers goEditing.
+  // Asked before the editor is shown or moved; the base answers goEditing
+  // without goRowSelect.
   virtual bool CanEditShow();
-  // Called after a move of the texts and sizes... see the .cpp: the base moves
-  // the texts and raises OnColumnMoved / OnRowMoved.
+  // Move the texts and sizes of a column (row) and raise OnColumnMoved
+  // (OnRowMoved); run by MoveColumn/MoveRow and by dragging a header cell.
   virtual void ColumnMoved(int fromIndex, int toIndex);
   virtual void RowMoved(int fromIndex, int toIndex);
   virtual void MouseMove(TShiftState shift, int x, int y);
@@ -174,7 +175,6 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   friend class GridWidget;
   friend class EditWidget;
   friend class TInplaceEdit;
-  struct DrawInfo;
   void PaintCells(TCanvas& canvas, const TRect& clip);
   int ColLeft(int col) const;  // -1: not shown (scrolled away)
   int RowTop(int row) const;
@@ -209,7 +209,6 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   // row, 4 sizing a column, 5 sizing a row.
   int drag_ = 0;
   int dragIndex_ = -1, dragTarget_ = -1, dragStart_ = 0, dragSize_ = 0;
-  int pressCol_ = -1, pressRow_ = -1;
 };
 
 }  // namespace tk
