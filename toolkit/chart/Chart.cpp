@@ -107,10 +107,14 @@ std::vector<Tick> MultiplesOf(double step, double lo, double hi, size_t max) {
   std::vector<Tick> out;
   if (!(step > 0)) return out;
   const double first = std::ceil(lo / step - 1e-9), last = std::floor(hi / step + 1e-9);
-  if (last - first + 1 > static_cast<double>(max)) return out;
+  if (!(last - first + 1 <= static_cast<double>(max))) return out;
+  // Far from zero the multiples may be too close for the doubles: stop
+  // where they stop growing.
   const int decimals = DecimalsOf(step);
-  for (double k = first; k <= last; k += 1) {
-    double v = k * step;
+  const auto count = static_cast<long>(last - first + 1);
+  for (long n = 0; n < count; ++n) {
+    double v = (first + static_cast<double>(n)) * step;
+    if (!out.empty() && v <= out.back().value) break;
     if (std::fabs(v) < step * 1e-9) v = 0;
     out.push_back({v, FormatTick(v, decimals)});
   }

@@ -294,7 +294,7 @@ TEST(ChartRender, ChangesShowAtTheNextDrawingWithoutRefresh) {
   EXPECT_EQ(CountNear(*b, clBlue, 0, 0, 400, 40, 60), 0);
 }
 
-TEST(ChartRender, LeavesNoFloatingPointFaultBehind) {
+TEST(ChartRender, ExtremeValuesEndAndLeaveNoFloatingPointFaultBehind) {
   ChartWindow w(300, 200);
   TChart& c = *w.chart;
   TChartSeries* s = c.AddSeries();
@@ -303,6 +303,14 @@ TEST(ChartRender, LeavesNoFloatingPointFaultBehind) {
   s->AddXY(1, 3);
   c.Render();  // a single point: no span on either axis
   EXPECT_THROW(c.SaveToMetafileEnh("/nonexistent-folder/x.emf"), EFCreateError);
+  // Values far beyond the reach of a unit step, and of the doubles' spacing.
+  c.LeftAxis.Increment = 1;
+  s->AddXY(2, 1e20);
+  s->AddXY(3, 1e20 + 1e5);
+  EXPECT_LE(c.AxisLabels(false).size(), 100u);
+  s->AddXY(4, 1e300);
+  s->AddXY(5, -1e300);
+  c.Render();
   EXPECT_FALSE(FpFaultPending());
 }
 
