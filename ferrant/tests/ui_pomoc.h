@@ -1,0 +1,95 @@
+#pragma once
+// Helpers of the window tests: the program's windows created once per test
+// program as start-up creates them, clicks on grid cells, and the texts of a
+// grid column.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ferrant/Unit1.h"
+#include "ferrant/UnitChart.h"
+#include "ferrant/UnitChart2.h"
+#include "ferrant/UnitCylinder.h"
+#include "ferrant/UnitPrzeWar.h"
+#include "ferrant/UnitTyt.h"
+#include "ferrant/UnitWalec.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Grids.h"
+#include "toolkit/Testing.h"
+#include "toolkit/core/Locale.h"
+
+namespace ferrant::uitest {
+
+// The application and its seven windows, in the order of start-up.
+inline tk::TApplication& Aplikacja() {
+  static tk::TApplication* app = [] {
+    auto* a = new tk::TApplication("Ferrant");
+    a->CreateForm(Form0);
+    a->CreateForm(Form1);
+    a->CreateForm(Form2);
+    a->CreateForm(Form3);
+    a->CreateForm(Form4);
+    a->CreateForm(FormWykChart);
+    a->CreateForm(FormWykChart2);
+    return a;
+  }();
+  return *app;
+}
+
+// The centre of a cell, scrolled into view first.
+inline tk::TPoint SrodekKomorki(tk::TStringGrid* g, int col, int row) {
+  tk::TRect r = g->CellRect(col, row);
+  if (r.Width() <= 0 || r.Height() <= 0 || r.Bottom > g->ClientHeight() || r.Right > g->ClientWidth()) {
+    if (row >= g->FixedRows()) g->SetTopRow(row);
+    if (col >= g->FixedCols()) g->SetLeftCol(col);
+    r = g->CellRect(col, row);
+  }
+  return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
+
+// A press and release of the left button over a cell.
+inline void KliknijKomorke(tk::TStringGrid* g, int col, int row) {
+  const tk::TPoint p = SrodekKomorki(g, col, row);
+  tk::testing::MouseClick(g, p.X, p.Y);
+}
+
+// Hides a window as closing does.  The title window takes the activation, so
+// that the next showing activates the window again (the offscreen platform
+// keeps a hidden window as the active one otherwise).
+inline void Schowaj(tk::TForm* form) {
+  form->Hide();
+  tk::testing::ActivateWindow(Form0);
+}
+
+inline std::vector<std::string> Kolumna(tk::TStringGrid* g, int col) {
+  std::vector<std::string> v;
+  for (int row = 0; row < g->RowCount(); ++row) v.push_back(g->Cells(col, row));
+  return v;
+}
+
+inline void UstawKolumne(tk::TStringGrid* g, int col, const std::vector<std::string>& v) {
+  for (int row = 0; row < g->RowCount() && row < static_cast<int>(v.size()); ++row) g->SetCells(col, row, v[row]);
+}
+
+// A test in a given decimal separator; the user's locale again afterwards.
+class Separator {
+ public:
+  explicit Separator(char s) { tk::SetDecimalSeparator(s); }
+  ~Separator() { tk::SetDecimalSeparator('\0'); }
+};
+
+// "6,65" in a comma locale, "6.65" in a point locale.
+inline std::string Liczba(std::string text) {
+  for (char& ch : text)
+    if (ch == ',' || ch == '.') ch = tk::DecimalSeparator();
+  return text;
+}
+
+class OknaTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { Aplikacja(); }
+  void TearDown() override { tk::SetDecimalSeparator('\0'); }
+};
+
+}  // namespace ferrant::uitest

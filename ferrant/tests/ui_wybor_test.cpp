@@ -1,0 +1,248 @@
+// The selection window: its tables, the icons, and the picks that fill the
+// inputs of the solid- and tubular-conductor windows.
+#include "ui_pomoc.h"
+
+namespace ferrant::uitest {
+namespace {
+
+using tk::testing::RecordingDialogs;
+
+class WyborTest : public OknaTest {
+ protected:
+  void SetUp() override {
+    Form1->ShowForm();
+    tk::testing::ProcessEvents();
+  }
+  // The texts of the inputs the picks write, to see what a pick left alone.
+  static std::vector<std::string> Wejscia() {
+    std::vector<std::string> v = Kolumna(Form2->StringGrid1, 1);
+    for (const std::string& s : Kolumna(Form3->StringGrid1, 1)) v.push_back(s);
+    for (const std::string& s : Kolumna(Form4->StringGrid1, 1)) v.push_back(s);
+    return v;
+  }
+};
+
+TEST_F(WyborTest, LayoutAndTables) {
+  EXPECT_EQ(Form1->Caption(), "Analiza pola elektromagnetycznego we współrzędnych walcowych");
+  EXPECT_EQ(Form1->Width(), 860);
+  EXPECT_EQ(Form1->Height(), 518);
+  EXPECT_EQ(Form1->BitBtn1->Caption(), " Przewód walcowy");
+  EXPECT_EQ(Form1->BitBtn2->Caption(), "Przewód cylindryczny");
+  EXPECT_EQ(Form1->BitBtn3->Caption(), "Przewód dwuwarstwowy");
+  EXPECT_EQ(Form1->Panel2->Caption(), "Wybór  przewodów do analizy pola elektromagnetycznego");
+  EXPECT_EQ(Form1->Panel3->Caption(), "Normalne przekroje przewodów ");
+  EXPECT_EQ(Form1->Panel4->Caption(), "Wybór konduktancji przewodów");
+  EXPECT_EQ(Form1->Panel5->Caption(), "Przewody rurowe");
+  EXPECT_EQ(Form1->Image2->Width(), 131);
+
+  tk::TStringGrid* m = Form1->StringGrid1;
+  EXPECT_EQ(m->ColCount(), 2);
+  EXPECT_EQ(m->RowCount(), 15);
+  EXPECT_EQ(m->ColWidth(1), 180);
+  EXPECT_TRUE(m->Options() & tk::goEditing);
+  EXPECT_EQ(m->Cells(0, 0), "Konduktywność 20[*C]");
+  EXPECT_EQ(m->Cells(1, 0), "[MegaS/m]");
+  EXPECT_EQ(m->Cells(0, 5), "Brąz I");
+  EXPECT_EQ(m->Cells(1, 10), "4,9");
+  EXPECT_EQ(m->Cells(0, 11), "");
+
+  tk::TStringGrid* s = Form1->StringGrid2;
+  EXPECT_EQ(s->ColCount(), 3);
+  EXPECT_EQ(s->RowCount(), 25);
+  EXPECT_TRUE(s->Options() & tk::goRowSelect);
+  EXPECT_FALSE(s->Options() & tk::goEditing);
+  EXPECT_EQ(s->Cells(0, 0), "");
+  EXPECT_EQ(s->Cells(1, 0), "S[mm2]");
+  EXPECT_EQ(s->Cells(2, 0), "D[mm]");
+  EXPECT_EQ(s->Cells(0, 20), "20");
+  EXPECT_EQ(s->Cells(1, 20), "400");
+  EXPECT_EQ(s->Cells(1, 2), "0,75");
+
+  grid::TAlignedGrid* t = Form1->AlignedGrid2;
+  EXPECT_EQ(t->ColCount(), 6);
+  EXPECT_EQ(t->RowCount(), 12);
+  EXPECT_EQ(t->FixedRows(), 1);
+  EXPECT_EQ(t->FixedCols(), 0);
+  EXPECT_EQ(t->Cells(0, 0), " D[mm]");
+  EXPECT_EQ(t->Cells(2, 0), " t2 [mm]");
+  EXPECT_EQ(t->Cells(0, 1), "20");
+  EXPECT_EQ(t->Cells(5, 11), "15");
+  EXPECT_EQ(t->Cells(0, 11), "250");
+}
+
+// D = sqrt(4 S / pi), from the text just written, in both locales: the
+// comma of the built-in texts reads in a point locale too.
+TEST_F(WyborTest, DiameterColumnInBothLocales) {
+  const char* oczekiwane[25] = {"D[mm]",  "0,798",  "0,977",  "1,128",  "1,382",  "1,784",  "2,257",
+                                "2,764",  "3,568",  "4,514",  "5,642",  "6,676",  "7,979",  "9,441",
+                                "10,998", "12,361", "13,820", "15,348", "17,481", "19,544", "22,568",
+                                "25,231", "28,209", "31,915", "35,682"};
+  for (char sep : {',', '.'}) {
+    Separator s(sep);
+    Form1->FormCreate(Form1);
+    EXPECT_EQ(Form1->StringGrid2->Cells(2, 0), "D[mm]");
+    for (int row = 1; row <= 24; ++row)
+      EXPECT_EQ(Form1->StringGrid2->Cells(2, row), Liczba(oczekiwane[row])) << "row " << row << " sep " << sep;
+  }
+  Form1->FormCreate(Form1);
+}
+
+TEST_F(WyborTest, MaterialPickWritesConductivityIntoBothGrids) {
+  for (char sep : {',', '.'}) {
+    Separator s(sep);
+    // Column 1 the first time; the second click goes to the name, since a
+    // second click on the current conductivity opens the cell's editor.
+    KliknijKomorke(Form1->StringGrid1, sep == ',' ? 1 : 0, 3);
+    EXPECT_EQ(Form2->StringGrid1->Cells(1, 3), Liczba("34,800"));
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, 3), Liczba("34,800"));
+    EXPECT_EQ(Form1->Label1->Caption(), "Wybrano - Aluminium  Gamma = " + Liczba("34,800"));
+  }
+  // The name column picks the row too; an edited conductivity is read as it stands.
+  Form1->StringGrid1->SetCells(1, 1, "57.5");
+  KliknijKomorke(Form1->StringGrid1, 0, 1);
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, 3), Liczba("57.500"));
+  EXPECT_EQ(Form1->Label1->Caption(), "Wybrano - Miedź dla drutu  Gamma = " + Liczba("57.500"));
+  Form1->StringGrid1->SetCells(1, 1, "55,0");
+}
+
+TEST_F(WyborTest, HeaderAndEmptyRowsOfTheMaterialTableWriteZero) {
+  Separator s(',');
+  KliknijKomorke(Form1->StringGrid1, 1, 0);
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, 3), "0,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 3), "0,000");
+  EXPECT_EQ(Form1->Label1->Caption(), "Wybrano - Konduktywność 20[*C]  Gamma = 0,000");
+  KliknijKomorke(Form1->StringGrid1, 1, 12);
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, 3), "0,000");
+  EXPECT_EQ(Form1->Label1->Caption(), "Wybrano -   Gamma = 0,000");
+}
+
+TEST_F(WyborTest, CrossSectionPickWritesRadiusAndCurrent) {
+  for (char sep : {',', '.'}) {
+    Separator s(sep);
+    Form3->StringGrid1->SetCells(1, 4, "980,0");
+    KliknijKomorke(Form1->StringGrid2, 1, 20);
+    EXPECT_EQ(Form2->StringGrid1->Cells(1, 4), Liczba("11,284"));
+    EXPECT_EQ(Form2->StringGrid1->Cells(1, 0), Liczba("1200,000"));
+    EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= 400");
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), "980,0");
+  }
+  Separator s(',');
+  KliknijKomorke(Form1->StringGrid2, 2, 1);
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, 4), "0,399");
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, 0), "1,500");
+  EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= 0,5");
+  // The header row: zeros, and the header text in the label.
+  KliknijKomorke(Form1->StringGrid2, 1, 0);
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, 4), "0,000");
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, 0), "0,000");
+  EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= S[mm2]");
+}
+
+TEST_F(WyborTest, TubePickWritesInnerRadiusCurrentAndOuterRadius) {
+  const std::vector<std::string> przed = Kolumna(Form3->StringGrid1, 1);
+  for (char sep : {',', '.'}) {
+    Separator s(sep);
+    KliknijKomorke(Form1->AlignedGrid2, 2, 1);
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), Liczba("7,000"));
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), Liczba("480,664"));
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), Liczba("10,000"));
+    EXPECT_EQ(Form1->Label3->Caption(), "Wybrano - średnicę zewnętrzną D2= " + Liczba("20,000") +
+                                            "   oraz zewnętrzną D1= " + Liczba("14,000"));
+  }
+  // The diameter column writes the outer radius only.
+  Separator s(',');
+  const std::string etykieta = Form1->Label3->Caption();
+  KliknijKomorke(Form1->AlignedGrid2, 0, 10);
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), "100,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), "7.000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), "480.664");
+  EXPECT_EQ(Form1->Label3->Caption(), etykieta);
+  // t5 of the 250 mm tube: inner radius 110, current (125² - 110²)·π·3.
+  KliknijKomorke(Form1->AlignedGrid2, 5, 11);
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), "110,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), "33222,342");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), "125,000");
+  // The header row reads as zeros.
+  KliknijKomorke(Form1->AlignedGrid2, 3, 0);
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), "0,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), "0,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), "0,000");
+  EXPECT_EQ(Form1->Label3->Caption(), "Wybrano - średnicę zewnętrzną D2= 0,000   oraz zewnętrzną D1= 0,000");
+  UstawKolumne(Form3->StringGrid1, 1, przed);
+}
+
+TEST_F(WyborTest, PicksNeverWriteTheTwoLayerGrid) {
+  const std::vector<std::string> przed = Kolumna(Form4->StringGrid1, 1);
+  KliknijKomorke(Form1->StringGrid1, 1, 2);
+  KliknijKomorke(Form1->StringGrid2, 1, 7);
+  KliknijKomorke(Form1->AlignedGrid2, 1, 4);
+  KliknijKomorke(Form1->AlignedGrid2, 0, 4);
+  EXPECT_EQ(Kolumna(Form4->StringGrid1, 1), przed);
+}
+
+// A press or release off the cells (after a drag off the table) picks nothing
+// and shows no error.
+TEST_F(WyborTest, MouseOffTheCellsPicksNothing) {
+  RecordingDialogs dialogs;
+  KliknijKomorke(Form1->StringGrid1, 1, 5);
+  const std::vector<std::string> przed = Wejscia();
+  const std::string l1 = Form1->Label1->Caption(), l2 = Form1->Label2->Caption(), l3 = Form1->Label3->Caption();
+  int col = 0, row = 0;
+  tk::TStringGrid* grids[3] = {Form1->StringGrid1, Form1->StringGrid2, Form1->AlignedGrid2};
+  for (tk::TStringGrid* g : grids) {
+    // Right of the last column, inside the control.
+    const int x = g->Width() - 3, y = 5;
+    g->MouseToCell(x, y, col, row);
+    if (col >= 0) continue;  // the columns fill the control; the handler is called directly below
+    tk::testing::MouseClick(g, x, y);
+  }
+  Form1->StringGrid1MouseUp(Form1->StringGrid1, tk::mbLeft, 0, -20, -20);
+  Form1->StringGrid2MouseUp(Form1->StringGrid2, tk::mbLeft, 0, 5000, 10);
+  Form1->AlignedGrid2MouseDown(Form1->AlignedGrid2, tk::mbLeft, 0, 10, 5000);
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(Wejscia(), przed);
+  EXPECT_EQ(Form1->Label1->Caption(), l1);
+  EXPECT_EQ(Form1->Label2->Caption(), l2);
+  EXPECT_EQ(Form1->Label3->Caption(), l3);
+}
+
+TEST_F(WyborTest, IconsAreDrawnAtActivation) {
+  Form1->FormActivate(Form1);
+  auto px = [](tk::TImage* im, int x, int y) { return im->Bitmap()->Pixel(x, y); };
+  for (tk::TImage* im : {Form1->Image1, Form1->Image2, Form1->Image3}) {
+    ASSERT_NE(im->Bitmap(), nullptr);
+    EXPECT_EQ(px(im, 2, 2), tk::clBlack);   // the frame
+    EXPECT_EQ(px(im, 5, 5), tk::clWhite);   // inside the frame, outside the disc
+    EXPECT_EQ(px(im, 20, im->Height() / 2), tk::clFuchsia);
+  }
+  EXPECT_EQ(px(Form1->Image1, 62, 62), tk::clFuchsia);
+  EXPECT_EQ(px(Form1->Image2, 65, 62), tk::clWhite);  // the tube's hole
+  EXPECT_EQ(px(Form1->Image3, 62, 62), tk::clSilver);  // the two-layer core
+  // Drawn again at the next activation.
+  Form1->Image3->Canvas().SetPixel(62, 62, tk::clLime);
+  Form1->FormActivate(Form1);
+  EXPECT_EQ(px(Form1->Image3, 62, 62), tk::clSilver);
+}
+
+TEST_F(WyborTest, ButtonsAndIconsShowTheAnalysisWindows) {
+  tk::testing::ClickButton(Form1->BitBtn3);
+  EXPECT_TRUE(Form4->Visible());
+  Form4->Hide();
+  tk::testing::MouseClick(Form1->Image1, 60, 60);
+  EXPECT_TRUE(Form2->Visible());
+  Form2->Hide();
+  Form1->Image2Click(Form1->Image2);
+  EXPECT_TRUE(Form3->Visible());
+  Form3->Hide();
+}
+
+TEST_F(WyborTest, SavePicture) {
+  Form1->FormActivate(Form1);
+  KliknijKomorke(Form1->StringGrid1, 1, 3);
+  KliknijKomorke(Form1->StringGrid2, 1, 20);
+  KliknijKomorke(Form1->AlignedGrid2, 2, 1);
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form1, "/tmp/ferrant_wybor.png"));
+}
+
+}  // namespace
+}  // namespace ferrant::uitest
