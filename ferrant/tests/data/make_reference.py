@@ -1,0 +1,177 @@
+#!/usr/bin/env python3
+"""Reference values of R', X' and Kn for the three conductor kinds.
+
+Computed with mpmath at 40 significant digits from closed forms that do not
+share the formulation of the C++ models:
+
+  solid      Z = (m / (2πRγ)) · J0(mR) / J1(mR),  m = √(−jωμγ)
+  tube       Hφ(r1) = 0, Hφ(r2) = I/(2πr2) solved in closed form:
+             Z = (m/γ) / (2πr2) · [H1(a)J0(b) − J1(a)H0(b)] / [H1(a)J1(b) − J1(a)H1(b)],
+             a = m·r1, b = m·r2
+  two-layer  the wave impedance E/H of the core at r1 carried out through the
+             layer to r2 (impedance transfer), no linear system
+
+with H0, H1 the Hankel functions of the second kind, taken from
+H2_n(z) = (2j/π)·e^(jnπ/2)·K_n(jz): mpmath's hankel2 loses accuracy for
+large |z| on the −45° ray where the arguments of these models lie.
+
+Inputs are written in the units of the windows' grids (radius in mm,
+conductivity in MS/m, relative permeability, frequency in Hz) and converted
+as the windows convert them: μ = μr·4·π·1e-7, γ = MS/m·1e6, r = mm/1000.
+
+Usage: python3 make_reference.py   (writes solid.csv, tube.csv, twolayer.csv
+beside this script; about ten minutes on four cores)
+"""
+import csv
+import multiprocessing
+import os
+
+import mpmath as mp
+
+mp.mp.dps = 40
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+FREQS = ["10", "50", "60", "100", "400", "1000", "2000"]
+# (conductivity MS/m, relative permeability): copper, aluminium, steel.
+MATERIALS = [("55", "1"), ("34.8", "1"), ("8", "1"), ("8", "10"), ("8", "50"),
+             ("8", "100"), ("8", "200")]
+# Standard cross-sections in mm² of the selection window.
+SECTIONS = ["0.5", "0.75", "1", "1.5", "2.5", "4", "6", "10", "16", "25", "35", "50",
+            "70", "95", "120", "150", "185", "240", "300", "400", "500", "625", "800",
+            "1000"]
+# Standard tubes: outer diameter in mm and five wall thicknesses.
+TUBES = [(20, [2, 3, 4, 5, 6]), (32, [2, 3, 4, 5, 6]), (40, [2, 3, 4, 5, 6]),
+         (50, [4, 5, 6, 8, 10]), (63, [4, 5, 6, 8, 10]), (80, [4, 5, 6, 8, 10]),
+         (100, [5, 6, 8, 10, 15]), (120, [5, 6, 8, 10, 15]), (160, [5, 6, 8, 10, 15]),
+         (200, [6, 8, 10, 12, 15]), (250, [6, 8, 10, 12, 15])]
+# Steel-cored two-layer conductors: core radius and layer thickness in mm.
+CORES = ["1", "2", "3.5", "5", "7.5", "10", "15"]
+LAYERS = ["0.5", "1", "2", "4", "8", "15"]
+CORE_MUR = ["1", "10", "50", "100", "200"]
+LAYER_GAMMA = ["34.8", "55"]
+
+
+def mu(mur):
+    return mp.mpf(mur) * 4 * mp.pi * mp.mpf("1e-7")
+
+
+def J(n, z):
+    return mp.besselj(n, z)
+
+
+def H(n, z):
+    return (2j / mp.pi) * mp.power(1j, n) * mp.besselk(n, 1j * z)
+
+
+def wave_number(f, mu_, gamma):
+    # principal root of −jωμγ, on the −45° ray
+    w = 2 * mp.pi * f
+    return mp.sqrt(-1j * w * mu_ * gamma), w
+
+
+def solid(R, f, mu_, gamma):
+    m, _ = wave_number(f, mu_, gamma)
+    Z = m / (2 * mp.pi * R * gamma) * J(0, m * R) / J(1, m * R)
+    return Z, gamma * mp.pi * R * R
+
+
+def tube(r1, r2, f, mu_, gamma):
+    m, _ = wave_number(f, mu_, gamma)
+    a, b = m * r1, m * r2
+    num = H(1, a) * J(0, b) - J(1, a) * H(0, b)
+    den = H(1, a) * J(1, b) - J(1, a) * H(1, b)
+    Z = (m / gamma) / (2 * mp.pi * r2) * num / den
+    return Z, gamma * mp.pi * (r2 * r2 - r1 * r1)
+
+
+def twolayer(r1, r2, f, mu1, mu2, g1, g2):
+    k1, w = wave_number(f, mu1, g1)
+    k2, _ = wave_number(f, mu2, g2)
+    jwm1, jwm2 = 1j * w * mu1, 1j * w * mu2
+    # Wave impedance Ez/Hφ of the core at its surface (J0' = −J1).
+    zs1 = jwm1 * J(0, k1 * r1) / (k1 * -J(1, k1 * r1))
+    # Layer field P·J0 + Q·H0 that meets it at r1.
+    a = k2 * r1
+    zeta = zs1 * k2 / jwm2
+    P = H(0, a) + zeta * H(1, a)
+    Q = -(J(0, a) + zeta * J(1, a))
+    b = k2 * r2
+    e = P * J(0, b) + Q * H(0, b)
+    h = -(P * J(1, b) + Q * H(1, b))
+    Z = (jwm2 / k2) * e / h / (2 * mp.pi * r2)
+    return Z, g1 * mp.pi * r1 * r1 + g2 * mp.pi * (r2 * r2 - r1 * r1)
+
+
+def row(Z, gdc):
+    R, X = Z.real, Z.imag
+    return [mp.nstr(R, 25), mp.nstr(X, 25), mp.nstr(R * gdc, 25)]
+
+
+def write(name, header, rows):
+    with open(os.path.join(HERE, name), "w", newline="") as fh:
+        out = csv.writer(fh)
+        out.writerow(header)
+        out.writerows(rows)
+
+
+def solid_case(args):
+    r_txt, g, mur, f = args
+    mp.mp.dps = 40
+    Z, gdc = solid(mp.mpf(r_txt) / 1000, mp.mpf(f), mu(mur), mp.mpf(g) * 10**6)
+    return [r_txt, g, mur, f] + row(Z, gdc)
+
+
+def tube_case(args):
+    r1, r2, g, mur, f = args
+    mp.mp.dps = 40
+    Z, gdc = tube(mp.mpf(r1) / 1000, mp.mpf(r2) / 1000, mp.mpf(f), mu(mur), mp.mpf(g) * 10**6)
+    return [r1, r2, g, mur, f] + row(Z, gdc)
+
+
+def twolayer_case(args):
+    r1, r2, mur1, mur2, g1, g2, f = args
+    mp.mp.dps = 40
+    Z, gdc = twolayer(mp.mpf(r1) / 1000, mp.mpf(r2) / 1000, mp.mpf(f), mu(mur1), mu(mur2),
+                      mp.mpf(g1) * 10**6, mp.mpf(g2) * 10**6)
+    return [r1, r2, mur1, mur2, g1, g2, f] + row(Z, gdc)
+
+
+def main():
+    cases = []
+    for s in SECTIONS:
+        r_txt = mp.nstr(mp.sqrt(mp.mpf(s) / mp.pi), 22)
+        cases += [(r_txt, g, mur, f) for g, mur in MATERIALS for f in FREQS]
+    cases.append(("50", "55", "1", "50"))  # the solid window's default
+    solid_cases = cases
+
+    cases = []
+    for D, walls in TUBES:
+        for t in walls:
+            r2 = mp.mpf(D) / 2
+            r1, r2 = mp.nstr(r2 - t, 10), mp.nstr(r2, 10)
+            cases += [(r1, r2, g, mur, f) for g, mur in MATERIALS for f in FREQS]
+    cases.append(("980", "1000", "56", "1", "50"))  # the tube window's default
+    tube_cases = cases
+
+    cases = []
+    for r1 in CORES:
+        for t in LAYERS:
+            r2 = mp.nstr(mp.mpf(r1) + mp.mpf(t), 10)
+            cases += [(r1, r2, mur1, "1", "8", g2, f) for mur1 in CORE_MUR
+                      for g2 in LAYER_GAMMA for f in FREQS]
+    cases.append(("15", "19", "200", "1", "8", "34.8", "50"))  # the two-layer window's default
+    twolayer_cases = cases
+
+    with multiprocessing.Pool(4) as pool:
+        write("solid.csv", ["R_mm", "gamma_MSm", "mur", "f_Hz", "R_Ohm_m", "X_Ohm_m", "Kn"],
+              pool.map(solid_case, solid_cases, chunksize=8))
+        write("tube.csv", ["r1_mm", "r2_mm", "gamma_MSm", "mur", "f_Hz", "R_Ohm_m", "X_Ohm_m",
+                           "Kn"], pool.map(tube_case, tube_cases, chunksize=8))
+        write("twolayer.csv", ["r1_mm", "r2_mm", "mur1", "mur2", "gamma1_MSm", "gamma2_MSm",
+                               "f_Hz", "R_Ohm_m", "X_Ohm_m", "Kn"],
+              pool.map(twolayer_case, twolayer_cases, chunksize=8))
+
+
+if __name__ == "__main__":
+    main()
