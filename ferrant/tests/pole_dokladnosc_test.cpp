@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <locale>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -38,7 +39,13 @@ std::vector<Wiersz> Czytaj(const std::string& plik) {
     Wiersz r;
     std::stringstream ss(linia);
     std::string pole;
-    while (std::getline(ss, pole, ',')) r.v.push_back(std::strtold(pole.c_str(), nullptr));
+    while (std::getline(ss, pole, ',')) {
+      std::istringstream liczba(pole);
+      liczba.imbue(std::locale::classic());  // the tables use a point, whatever the locale
+      Extended x = 0;
+      liczba >> x;
+      r.v.push_back(x);
+    }
     w.push_back(r);
   }
   return w;
