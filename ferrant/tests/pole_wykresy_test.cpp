@@ -156,6 +156,7 @@ TEST_F(WykresyTest, ThreeFrequencyPlotsRestoreFButLeaveTheFieldOfTenTimesF) {
   TPolePrzeWar d500(obraz, 500, 500, 200 * kMi0, kMi0, 8e6L, 34.8e6L, 0.015L, 0.019L, 200);
   d500.Oblicz();
   for (int i = 1; i <= 3; ++i) EXPECT_TRUE(Rowne(d->X->Wektor(i), d500.X->Wektor(i)));
+  d->WykresKn();  // the granularity 5 and 5 stays for every later plot
   EXPECT_EQ(d->Wykresy->FPodzialkaX, 5);
   EXPECT_EQ(d->Wykresy->FPodzialkaY, 5);
   EXPECT_EQ(w->Wykresy->FPodzialkaX, 4);  // the others keep the painter's default
