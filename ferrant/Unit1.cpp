@@ -82,7 +82,7 @@ TForm1::TForm1() {
   visibleAtStart = true;
 
   Panel2 = Naglowek(this, "Panel2", "Wybór  przewodów do analizy pola elektromagnetycznego", tk::clAqua,
-                    -15, 8, 6, 828, 32);
+                    -15, 8, 6, 844, 32);
 
   // The three conductor kinds: a button and an icon each.
   Panel1 = new tk::TPanel(this);
@@ -93,7 +93,6 @@ TForm1::TForm1() {
     auto* b = new tk::TBitBtn(Panel1);
     b->Name = name;
     b->SetBounds(left, 8, width, 30);
-    b->SetFont(Czcionka(-11, true));
     b->SetCaption(caption);
     return b;
   };
@@ -115,6 +114,7 @@ TForm1::TForm1() {
   StringGrid1 = new tk::TStringGrid(this);
   StringGrid1->Name = "StringGrid1";
   StringGrid1->SetBounds(8, 256, 416, 196);
+  StringGrid1->SetScrollBars(tk::ssVertical);
   StringGrid1->SetColor(tk::clFuchsia);
   StringGrid1->SetColCount(2);
   StringGrid1->SetRowCount(15);
@@ -124,10 +124,11 @@ TForm1::TForm1() {
   StringGrid1->SetOptions(tk::kDefaultGridOptions | tk::goEditing);
 
   // Standard cross-sections.
-  Panel3 = Naglowek(this, "Panel3", "Normalne przekroje przewodów ", tk::clYellow, -15, 432, 44, 404, 26);
+  Panel3 = Naglowek(this, "Panel3", "Normalne przekroje przewodów ", tk::clYellow, -15, 432, 44, 420, 26);
   StringGrid2 = new tk::TStringGrid(this);
   StringGrid2->Name = "StringGrid2";
   StringGrid2->SetBounds(432, 70, 218, 170);
+  StringGrid2->SetScrollBars(tk::ssVertical);
   StringGrid2->SetColor(tk::clYellow);
   StringGrid2->SetColCount(3);
   StringGrid2->SetRowCount(25);
@@ -138,18 +139,19 @@ TForm1::TForm1() {
                           tk::goRowSelect | tk::goRowSizing | tk::goRowMoving);
 
   // Tubes; the second aligned grid lies below the heading's edge and never shows.
-  Panel5 = Naglowek(this, "Panel5", "Przewody rurowe", tk::clLime, -15, 432, 266, 404, 26);
+  Panel5 = Naglowek(this, "Panel5", "Przewody rurowe", tk::clLime, -15, 432, 266, 420, 26);
   AlignedGrid1 = new grid::TAlignedGrid(Panel5);
   AlignedGrid1->Name = "AlignedGrid1";
   AlignedGrid1->SetBounds(8, 40, 320, 120);
   AlignedGrid2 = new grid::TAlignedGrid(this);
   AlignedGrid2->Name = "AlignedGrid2";
-  AlignedGrid2->SetBounds(432, 292, 404, 160);
+  AlignedGrid2->SetBounds(432, 292, 420, 160);
   AlignedGrid2->SetColor(tk::clLime);
   AlignedGrid2->SetColCount(6);
   AlignedGrid2->SetRowCount(12);
   AlignedGrid2->SetFixedRows(1);
   AlignedGrid2->SetFixedCols(0);
+  AlignedGrid2->SetScrollBars(tk::ssVertical);
   AlignedGrid2->SetOptions(tk::kDefaultGridOptions);
   const uint8_t* data = nullptr;
   size_t size = 0;

@@ -45,6 +45,8 @@ TFormWykChart::TFormWykChart() {
   Chart1->BottomAxis.Increment = 1;
   Chart1->LeftAxis.Title = "Straty mocy w przewodzie w [kW]";
   Chart1->LeftAxis.TitleFont = Arial(tk::clBlack);
+  // One series of labelled values: a legend would show only its colour.
+  Chart1->LegendVisible = false;
   Chart1->View3D = true;
   Chart1->Chart3DPercent = 1;
   Chart1->BackWallFilled = false;
