@@ -62,6 +62,7 @@ bool QtFileDialog(const FileDialogRequest& r, std::string& fileName) {
     std::fprintf(stderr, "[file dialog] %s\n", r.title.c_str());
   QFileDialog dlg(QApplication::activeWindow(), ToQString(r.title));
   dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+  dlg.setOption(QFileDialog::HideNameFilterDetails, true);  // the descriptions already name their patterns
   dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   QStringList filters;

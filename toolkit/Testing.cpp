@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTest>
 #include <algorithm>
@@ -175,6 +176,23 @@ bool AnswerModalBox(const std::string& button, std::string* caption, std::string
   if (button.empty()) QTest::keyClick(box, Qt::Key_Escape);
   else if (target != nullptr) target->click();
   else return false;
+  return true;
+}
+
+bool AnswerFileDialog(const std::string& fileName, std::string* title, std::vector<std::string>* filters) {
+  auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+  if (dlg == nullptr) return false;
+  if (title != nullptr) *title = FromQString(dlg->windowTitle());
+  if (filters != nullptr) {
+    filters->clear();
+    for (const QString& f : dlg->nameFilters()) filters->push_back(FromQString(f));
+  }
+  if (fileName.empty()) {
+    dlg->reject();
+  } else {
+    dlg->selectFile(ToQString(fileName));
+    QMetaObject::invokeMethod(dlg, "accept");
+  }
   return true;
 }
 

@@ -43,6 +43,11 @@ void PressKey(TControl* control, Key key);
 // captions ("&Yes|&No", in their order in the box).  False when no box is open.
 bool AnswerModalBox(const std::string& button, std::string* caption, std::string* text, std::string* buttons);
 
+// Answers the file dialog that is open now (a real Qt dialog): chooses the
+// file name and confirms, or cancels when the name is empty.  Reports the
+// dialog's title and its file-type list as shown.  False when none is open.
+bool AnswerFileDialog(const std::string& fileName, std::string* title, std::vector<std::string>* filters);
+
 // The control as it is shown now, saved as PNG.
 bool SaveWindowPng(TControl* control, const std::string& path);
 

@@ -184,6 +184,33 @@ TEST(QtBoxes, ConfirmationHasTheToolkitsCaptionAndButtons) {
   t.SetEnabled(false);
 }
 
+TEST(QtBoxes, PictureDialogOffersTheFileTypesAndReturnsTheChosenName) {
+  TApplication app("Program");
+  std::string title;
+  std::vector<std::string> filters;
+  std::string answer = "/tmp/toolkit_dialog_test_picture.emf";
+  TTimer t(nullptr);
+  t.SetInterval(10);
+  t.OnTimer = [&](TObject*) { tt::AnswerFileDialog(answer, &title, &filters); };
+  TSavePictureDialog save;
+  save.Title = "Zapisz rysunek jako metaplik *.emf";
+  save.FileName = "*.emf";
+  save.Filter = kGraphicFilter;
+  ASSERT_TRUE(save.Execute());
+  EXPECT_EQ(save.FileName, answer);
+  EXPECT_EQ(title, "Zapisz rysunek jako metaplik *.emf");
+  ASSERT_EQ(filters.size(), 7u);
+  EXPECT_EQ(filters[0], "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf) (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf)");
+  EXPECT_EQ(filters[3], "Bitmaps (*.bmp) (*.bmp)");
+  answer.clear();
+  TOpenPictureDialog open;
+  open.FileName = " ";
+  open.Filter = kGraphicFilter;
+  EXPECT_FALSE(open.Execute());
+  EXPECT_EQ(open.FileName, " ");
+  t.SetEnabled(false);
+}
+
 TEST(Look, WindowWithAFewControls) {
   TForm f;
   f.SetBounds(0, 0, 420, 300);
