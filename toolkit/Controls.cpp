@@ -21,6 +21,9 @@ TApplication* Application = nullptr;
 namespace {
 
 const char* const kControlProperty = "tkControl";
+// While a container frees its children, Qt moves the focus around among
+// widgets that are going; no OnExit/OnEnter is raised then.
+int g_destroying = 0;
 
 // The windows (TWinControl) that hold a widget, innermost first.
 std::vector<TWinControl*> WinControlChain(const QWidget* w) {
@@ -36,6 +39,7 @@ bool Contains(const std::vector<TWinControl*>& v, TWinControl* c) { return std::
 // deactivating the window (focus to another window or to none) leaves the
 // controls' focus as it was, so raises nothing.
 void FocusChanged(QWidget* old, QWidget* now) {
+  if (g_destroying > 0) return;
   if (old == nullptr || now == nullptr || old->window() != now->window()) return;
   const std::vector<TWinControl*> from = WinControlChain(old);
   const std::vector<TWinControl*> to = WinControlChain(now);
@@ -343,7 +347,9 @@ TPoint TControl::ClientToScreen(TPoint p) const {
 TWinControl::TWinControl(TWinControl* parent) : TControl(parent) {}
 
 TWinControl::~TWinControl() {
+  ++g_destroying;
   while (!children_.empty()) delete children_.back();  // each child unlinks itself
+  --g_destroying;
 }
 
 TRect TWinControl::AlignRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }

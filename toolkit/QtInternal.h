@@ -10,12 +10,12 @@
 //  - MetafilePicture(metafile): the QPicture behind a TMetafile.
 //  - ToQColor / ToQFont / ToQString / FromQString: value conversions.
 //  - ControlOf(widget): the control a widget belongs to (walks up the parents).
-//  - EmitMouseDown/EmitMouseUp/EmitClick/EmitDblClick: what a control's widget
-//    calls from its mouse events so that OnMouseDown, OnMouseUp, OnClick and
-//    OnDblClick run through the dispatch.  The widgets of this toolkit call them
-//    themselves; a widget made elsewhere (grid, chart) calls them from its own
-//    mouse handlers (for a scroll area: from the viewport's events, with
-//    coordinates in the control's client area).
+//  - MouseForwarding<QWidgetClass>: a widget base that raises the control's
+//    OnMouseDown, OnClick, OnMouseUp and OnDblClick as the platform orders them.
+//    A widget with mouse handling of its own calls ForwardPress/ForwardRelease/
+//    ForwardDoubleClick from its handlers instead, or the single EmitMouseDown/
+//    EmitMouseUp/EmitClick/EmitDblClick (all of them go through the dispatch;
+//    coordinates are the control's client coordinates).
 //  - OnExit/OnEnter of TWinControl are raised by the toolkit's focus tracking
 //    (QApplication::focusChanged): nothing to do for a TWinControl subclass,
 //    as long as its focusable widgets are descendants of Widget().
