@@ -36,9 +36,11 @@ void RysujMapeGestosci(tk::TImage& obraz, const Pole& pole, num::Extended Ro, nu
   tk::FpCheck();
   int p0 = 0;
   if (odOtworu) {
-    const Extended t = r1 * skala;
+    Extended t = std::trunc(r1 * skala);
     tk::FpCheck();
-    p0 = static_cast<int>(std::trunc(t));
+    if (t > g + 1) t = g + 1;  // a hole wider than the tube: no ring at all
+    if (t < -(g + 1)) t = -(g + 1);
+    p0 = static_cast<int>(t);
   }
   const Extended Jdc = I / (kPi * (Ro * Ro - r1 * r1));  // mean (d.c.) current density
   const Extended q = num::ModZ(num::FDivZR(pole.GestoscJ(Ro), Jdc));

@@ -117,6 +117,11 @@ TForm3::TForm3() {
   Image2->OnClick = [this](tk::TObject* s) { Image2Click(s); };
 }
 
+TForm3::~TForm3() {
+  delete PoleCylindra;
+  PoleCylindra = nullptr;
+}
+
 void TForm3::FormCreate(tk::TObject*) {
   for (int row = 0; row < 11; ++row) StringGrid1->SetCells(0, row, kEtykiety[row]);
   StringGrid1->SetCells(1, 0, "63000");

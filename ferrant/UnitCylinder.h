@@ -12,6 +12,7 @@ class TPoleCylindra;
 class TForm3 : public tk::TForm {
  public:
   TForm3();
+  ~TForm3() override;  // frees the field object
 
   tk::TStringGrid* StringGrid1;
   tk::TImage* Image1;  // radial and Kn(f) plots

@@ -96,6 +96,11 @@ TForm4::TForm4() {
   Image2->OnClick = [this](tk::TObject* s) { Image2Click(s); };
 }
 
+TForm4::~TForm4() {
+  delete PolePrzeWar;
+  PolePrzeWar = nullptr;
+}
+
 void TForm4::FormCreate(tk::TObject*) {
   for (int row = 0; row < 11; ++row) StringGrid1->SetCells(0, row, kEtykiety[row]);
   for (int row = 0; row < 8; ++row) StringGrid1->SetCells(1, row, kDomyslne[row]);

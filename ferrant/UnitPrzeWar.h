@@ -11,6 +11,7 @@ class TPolePrzeWar;
 class TForm4 : public tk::TForm {
  public:
   TForm4();
+  ~TForm4() override;  // frees the field object
 
   tk::TStringGrid* StringGrid1;
   tk::TImage* Image1;  // radial and Kn(f) plots

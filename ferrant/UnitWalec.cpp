@@ -89,6 +89,11 @@ TForm2::TForm2() {
   Image2->OnClick = [this](tk::TObject* s) { Image2Click(s); };
 }
 
+TForm2::~TForm2() {
+  delete PoleWalca;
+  PoleWalca = nullptr;
+}
+
 void TForm2::FormCreate(tk::TObject*) {
   for (int row : {0, 1, 2, 3, 4, 5, 7, 6}) StringGrid1->SetCells(0, row, kEtykiety[row]);
   for (int row = 0; row < 5; ++row) StringGrid1->SetCells(1, row, kDomyslne[row]);

@@ -11,6 +11,7 @@ class TPoleWalca;
 class TForm2 : public tk::TForm {
  public:
   TForm2();
+  ~TForm2() override;  // frees the field object
 
   tk::TStringGrid* StringGrid1;
   tk::TImage* Image1;  // radial and Kn(f) plots

@@ -40,11 +40,9 @@ inline tk::TApplication& Aplikacja() {
 // The centre of a cell, scrolled into view first.
 inline tk::TPoint SrodekKomorki(tk::TStringGrid* g, int col, int row) {
   tk::TRect r = g->CellRect(col, row);
-  if (r.Width() <= 0 || r.Height() <= 0 || r.Bottom > g->ClientHeight() || r.Right > g->ClientWidth()) {
-    if (row >= g->FixedRows()) g->SetTopRow(row);
-    if (col >= g->FixedCols()) g->SetLeftCol(col);
-    r = g->CellRect(col, row);
-  }
+  if (row >= g->FixedRows() && (r.Height() <= 0 || r.Bottom > g->ClientHeight())) g->SetTopRow(row);
+  if (col >= g->FixedCols() && (r.Width() <= 0 || r.Right > g->ClientWidth())) g->SetLeftCol(col);
+  r = g->CellRect(col, row);
   return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
 }
 
