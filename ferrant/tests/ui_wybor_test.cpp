@@ -244,6 +244,7 @@ TEST_F(WyborTest, SavePicture) {
   Form1->StringGrid1->SetTopRow(1);
   Form1->StringGrid2->SetTopRow(1);
   Form1->AlignedGrid2->SetTopRow(1);
+  Form1->AlignedGrid2->SetLeftCol(0);
   EXPECT_TRUE(tk::testing::SaveWindowPng(Form1, "/tmp/ferrant_wybor.png"));
 }
 
