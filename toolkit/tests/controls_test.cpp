@@ -154,8 +154,7 @@ TEST(PictureDialogs, RecorderRestoresThePreviousHandlers) {
 
 namespace {
 
-// Answers the next Qt modal box by pressing the button with the given text,
-// or Escape when the text is empty; returns what the timer saw.
+// What the timer saw of a real box before answering it.
 struct BoxAnswer {
   std::string title, text, buttons;
 };

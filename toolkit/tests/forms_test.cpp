@@ -253,8 +253,6 @@ TEST(Application, MainWindowCloseEndsTheLoopSecondaryOnlyHides) {
   second->ShowForm();
   EXPECT_EQ(app->MainForm(), mainForm);
   EXPECT_EQ(app->Forms().size(), 2u);
-  int created = 0;
-  (void)created;
   TTimer* timer = new TTimer(mainForm);
   timer->SetInterval(20);
   int step = 0;
