@@ -75,7 +75,7 @@ bool KomorkaPod(tk::TStringGrid* grid, int x, int y, int& col, int& row) {
 
 TForm1::TForm1() {
   Name = "Form1";
-  SetBounds(168, 150, 860, 518);
+  SetBounds(736, 116, 860, 518);  // beside the title window
   SetCaption("Analiza pola elektromagnetycznego we współrzędnych walcowych");
   SetColor(tk::clMenu);
   SetFont(Czcionka(-11, false));

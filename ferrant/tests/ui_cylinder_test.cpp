@@ -276,6 +276,9 @@ TEST_F(CylinderTest, DoubleClickSavesTheWindowAsJpeg) {
   EXPECT_EQ(obraz->Height(), Form3->ClientHeight());
   EXPECT_TRUE(dialogs.messages.empty());
   std::remove(plik.c_str());
+  dialogs.AnswerFile("/nonexistent-dir/okno.jpg");
+  tk::testing::DblClick(Form3, 780, 280);
+  EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 TEST_F(CylinderTest, PictureBrowserChangesNothing) {
@@ -321,6 +324,11 @@ TEST_F(CylinderTest, ChartDoubleClickWritesAnEnhancedMetafile) {
     EXPECT_EQ(std::string(dane.begin() + 40, dane.begin() + 44), " EMF");
     EXPECT_TRUE(dialogs.messages.empty());
     std::remove(plik.c_str());
+    // A file that cannot be created: the error box, and the chart stays usable.
+    dialogs.AnswerFile("/nonexistent-dir/wykres.emf");
+    tk::testing::DblClick(wykres, 300, 300);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_GT(wykres->SeriesCount(), 0);
   }
 }
 
