@@ -15,9 +15,6 @@ namespace {
 constexpr Extended kPi = 3.141592653589793238462643383279502884L;
 constexpr Extended k2Pi = 2 * kPi;
 
-// Curve names carry the frequency as a whole number of hertz.
-std::string Hz(Extended x) { return num::FloatToStrSkal(x, 1, 0); }
-
 }  // namespace
 
 TPoleCylindra::TPoleCylindra(tk::TImage* obraz, Extended I_, Extended f_, Extended mi_,
@@ -113,16 +110,9 @@ Extended TPoleCylindra::WspNaskorkowosci() const {
 // One curve of a radial plot.  E and H begin with a level stretch from 0.8·r1
 // to r1 at the value of r1; J begins with a zero stretch there and rises at r1,
 // since the hole carries no current.
-void TPoleCylindra::Krzywa(int nr, Wielkosc q, bool zapiszX) {
+void TPoleCylindra::Krzywa(int nr, Wielkosc q) {
   plot::TWykresy& p = *Wykresy;
-  auto wartosc = [&](Extended r) -> Extended {
-    switch (q) {
-      case Wielkosc::E: return num::ModZ(NatezenieE(r)) * 1000;
-      case Wielkosc::H: return num::ModZ(NatezenieH(r)) * 1;
-      case Wielkosc::J: return num::ModZ(GestoscJ(r)) * 1e-6L;
-    }
-    return 0;
-  };
+  const bool zapiszX = nr == 1;
   if (q == Wielkosc::J) {
     const Extended krok = (r2 - r1) / (N - 2);
     if (zapiszX) {
@@ -131,49 +121,19 @@ void TPoleCylindra::Krzywa(int nr, Wielkosc q, bool zapiszX) {
     }
     p.FWek[nr].Wek[0] = 0;
     p.FWek[nr].Wek[1] = 0;
-    for (int32_t i = 2; i <= N; ++i) {
-      const Extended r = r1 + (i - 2) * krok;
-      if (zapiszX) p.FWek[0].Wek[i] = r * 1000;
-      p.FWek[nr].Wek[i] = wartosc(r);
-    }
+    KrzywaRadialna(*this, q, nr, 2, [&](int32_t i) { return r1 + (i - 2) * krok; });
   } else {
     const Extended krok = (r2 - r1) / (N - 1);
     if (zapiszX) p.FWek[0].Wek[0] = 0.8L * r1 * 1000;
-    p.FWek[nr].Wek[0] = wartosc(r1);
-    for (int32_t i = 1; i <= N; ++i) {
-      const Extended r = r1 + (i - 1) * krok;
-      if (zapiszX) p.FWek[0].Wek[i] = r * 1000;
-      p.FWek[nr].Wek[i] = wartosc(r);
-    }
+    p.FWek[nr].Wek[0] = WartoscNaWykresie(*this, q, r1);
+    KrzywaRadialna(*this, q, nr, 1, [&](int32_t i) { return r1 + (i - 1) * krok; });
   }
 }
 
 void TPoleCylindra::WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
                                    const char* kontynuacja, const char* tytul) {
-  const Extended f0 = f;
-  plot::TWykresy& p = *Wykresy;
-  p.FOstatniPunkt = N;
-  p.FLiczbaKrzywych = 3;
-  p.FWek[0].Jednostka.Tekst = "[mm]";
-  p.FWek[0].Nazwa.Tekst = "r";
-  p.FWek[1].Jednostka.Tekst = jednostka;
-  p.FWek[1].Nazwa.Tekst = prefiks + Hz(f0) + " [Hz]";
-  p.FWek[2].Nazwa.Tekst = kontynuacja + Hz(2 * f0) + " [Hz]";
-  p.FWek[3].Nazwa.Tekst = kontynuacja + Hz(10 * f0) + " [Hz]";
-  p.FTytul = tytul;
-
-  Krzywa(1, q, true);
-  f = 2 * f0;
-  Oblicz();
-  Krzywa(2, q, false);
-  f = 10 * f0;
-  Oblicz();
-  Krzywa(3, q, false);
-  f = f0;  // the constants stay those of 10·f
-  tk::FpCheck();
-
-  const int32_t kod = p.WykresXY();
-  if (kod != 0) p.BladWykresy(kod);
+  WykresTrzechCzestotliwosci(*this, jednostka, prefiks, kontynuacja, tytul, false,
+                             [&](int nr) { Krzywa(nr, q); });
 }
 
 void TPoleCylindra::WykresE() {
@@ -204,37 +164,12 @@ void TPoleCylindra::WykresJ1f() {
   p.FMiejscaX = 3;  // kept for every later plot of this painter
   p.FMiejscaY = 1;
   const Extended krok = (r2 - r1) / N;
-  for (int32_t i = 0; i <= N; ++i) {
-    const Extended r = r1 + i * krok;
-    p.FWek[0].Wek[i] = r * 1000;
-    p.FWek[1].Wek[i] = num::ModZ(GestoscJ(r)) * 1e-6L;
-  }
+  KrzywaRadialna(*this, Wielkosc::J, 1, 0, [&](int32_t i) { return r1 + i * krok; });
   tk::FpCheck();
   const int32_t kod = p.WykresXY();
   if (kod != 0) p.BladWykresy(kod);
 }
 
-void TPoleCylindra::WykresKn() {
-  plot::TWykresy& p = *Wykresy;
-  // The plot shows 0 to 1 kHz; a painter made for fewer points is not read
-  // beyond its last one.
-  p.FOstatniPunkt = std::min<int32_t>(100, N);
-  p.FLiczbaKrzywych = 1;
-  p.FWek[0].Jednostka.Tekst = "[kHz]";
-  p.FWek[0].Nazwa.Tekst = "f";
-  p.FWek[1].Jednostka.Tekst = " ";
-  p.FWek[1].Nazwa.Tekst = " Kn(f)";
-  p.FTytul = " Współczynnik naskórkowości";
-  p.FWek[0].Wek[0] = 0;
-  p.FWek[1].Wek[0] = 1.0L;  // Kn = 1 at d.c.
-  for (int32_t i = 1; i <= N; ++i) {
-    f = static_cast<Extended>(i) * 10;
-    p.FWek[0].Wek[i] = f * 0.001L;
-    Oblicz();
-    p.FWek[1].Wek[i] = WspNaskorkowosci();
-  }
-  const int32_t kod = p.WykresXY();
-  if (kod != 0) p.BladWykresy(kod);
-}
+void TPoleCylindra::WykresKn() { WykresKnPola(*this); }
 
 }  // namespace ferrant

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "numerics/AlgeZes4.h"
+#include "ferrant/WykresyPola.h"
 #include "plot/Wykresy4.h"
 
 namespace ferrant {
@@ -69,10 +70,9 @@ class TPoleCylindra {
   int32_t N = 0;                            // index of the last plot point
 
  private:
-  enum class Wielkosc { E, H, J };
   void WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
                       const char* kontynuacja, const char* tytul);
-  void Krzywa(int nr, Wielkosc q, bool zapiszX);
+  void Krzywa(int nr, Wielkosc q);
 };
 
 }  // namespace ferrant

@@ -17,9 +17,6 @@ constexpr Extended kPi = 3.141592653589793238462643383279502884L;
 constexpr Extended k2Pi = 2 * kPi;
 constexpr Extended kEps = 1e-50L;  // smallest pivot the solver accepts
 
-// Curve names carry the frequency as a whole number of hertz.
-std::string Hz(Extended x) { return num::FloatToStrSkal(x, 1, 0); }
-
 }  // namespace
 
 TPolePrzeWar::TPolePrzeWar(tk::TImage* obraz, Extended I_, Extended f_, Extended mi1_,
@@ -167,44 +164,12 @@ void TPolePrzeWar::WykresRadialny(Wielkosc q, const char* jednostka, const char*
   // From half the core radius to the surface.
   const Extended r0 = r1 / 2;
   const Extended krok = (r2 - r0) / N;
-  const Extended f0 = f;
-  plot::TWykresy& p = *Wykresy;
-  p.FOstatniPunkt = N;
-  p.FLiczbaKrzywych = 3;
-  p.FWek[0].Jednostka.Tekst = "[mm]";
-  p.FWek[0].Nazwa.Tekst = "r";
-  p.FWek[1].Jednostka.Tekst = jednostka;
-  p.FWek[1].Nazwa.Tekst = prefiks + Hz(f0) + " [Hz]";
-  p.FWek[2].Nazwa.Tekst = kontynuacja + Hz(2 * f0) + " [Hz]";
-  p.FWek[3].Nazwa.Tekst = kontynuacja + Hz(10 * f0) + " [Hz]";
-  p.FTytul = tytul;
-  p.FPodzialkaX = 5;  // kept for every later plot of this painter
-  p.FPodzialkaY = 5;
-
-  auto krzywa = [&](int nr) {
-    for (int32_t i = 0; i <= N; ++i) {
-      // Rounding may put the last point just above r2; it stands for r2.
-      const Extended r = std::min(r0 + i * krok, r2);
-      if (nr == 1) p.FWek[0].Wek[i] = r * 1000;
-      switch (q) {
-        case Wielkosc::E: p.FWek[nr].Wek[i] = num::ModZ(NatezenieE(r)) * 1000; break;
-        case Wielkosc::H: p.FWek[nr].Wek[i] = num::ModZ(NatezenieH(r)) * 1; break;
-        case Wielkosc::J: p.FWek[nr].Wek[i] = num::ModZ(GestoscJ(r)) * 1e-6L; break;
-      }
-    }
-  };
-  krzywa(1);
-  f = 2 * f0;
-  Oblicz();
-  krzywa(2);
-  f = 10 * f0;
-  Oblicz();
-  krzywa(3);
-  f = f0;  // the solution stays that of 10·f
-  tk::FpCheck();
-
-  const int32_t kod = p.WykresXY();
-  if (kod != 0) p.BladWykresy(kod);
+  Wykresy->FPodzialkaX = 5;  // kept for every later plot of this painter
+  Wykresy->FPodzialkaY = 5;
+  WykresTrzechCzestotliwosci(*this, jednostka, prefiks, kontynuacja, tytul, false, [&](int nr) {
+    // Rounding may put the last point just above r2; it stands for r2.
+    KrzywaRadialna(*this, q, nr, 0, [&](int32_t i) { return std::min(r0 + i * krok, r2); });
+  });
 }
 
 void TPolePrzeWar::WykresE() {
@@ -222,27 +187,6 @@ void TPolePrzeWar::WykresJ() {
                  " Rozkład gęstości prądu wzdłuż promienia");
 }
 
-void TPolePrzeWar::WykresKn() {
-  plot::TWykresy& p = *Wykresy;
-  // The plot shows 0 to 1 kHz; a painter made for fewer points is not read
-  // beyond its last one.
-  p.FOstatniPunkt = std::min<int32_t>(100, N);
-  p.FLiczbaKrzywych = 1;
-  p.FWek[0].Jednostka.Tekst = "[kHz]";
-  p.FWek[0].Nazwa.Tekst = "f";
-  p.FWek[1].Jednostka.Tekst = " ";
-  p.FWek[1].Nazwa.Tekst = " Kn(f)";
-  p.FTytul = " Współczynnik naskórkowości";
-  p.FWek[0].Wek[0] = 0;
-  p.FWek[1].Wek[0] = 1.0L;  // Kn = 1 at d.c.
-  for (int32_t i = 1; i <= N; ++i) {
-    f = static_cast<Extended>(i) * 10;
-    p.FWek[0].Wek[i] = f * 0.001L;
-    Oblicz();  // a singular point shows the solver's message and keeps the last solution
-    p.FWek[1].Wek[i] = WspNaskorkowosci();
-  }
-  const int32_t kod = p.WykresXY();
-  if (kod != 0) p.BladWykresy(kod);
-}
+void TPolePrzeWar::WykresKn() { WykresKnPola(*this); }
 
 }  // namespace ferrant

@@ -22,6 +22,7 @@
 
 #include "numerics/AlgeZes4.h"
 #include "numerics/Macierze4.h"
+#include "ferrant/WykresyPola.h"
 #include "plot/Wykresy4.h"
 
 namespace ferrant {
@@ -77,7 +78,6 @@ class TPolePrzeWar {
   int32_t N = 0;                            // index of the last plot point
 
  private:
-  enum class Wielkosc { E, H, J };
   void WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
                       const char* kontynuacja, const char* tytul);
 };

@@ -15,9 +15,6 @@ namespace {
 constexpr Extended kPi = 3.141592653589793238462643383279502884L;
 constexpr Extended k2Pi = 2 * kPi;
 
-// Curve names carry the frequency as a whole number of hertz.
-std::string Hz(Extended x) { return num::FloatToStrSkal(x, 1, 0); }
-
 }  // namespace
 
 TPoleWalca::TPoleWalca(tk::TImage* obraz, Extended I_, Extended f_, Extended mi_, Extended gamma_,
@@ -93,46 +90,12 @@ Extended TPoleWalca::WspNaskorkowosci() const {
 
 void TPoleWalca::WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
                                 const char* kontynuacja, const char* tytul, bool obliczNajpierw) {
+  // From the axis (r = 0) to the surface.
   const Extended krok = R / N;
-  const Extended f0 = f;
-  if (obliczNajpierw) Oblicz();
-
-  plot::TWykresy& p = *Wykresy;
-  p.FOstatniPunkt = N;
-  p.FLiczbaKrzywych = 3;
-  p.FWek[0].Jednostka.Tekst = "[mm]";
-  p.FWek[0].Nazwa.Tekst = "r";
-  p.FWek[1].Jednostka.Tekst = jednostka;
-  p.FWek[1].Nazwa.Tekst = prefiks + Hz(f0) + " [Hz]";
-  p.FWek[2].Nazwa.Tekst = kontynuacja + Hz(2 * f0) + " [Hz]";
-  p.FWek[3].Nazwa.Tekst = kontynuacja + Hz(10 * f0) + " [Hz]";
-  p.FTytul = tytul;
-
-  // From the axis (r = 0) to the surface; the display scale gives mV/m, A/m
-  // and A/mm².
-  auto krzywa = [&](int nr) {
-    for (int32_t i = 0; i <= N; ++i) {
-      const Extended r = i * krok;
-      if (nr == 1) p.FWek[0].Wek[i] = r * 1000;
-      switch (q) {
-        case Wielkosc::E: p.FWek[nr].Wek[i] = num::ModZ(NatezenieE(r)) * 1000; break;
-        case Wielkosc::H: p.FWek[nr].Wek[i] = num::ModZ(NatezenieH(r)) * 1; break;
-        case Wielkosc::J: p.FWek[nr].Wek[i] = num::ModZ(GestoscJ(r)) * 1e-6L; break;
-      }
-    }
-  };
-  krzywa(1);
-  f = 2 * f0;
-  Oblicz();
-  krzywa(2);
-  f = 10 * f0;
-  Oblicz();
-  krzywa(3);
-  f = f0;  // the constants stay those of 10·f
-  tk::FpCheck();
-
-  const int32_t kod = p.WykresXY();
-  if (kod != 0) p.BladWykresy(kod);
+  WykresTrzechCzestotliwosci(*this, jednostka, prefiks, kontynuacja, tytul, obliczNajpierw,
+                             [&](int nr) {
+                               KrzywaRadialna(*this, q, nr, 0, [&](int32_t i) { return i * krok; });
+                             });
 }
 
 void TPoleWalca::WykresE() {
@@ -150,27 +113,6 @@ void TPoleWalca::WykresJ() {
                  " Rozkład gęstosci prądu wzdłuż promienia", false);
 }
 
-void TPoleWalca::WykresKn() {
-  plot::TWykresy& p = *Wykresy;
-  // The plot shows 0 to 1 kHz; a painter made for fewer points is not read
-  // beyond its last one.
-  p.FOstatniPunkt = std::min<int32_t>(100, N);
-  p.FLiczbaKrzywych = 1;
-  p.FWek[0].Jednostka.Tekst = "[kHz]";
-  p.FWek[0].Nazwa.Tekst = "f";
-  p.FWek[1].Jednostka.Tekst = " ";
-  p.FWek[1].Nazwa.Tekst = " Kn(f)";
-  p.FTytul = " Współczynnik naskórkowości";
-  p.FWek[0].Wek[0] = 0;
-  p.FWek[1].Wek[0] = 1.0L;  // Kn = 1 at d.c.
-  for (int32_t i = 1; i <= N; ++i) {
-    f = static_cast<Extended>(i) * 10;
-    p.FWek[0].Wek[i] = f * 0.001L;
-    Oblicz();
-    p.FWek[1].Wek[i] = WspNaskorkowosci();
-  }
-  const int32_t kod = p.WykresXY();
-  if (kod != 0) p.BladWykresy(kod);
-}
+void TPoleWalca::WykresKn() { WykresKnPola(*this); }
 
 }  // namespace ferrant

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "numerics/AlgeZes4.h"
+#include "ferrant/WykresyPola.h"
 #include "plot/Wykresy4.h"
 
 namespace ferrant {
@@ -66,7 +67,6 @@ class TPoleWalca {
   int32_t N = 0;                            // index of the last plot point
 
  private:
-  enum class Wielkosc { E, H, J };
   void WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
                       const char* kontynuacja, const char* tytul, bool obliczNajpierw);
 };
