@@ -45,7 +45,8 @@ TColor FromQColor(const QColor& color);
 TColor FromQRgb(QRgb rgb);
 // The font as Qt draws it: "MS Sans Serif" and "Arial" mapped to an installed
 // sans face, Height < 0 taken as the pixel size; antialiasing off when
-// `aliased` (every canvas draws without it, so that pixels are exact).
+// `aliased`.  Widgets get it with Qt's own rendering; canvases draw their text
+// antialiased in grayscale (and their shapes without antialiasing).
 QFont ToQFont(const TFont& font, bool aliased = false);
 QString ToQString(const std::string& utf8);
 std::string FromQString(const QString& text);

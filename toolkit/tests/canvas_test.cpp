@@ -1,6 +1,11 @@
 // Pixel rules of the canvas: the programs place their drawings by them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
 #include "toolkit/Controls.h"
 #include "toolkit/Graphics.h"
 
@@ -14,6 +19,32 @@ int Count(const TBitmap& b, TColor c, int l, int t, int r, int bt) {
   for (int y = t; y < bt; ++y)
     for (int x = l; x < r; ++x) n += b.Pixel(x, y) == c;
   return n;
+}
+
+// Glyph ink: pixels nearer black than white (antialiased text has few pure
+// black pixels at small sizes).
+bool IsDark(TColor c) { return GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128; }
+int Dark(const TBitmap& b, int l, int t, int r, int bt) {
+  int n = 0;
+  for (int y = t; y < bt; ++y)
+    for (int x = l; x < r; ++x) n += IsDark(b.Pixel(x, y));
+  return n;
+}
+
+// Black text on white: the bitmap's dark pixels in one column and one row.
+bool ColumnHasInk(const TBitmap& b, int x) {
+  for (int y = 0; y < b.Height(); ++y)
+    if (b.Pixel(x, y) != clWhite) return true;
+  return false;
+}
+
+std::unique_ptr<TBitmap> Text(const std::string& text, int height, TFontStyles style) {
+  auto b = std::make_unique<TBitmap>(200, 2 * std::abs(height) + 8);
+  TCanvas& c = b->Canvas();
+  c.Font.Height = height;
+  c.Font.Style = style;
+  c.TextOut(4, 4, text);
+  return b;
 }
 
 }  // namespace
@@ -152,13 +183,18 @@ TEST(Canvas, TextOutIsOpaqueOnASolidBrushAndTransparentOnAClearOne) {
   EXPECT_EQ(c.PenPos.X, 10 + w);
   // The text cell is white except for the black glyph pixels; outside it stays red.
   EXPECT_EQ(Count(b, clRed, 10, 5, 10 + w, 5 + h), 0);
-  EXPECT_GT(Count(b, clBlack, 10, 5, 10 + w, 5 + h), 20);
+  EXPECT_GT(Dark(b, 10, 5, 10 + w, 5 + h), 20);
   EXPECT_EQ(b.Pixel(9, 5), clRed);
   EXPECT_EQ(b.Pixel(10 + w, 5), clRed);
   EXPECT_EQ(b.Pixel(10, 5 + h), clRed);
-  // Only pure colours: no antialiasing.
-  const int all = Count(b, clRed, 0, 0, 120, 40) + Count(b, clWhite, 0, 0, 120, 40) + Count(b, clBlack, 0, 0, 120, 40);
-  EXPECT_EQ(all, 120 * 40);
+  // Nothing outside the text cell is touched; inside it the glyphs are
+  // antialiased in grays only, without coloured fringes.
+  EXPECT_EQ(Count(b, clRed, 0, 0, 120, 40), 120 * 40 - w * h);
+  for (int y = 5; y < 5 + h; ++y)
+    for (int x = 10; x < 10 + w; ++x) {
+      const TColor p = b.Pixel(x, y);
+      ASSERT_TRUE(GetRValue(p) == GetGValue(p) && GetGValue(p) == GetBValue(p)) << x << "," << y;
+    }
   c.Brush.Style = bsClear;
   c.TextOut(10, 22, "Hg");
   EXPECT_EQ(Count(b, clWhite, 10, 22, 10 + c.TextWidth("Hg"), 22 + h), 0);
@@ -212,9 +248,68 @@ TEST(Canvas, TextRectOpaqueFillsTheCellAndClipsTheText) {
   EXPECT_EQ(b.Pixel(10, 5), clAqua);
   EXPECT_EQ(b.Pixel(39, 24), clAqua);
   EXPECT_EQ(Count(b, clWhite, 10, 5, 40, 25), 0);
-  EXPECT_GT(Count(b, clBlack, 10, 5, 40, 25), 5);
-  EXPECT_EQ(Count(b, clBlack, 40, 0, 100, 30), 0);  // clipped at the cell's right edge
+  EXPECT_GT(Dark(b, 10, 5, 40, 25), 5);
+  EXPECT_EQ(Count(b, clWhite, 40, 0, 100, 30), 60 * 30);  // clipped at the cell's right edge
   EXPECT_EQ(b.Pixel(9, 5), clWhite);
+}
+
+TEST(CanvasText, AFontGivenByPixelHeightRendersAtThatHeight) {
+  // A capital H of a sans face is about 0.72 of the character height; the
+  // logical resolution is 96 dpi on every platform, so nothing scales it.
+  for (int px : {11, 20, 40}) {
+    auto b = Text("H", -px, 0);
+    int top = -1, bottom = -1;
+    for (int y = 0; y < b->Height(); ++y)
+      for (int x = 0; x < b->Width(); ++x)
+        if (IsDark(b->Pixel(x, y))) {
+          if (top < 0) top = y;
+          bottom = y;
+        }
+    const double cap = bottom - top + 1;
+    EXPECT_NEAR(cap, 0.72 * px, 1.0) << px;
+    const int h = b->Canvas().TextHeight("H");  // ascent and descent of the face
+    EXPECT_GE(h, px) << px;
+    EXPECT_LE(h, px * 5 / 4 + 1) << px;
+  }
+}
+
+TEST(CanvasText, BoldHasMoreInkThanRegular) {
+  const std::string t = "Promień przewodów w [mm] 1000";
+  for (int px : {11, 13}) {
+    auto regular = Text(t, -px, 0);
+    auto bold = Text(t, -px, fsBold);
+    const int r = Dark(*regular, 0, 0, 200, regular->Height());
+    const int b = Dark(*bold, 0, 0, 200, bold->Height());
+    EXPECT_GT(b, r * 13 / 10) << px << ": " << r << " regular, " << b << " bold";
+  }
+}
+
+TEST(CanvasText, BlanksBetweenWordsStayVisible) {
+  // Between "w" and "w", and between "w" and "[", a blank leaves blank
+  // columns; at small pixel sizes in bold the glyphs must not close it.
+  for (int px : {11, 12, 13}) {
+    for (TFontStyles style : {0u, unsigned(fsBold)}) {
+      for (const char* t : {"w w", "w [", "ów w"}) {
+        auto b = Text(t, -px, style);
+        const int w = b->Canvas().TextWidth(t);
+        int run = 0, longest = 0;
+        bool inked = false;
+        for (int x = 4; x < 4 + w; ++x) {
+          const bool ink = ColumnHasInk(*b, x);
+          if (ink && inked) longest = std::max(longest, run);
+          if (ink) {
+            inked = true;
+            run = 0;
+          } else {
+            ++run;
+          }
+        }
+        EXPECT_GE(longest, 2) << t << " at " << px << " px, style " << style;
+      }
+      auto b = Text("w", -px, style);
+      EXPECT_GE(b->Canvas().TextWidth("w w"), b->Canvas().TextWidth("ww") + 3);
+    }
+  }
 }
 
 TEST(Canvas, PixelsOutsideTheSurfaceAreIgnored) {
