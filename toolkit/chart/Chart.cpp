@@ -24,10 +24,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <new>
 #include <sstream>
 
 #include "toolkit/QtInternal.h"
 #include "toolkit/core/Dispatch.h"
+#include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/emf/EmfDevice.h"
@@ -51,6 +53,16 @@ void TChartSeries::Clear() {
 }
 
 int TChartSeries::AddXY(double x, double y, const std::string& label, TColor color) {
+  // An extended value beyond the double range turns into an infinity on its
+  // way here; the chart refuses it with the error of the fault that made it
+  // (the conversion's overflow flag), so that no point reads as infinite.
+  if (!std::isfinite(x) || !std::isfinite(y)) {
+    FpCheck();
+    if (std::isnan(x) || std::isnan(y)) throw EInvalidOp();
+    throw EOverflow();
+  }
+  // A point count typed by mistake stops here, not after filling the memory.
+  if (points_.size() >= kMaxPoints) throw std::bad_alloc();
   TChartPoint p;
   p.x = x;
   p.y = y;

@@ -31,8 +31,14 @@ class TChartSeries : public TObject {
   bool MarksVisible = false;
   bool XValuesAscending = true;  // points are kept sorted by x
 
+  // The most points a series holds: far more than any chart has pixels.
+  static constexpr size_t kMaxPoints = 1000000;
+
   void Clear();
   // Adds a point; returns its index.  clDefault takes the series' colour.
+  // A value that is not finite raises the floating-point error that made it
+  // (EOverflow for an infinity, EInvalidOp for a NaN); a point beyond
+  // kMaxPoints raises std::bad_alloc ("Out of memory" in the error box).
   int AddXY(double x, double y, const std::string& label = "", TColor color = clDefault);
   // Adds a value at the next x (0, 1, 2...), labelled on the bottom axis with its label.
   int Add(double value, const std::string& label = "", TColor color = clDefault);
