@@ -1,0 +1,93 @@
+// Every text of the corpus in every cell of Bifilon's input grid, with the
+// three presses after each: no crash or hang, no table text or chart value
+// that is not a number, at most one error box; the defaults typed again give
+// the default charts and capacitances again.
+#include "bifilon/UnitBifilon.h"
+#include "grid/AlignedGrid.h"
+#include "linalg/Algelin4.h"
+#include "support/Harness.h"
+#include "toolkit/core/Locale.h"
+
+namespace reliability {
+namespace {
+
+bool BifilonBox(const tk::MessageRequest& m) {
+  if (m.caption == "Bifilon") return RunTimeMessage(m.text);
+  if (m.caption == linalg::kTytulBledowAlgelin)
+    for (const char* t : linalg::BledyAlgelin4)
+      if (m.text == t) return true;
+  return false;
+}
+
+struct Snapshot {
+  std::vector<std::string> capacitances;
+  ChartPoints chart;
+  std::vector<std::string> titles;
+};
+
+TEST(BifilonInputs, EveryTextInEveryCellWithEveryPress) {
+  tk::EnsureWindowing();
+  tk::SetApplicationTitle("Bifilon");
+  tk::SetDecimalSeparator(',');
+  auto* f = new bifilon::TFormBifilon();
+  f->AfterConstruction();
+  f->Show();
+  tk::testing::ProcessEvents();
+  tk::TStringGrid* grid = f->TabelaDanych;
+  const std::vector<std::string> defaults = Column(grid, 1);
+  const std::vector<Press> presses = {{"potential chart", [f] { f->BitBtn1->OnClick(f->BitBtn1); }},
+                                      {"field chart", [f] { f->BitBtn2->OnClick(f->BitBtn2); }},
+                                      {"capacitances", [f] { f->BitBtn3->OnClick(f->BitBtn3); }}};
+  auto take = [f] {
+    Snapshot s{Column(f->TabelaPojemnosci, 1), PointsOf(f->Chart1), f->Chart1->Title.Text};
+    for (const std::string& t : Column(f->TabelaPojemnosci, 2)) s.capacitances.push_back(t);
+    return s;
+  };
+  Presser presser("Bifilon", BifilonBox);
+  auto defaultRun = [&](const std::string& where) {
+    SetColumn(grid, 1, defaults);
+    presser.SetTyped("");
+    std::vector<Snapshot> shots;
+    for (const Press& p : presses) {
+      const PressOutcome o = presser.Run(p, where);
+      EXPECT_TRUE(o.ok && o.boxes.empty()) << where << ", press " << p.name;
+      shots.push_back(take());
+    }
+    return shots;
+  };
+  const std::vector<Snapshot> baseline = defaultRun("defaults");
+  ASSERT_EQ(baseline[0].chart.size(), 3u);
+  ASSERT_EQ(baseline[0].chart[0].size(), 361u);
+  int inputs = 0;
+  for (int row = 0; row < grid->RowCount(); ++row) {
+    for (const Input& in : Corpus()) {
+      const std::string where = "row " + std::to_string(row) + " \"" + in.name + "\"";
+      SetColumn(grid, 1, defaults);
+      grid->SetCells(1, row, in.text);
+      presser.SetTyped(in.text);
+      ++inputs;
+      for (const Press& p : presses) {
+        presser.Run(p, where);
+        ExpectNumbersOnly(grid, where + ", press " + p.name, 1, row);
+        ExpectNumbersOnly(f->TabelaPojemnosci, where + ", press " + p.name);
+        ExpectFinite(f->Chart1, where + ", press " + p.name);
+      }
+      const std::vector<Snapshot> again = defaultRun(where + " then defaults");
+      // The charts from the first press on, the table once it is written.
+      for (size_t i = 0; i < again.size(); ++i) {
+        EXPECT_TRUE(again[i].chart == baseline[i].chart && again[i].titles == baseline[i].titles)
+            << where << " then defaults, press " << presses[i].name;
+      }
+      EXPECT_EQ(again[2].capacitances, baseline[2].capacitances) << where << " then defaults";
+      if (::testing::Test::HasFailure()) break;
+    }
+    if (::testing::Test::HasFailure()) break;
+  }
+  presser.Report("Bifilon", inputs);
+  delete f;
+  bifilon::P.reset();
+  tk::SetDecimalSeparator('\0');
+}
+
+}  // namespace
+}  // namespace reliability

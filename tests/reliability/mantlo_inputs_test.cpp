@@ -1,0 +1,79 @@
+// Every text of the corpus in every cell of Mantlo's input grid, with the
+// three chart presses after each: no crash or hang, no chart value that is
+// not a number, at most one error box (the run-time's floating-point errors,
+// the strict conversion's message for the point count, or the out-of-memory
+// error of a count beyond a chart series' capacity); the defaults typed again
+// give the default charts again.
+#include <regex>
+
+#include "grid/AlignedGrid.h"
+#include "mantlo/UnitMantlo.h"
+#include "support/Harness.h"
+#include "toolkit/core/Locale.h"
+
+namespace reliability {
+namespace {
+
+bool MantloBox(const tk::MessageRequest& m) {
+  if (m.caption != "Mantlo") return false;
+  // A point count beyond a chart series' capacity ends as out of memory.
+  if (RunTimeMessage(m.text) || m.text == "Out of memory") return true;
+  const std::string tail = "' is not a valid integer value";
+  return m.text.size() > tail.size() && m.text[0] == '\'' &&
+         m.text.compare(m.text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+TEST(MantloInputs, EveryTextInEveryCellWithEveryPress) {
+  tk::EnsureWindowing();
+  tk::SetApplicationTitle("Mantlo");
+  tk::SetDecimalSeparator(',');
+  auto* f = new mantlo::TForm1();
+  f->AfterConstruction();
+  f->Show();
+  tk::testing::ProcessEvents();
+  tk::TStringGrid* grid = f->AlignedGrid1;
+  const std::vector<std::string> defaults = Column(grid, 1);
+  const std::vector<Press> presses = {{"conductor surface", [f] { f->BitBtn10->OnClick(f->BitBtn10); }},
+                                      {"insulation surface", [f] { f->BitBtn12->OnClick(f->BitBtn12); }},
+                                      {"line at a height", [f] { f->BitBtn11->OnClick(f->BitBtn11); }}};
+  Presser presser("Mantlo", MantloBox);
+  auto defaultRun = [&](const std::string& where) {
+    SetColumn(grid, 1, defaults);
+    presser.SetTyped("");
+    std::vector<ChartPoints> shots;
+    for (const Press& p : presses) {
+      const PressOutcome o = presser.Run(p, where);
+      EXPECT_TRUE(o.ok && o.boxes.empty()) << where << ", press " << p.name;
+      shots.push_back(PointsOf(f->Chart1));
+    }
+    return shots;
+  };
+  const std::vector<ChartPoints> baseline = defaultRun("defaults");
+  ASSERT_EQ(baseline[0][0].size(), 101u);
+  int inputs = 0;
+  for (int row = 0; row < grid->RowCount(); ++row) {
+    for (const Input& in : Corpus()) {
+      const std::string where = "row " + std::to_string(row) + " \"" + in.name + "\"";
+      SetColumn(grid, 1, defaults);
+      grid->SetCells(1, row, in.text);
+      presser.SetTyped(in.text);
+      ++inputs;
+      for (const Press& p : presses) {
+        presser.Run(p, where);
+        ExpectNumbersOnly(grid, where + ", press " + p.name, 1, row);
+        ExpectFinite(f->Chart1, where + ", press " + p.name);
+      }
+      const std::vector<ChartPoints> again = defaultRun(where + " then defaults");
+      for (size_t i = 0; i < again.size(); ++i)
+        EXPECT_TRUE(again[i] == baseline[i]) << where << " then defaults, press " << presses[i].name;
+      if (::testing::Test::HasFailure()) break;
+    }
+    if (::testing::Test::HasFailure()) break;
+  }
+  presser.Report("Mantlo", inputs);
+  delete f;
+  tk::SetDecimalSeparator('\0');
+}
+
+}  // namespace
+}  // namespace reliability

@@ -1,0 +1,272 @@
+#pragma once
+// The reliability harness: a corpus of texts an engineer might type into an
+// input cell, a watchdog that names the press that hangs, a recorder of the
+// message boxes of each press, and the checks every press must pass (no text
+// that reads as an infinity or NaN, no chart value that is not finite, at
+// most one error box and only with a message the programs can give).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "toolkit/Controls.h"
+#include "toolkit/Grids.h"
+#include "toolkit/Testing.h"
+#include "toolkit/chart/Chart.h"
+#include "toolkit/core/Dispatch.h"
+#include "toolkit/core/FpCheck.h"
+#include "toolkit/core/MessageBox.h"
+
+namespace reliability {
+
+struct Input {
+  std::string name;  // printable, for failure messages
+  std::string text;
+};
+
+// Texts that do not convert, that convert to awkward values, and that are
+// simply too long or hold control characters.
+inline std::vector<Input> Corpus() {
+  std::vector<Input> c = {
+      {"empty", ""},
+      {"blanks", "   "},
+      {"letters", "abc"},
+      {"1,2,3", "1,2,3"},
+      {"1..2", "1..2"},
+      {"minus", "-"},
+      {"1e5000", "1e5000"},
+      {"-1e5000", "-1e5000"},
+      {"1e-5000", "1e-5000"},
+      {"nan", "nan"},
+      {"inf", "inf"},
+      {"-INF", "-INF"},
+      {"0", "0"},
+      {"-0", "-0"},
+      {"-1", "-1"},
+      {"-50,5", "-50,5"},
+      {"1e300", "1e300"},
+      {"-1e300", "-1e300"},
+      {"1e-300", "1e-300"},
+      {"1e4900", "1e4900"},
+      {"1e-4900", "1e-4900"},
+      {"1,1e4932", "1,1e4932"},
+      {"2147483647", "2147483647"},
+      {"-2147483648", "-2147483648"},
+      {"$7FFFFFFF", "$7FFFFFFF"},
+      {"tab 5 newline", "\t5\n"},
+      {"control chars", "1\x01\x02" "5\x7f"},
+      {"escape", "\x1b[31m7"},
+      {"NUL inside", std::string("4\0" "2", 3)},
+      {"bad UTF-8", "\xff\xfe" "3"},
+      {"10000 nines", std::string(10000, '9')},
+      {"10000 letters", std::string(10000, 'x')},
+      {"0,000...1 (10000 chars)", "0," + std::string(9997, '0') + "1"},
+  };
+  return c;
+}
+
+// True when the text reads as an infinity or a NaN.
+inline bool ReadsAsNonNumber(const std::string& text) {
+  std::string t;
+  for (char ch : text) t += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return t.find("inf") != std::string::npos || t.find("nan") != std::string::npos;
+}
+
+// Aborts the test program, naming the press, when a press runs longer than
+// the limit: a hang cannot be ended from the thread that hangs.
+class Watchdog {
+ public:
+  explicit Watchdog(int seconds) : limit_(seconds), thread_([this] { Run(); }) {}
+  ~Watchdog() {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      stop_ = true;
+    }
+    cv_.notify_all();
+    thread_.join();
+  }
+  void Arm(const std::string& what) {
+    std::lock_guard<std::mutex> lock(m_);
+    what_ = what;
+    deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(limit_);
+    armed_ = true;
+    cv_.notify_all();
+  }
+  void Disarm() {
+    std::lock_guard<std::mutex> lock(m_);
+    armed_ = false;
+  }
+
+ private:
+  void Run() {
+    std::unique_lock<std::mutex> lock(m_);
+    while (!stop_) {
+      if (!armed_) {
+        cv_.wait(lock);
+        continue;
+      }
+      const auto deadline = deadline_;
+      if (cv_.wait_until(lock, deadline) == std::cv_status::timeout && armed_ && deadline_ == deadline) {
+        std::fprintf(stderr, "HANG: %s did not finish within %d s\n", what_.c_str(), limit_);
+        std::fflush(stderr);
+        std::abort();
+      }
+    }
+  }
+  int limit_;
+  std::mutex m_;
+  std::condition_variable cv_;
+  std::string what_;
+  std::chrono::steady_clock::time_point deadline_;
+  bool armed_ = false;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
+// Decides whether a box is one the programs may show: its caption and text.
+using BoxRule = std::function<bool(const tk::MessageRequest&)>;
+
+// One press through the dispatch, timed by the watchdog, with its boxes.
+struct Press {
+  std::string name;
+  std::function<void()> handler;
+};
+
+struct PressOutcome {
+  bool ok = true;
+  std::vector<tk::MessageRequest> boxes;
+};
+
+// Runs presses and keeps the figures of the report.
+class Presser {
+ public:
+  Presser(std::string applicationTitle, BoxRule rule)
+      : title_(std::move(applicationTitle)), rule_(std::move(rule)), watchdog_(20) {}
+
+  // `where` names the input (window, cell, text) for every failure message.
+  PressOutcome Run(const Press& press, const std::string& where) {
+    dialogs_.Clear();
+    watchdog_.Arm(where + ", press " + press.name);
+    PressOutcome out;
+    out.ok = tk::Dispatch(press.handler);
+    tk::testing::ProcessEvents();  // paints what the press changed
+    watchdog_.Disarm();
+    out.boxes = dialogs_.messages;
+    ++presses_;
+    int errorBoxes = 0;
+    for (const tk::MessageRequest& m : out.boxes) {
+      ++boxes_[m.caption + ": " + Normalised(m.text)];
+      if (m.caption == title_) ++errorBoxes;
+      EXPECT_TRUE(rule_(m)) << where << ", press " << press.name << ": unexpected box \"" << m.caption
+                            << "\" / \"" << m.text.substr(0, 200) << "\"";
+      EXPECT_FALSE(ReadsAsNonNumber(m.text) && !EchoesInput(m.text))
+          << where << ", press " << press.name << ": box text " << m.text.substr(0, 200);
+    }
+    if (!out.ok) {
+      EXPECT_EQ(errorBoxes, 1) << where << ", press " << press.name << ": a failed press shows one error box";
+      EXPECT_FALSE(out.boxes.empty() || out.boxes.back().caption != title_)
+          << where << ", press " << press.name << ": the error box comes last";
+    } else {
+      EXPECT_EQ(errorBoxes, 0) << where << ", press " << press.name << ": error box after a press that finished";
+    }
+    EXPECT_FALSE(tk::FpFaultPending()) << where << ", press " << press.name << ": fault flag left pending";
+    return out;
+  }
+
+  // The input typed for the current case: a box that quotes it (the strict
+  // integer conversion) may hold "nan" or "inf" because the user typed it.
+  void SetTyped(const std::string& text) { typed_ = text; }
+
+  int Presses() const { return presses_; }
+  const std::map<std::string, int>& Boxes() const { return boxes_; }
+
+  void Report(const std::string& program, int inputs) const {
+    std::printf("[reliability] %s: %d inputs, %d presses, crashes 0, hangs 0\n", program.c_str(), inputs,
+                presses_);
+    for (const auto& [text, n] : boxes_) std::printf("[reliability]   %6d x %s\n", n, text.c_str());
+  }
+
+  tk::testing::RecordingDialogs& Dialogs() { return dialogs_; }
+
+ private:
+  bool EchoesInput(const std::string& text) const { return !typed_.empty() && text.find(typed_) != std::string::npos; }
+  // The conversion message quotes the typed text; counted as one kind.
+  static std::string Normalised(const std::string& text) {
+    const std::string tail = "' is not a valid integer value";
+    if (text.size() > tail.size() && text[0] == '\'' && text.compare(text.size() - tail.size(), tail.size(), tail) == 0)
+      return "'%s' is not a valid integer value";
+    return text;
+  }
+
+  std::string title_;
+  BoxRule rule_;
+  Watchdog watchdog_;
+  tk::testing::RecordingDialogs dialogs_;
+  std::string typed_;
+  int presses_ = 0;
+  std::map<std::string, int> boxes_;
+};
+
+// Every text of a grid except the one cell that holds the typed input.
+inline void ExpectNumbersOnly(const tk::TStringGrid* grid, const std::string& where, int skipCol = -1,
+                              int skipRow = -1) {
+  for (int c = 0; c < grid->ColCount(); ++c)
+    for (int r = 0; r < grid->RowCount(); ++r) {
+      if (c == skipCol && r == skipRow) continue;
+      const std::string t = grid->Cells(c, r);
+      EXPECT_FALSE(ReadsAsNonNumber(t)) << where << ": cell (" << c << ", " << r << ") reads \""
+                                        << t.substr(0, 80) << "\"";
+    }
+}
+
+inline void ExpectFinite(const tk::TChart* chart, const std::string& where) {
+  for (int k = 0; k < chart->SeriesCount(); ++k) {
+    const tk::TChartSeries* s = chart->Series(k);
+    for (int i = 0; i < s->Count(); ++i) {
+      if (!std::isfinite(s->XValue(i)) || !std::isfinite(s->YValue(i))) {
+        ADD_FAILURE() << where << ": series " << k << " point " << i << " is (" << s->XValue(i) << ", "
+                      << s->YValue(i) << ")";
+        return;
+      }
+    }
+  }
+}
+
+// The points of a chart's series, to compare runs.
+using ChartPoints = std::vector<std::vector<std::pair<double, double>>>;
+inline ChartPoints PointsOf(const tk::TChart* chart) {
+  ChartPoints p;
+  for (int k = 0; k < chart->SeriesCount(); ++k) {
+    const tk::TChartSeries* s = chart->Series(k);
+    p.emplace_back();
+    for (int i = 0; i < s->Count(); ++i) p.back().emplace_back(s->XValue(i), s->YValue(i));
+  }
+  return p;
+}
+
+inline std::vector<std::string> Column(const tk::TStringGrid* grid, int col) {
+  std::vector<std::string> v;
+  for (int r = 0; r < grid->RowCount(); ++r) v.push_back(grid->Cells(col, r));
+  return v;
+}
+
+inline void SetColumn(tk::TStringGrid* grid, int col, const std::vector<std::string>& v) {
+  for (int r = 0; r < grid->RowCount() && r < static_cast<int>(v.size()); ++r) grid->SetCells(col, r, v[r]);
+}
+
+// The floating-point messages of the run-time.
+inline bool RunTimeMessage(const std::string& text) {
+  return text == "Floating point division by zero" || text == "Invalid floating point operation" ||
+         text == "Floating point overflow";
+}
+
+}  // namespace reliability
