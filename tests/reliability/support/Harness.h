@@ -155,6 +155,7 @@ class Presser {
   // `where` names the input (window, cell, text) for every failure message.
   PressOutcome Run(const Press& press, const std::string& where) {
     dialogs_.Clear();
+    tk::FpClear();  // what the test's own arithmetic raised is not the press's
     watchdog_.Arm(where + ", press " + press.name);
     PressOutcome out;
     out.ok = tk::Dispatch(press.handler);
