@@ -19,10 +19,26 @@ tk::TFont Arial(tk::TColor color) {
 
 }  // namespace
 
-void UstawDialogMetapliku(tk::TSavePictureDialog& dialog) {
-  dialog.Title = "Zapisz rysunek jako metaplik *.emf";
-  dialog.FileName = "*.emf";
-  dialog.Filter = tk::kGraphicFilter;
+tk::TChart* UtworzWykresOkna(tk::TForm* okno, std::vector<std::string> tytul, const std::string& osX,
+                             const std::string& osY) {
+  auto* chart = new tk::TChart(okno);
+  chart->Name = "Chart1";
+  chart->SetAlign(tk::alClient);
+  chart->Title.Text = std::move(tytul);
+  chart->Title.Font = Arial(tk::clBlue);
+  chart->BottomAxis.Title = osX;
+  chart->BottomAxis.TitleFont = Arial(tk::clBlack);
+  chart->LeftAxis.Title = osY;
+  chart->LeftAxis.TitleFont = Arial(tk::clBlack);
+  return chart;
+}
+
+tk::TSavePictureDialog* UtworzDialogMetapliku(tk::TForm* okno) {
+  auto* dialog = new tk::TSavePictureDialog(okno);
+  dialog->Title = "Zapisz rysunek jako metaplik *.emf";
+  dialog->FileName = "*.emf";
+  dialog->Filter = tk::kGraphicFilter;
+  return dialog;
 }
 
 void ZapiszWykresEmf(tk::TChart& chart, tk::TSavePictureDialog& dialog) {
@@ -34,17 +50,11 @@ TFormWykChart::TFormWykChart() {
   SetBounds(192, 107, 781, 565);
   SetCaption(" ");
 
-  Chart1 = new tk::TChart(this);
-  Chart1->Name = "Chart1";
-  Chart1->SetAlign(tk::alClient);
-  Chart1->Title.Text = {
-      "Zależność strat mocy w przewodzie cylindrycznym od przenikalności magnetycznej wzglednej", "", ""};
-  Chart1->Title.Font = Arial(tk::clBlue);
-  Chart1->BottomAxis.Title = "Przenikalność względna przewodu";
-  Chart1->BottomAxis.TitleFont = Arial(tk::clBlack);
+  Chart1 = UtworzWykresOkna(
+      this,
+      {"Zależność strat mocy w przewodzie cylindrycznym od przenikalności magnetycznej wzglednej", "", ""},
+      "Przenikalność względna przewodu", "Straty mocy w przewodzie w [kW]");
   Chart1->BottomAxis.Increment = 1;
-  Chart1->LeftAxis.Title = "Straty mocy w przewodzie w [kW]";
-  Chart1->LeftAxis.TitleFont = Arial(tk::clBlack);
   // One series of labelled values: a legend would show only its colour.
   Chart1->LegendVisible = false;
   Chart1->View3D = true;
@@ -59,8 +69,7 @@ TFormWykChart::TFormWykChart() {
   Series1->MarksVisible = false;
   Series1->XValuesAscending = true;
 
-  SavePictureDialog1 = new tk::TSavePictureDialog(this);
-  UstawDialogMetapliku(*SavePictureDialog1);
+  SavePictureDialog1 = UtworzDialogMetapliku(this);
 
   Chart1->OnDblClick = [this](tk::TObject* s) { Chart1DblClick(s); };
   Chart1->OnCanResize = [this](tk::TObject* s, int& w, int& h, bool& r) { Chart1CanResize(s, w, h, r); };

@@ -6,34 +6,14 @@ namespace ferrant {
 
 TFormWykChart2* FormWykChart2 = nullptr;
 
-namespace {
-
-tk::TFont Arial(tk::TColor color) {
-  tk::TFont f;
-  f.Name = "Arial";
-  f.Height = -13;
-  f.Color = color;
-  f.Style = tk::fsBold;
-  return f;
-}
-
-}  // namespace
-
 TFormWykChart2::TFormWykChart2() {
   Name = "FormWykChart2";
   SetBounds(192, 107, 762, 573);
   SetCaption("FormWykChart2");
 
-  Chart1 = new tk::TChart(this);
-  Chart1->Name = "Chart1";
-  Chart1->SetAlign(tk::alClient);
-  Chart1->Title.Text = {
-      "Rozkład gęstości prądu wzdłuż promienia dla różnych przenikalności magnetycznych względnych"};
-  Chart1->Title.Font = Arial(tk::clBlue);
-  Chart1->BottomAxis.Title = "Zmienność promienia od r1 do r2  w  [mm]";
-  Chart1->BottomAxis.TitleFont = Arial(tk::clBlack);
-  Chart1->LeftAxis.Title = "Rozkład gęstości prądu dla różnych mi  [A/mm2]";
-  Chart1->LeftAxis.TitleFont = Arial(tk::clBlack);
+  Chart1 = UtworzWykresOkna(
+      this, {"Rozkład gęstości prądu wzdłuż promienia dla różnych przenikalności magnetycznych względnych"},
+      "Zmienność promienia od r1 do r2  w  [mm]", "Rozkład gęstości prądu dla różnych mi  [A/mm2]");
   Chart1->View3D = false;
   Chart1->BackWallFilled = false;
   Chart1->GradientVisible = true;
@@ -51,8 +31,7 @@ TFormWykChart2::TFormWykChart2() {
     *serie[i] = s;
   }
 
-  SavePictureDialog1 = new tk::TSavePictureDialog(this);
-  UstawDialogMetapliku(*SavePictureDialog1);
+  SavePictureDialog1 = UtworzDialogMetapliku(this);
 
   Chart1->OnDblClick = [this](tk::TObject* s) { Chart1DblClick(s); };
 }

@@ -1,6 +1,7 @@
 #include "ferrant/UnitCylinder.h"
 
 #include "ferrant/MapaGestosci.h"
+#include "ferrant/OknoPola.h"
 #include "ferrant/PoleCylindra.h"
 #include "ferrant/UnitChart.h"
 #include "ferrant/UnitChart2.h"
@@ -19,14 +20,6 @@ TPoleCylindra* PoleCylindra = nullptr;
 
 namespace {
 
-tk::TFont CzcionkaSiatki() {
-  tk::TFont f;
-  f.Name = "MS Sans Serif";
-  f.Height = -11;
-  f.Style = tk::fsBold;
-  return f;
-}
-
 const char* const kEtykiety[11] = {
     "Wartość skuteczna prądu w [A] ",
     "Częstotliwość prądu w [Hz] ",
@@ -40,8 +33,7 @@ const char* const kEtykiety[11] = {
     "Moc czynna w [W]",
     "Reaktancja jednostkowa w [mikrOm/Metr]",
 };
-
-Extended Przenikalnosc(Extended wzgledna) { return wzgledna * 4.0L * kPi * 1e-7L; }
+const char* const kDomyslne[9] = {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0", nullptr, nullptr, "3,2"};
 
 }  // namespace
 
@@ -55,36 +47,29 @@ TForm3::TForm3() {
   Image1->SetBounds(0, 299, 792, 450);
   Image1->SetAlign(tk::alBottom);
 
-  StringGrid1 = new tk::TStringGrid(this);
-  StringGrid1->Name = "StringGrid1";
-  StringGrid1->SetColCount(2);
-  StringGrid1->SetRowCount(11);
-  StringGrid1->SetFixedRows(0);
-  StringGrid1->SetFixedCols(1);
-  StringGrid1->SetDefaultColWidth(290);
-  StringGrid1->SetDefaultRowHeight(20);
-  StringGrid1->SetRowHeight(6, 19);
-  StringGrid1->SetScrollBars(tk::ssNone);
-  StringGrid1->SetOptions(tk::kDefaultGridOptions | tk::goEditing);
-  StringGrid1->SetFont(CzcionkaSiatki());
-  StringGrid1->SetBounds(4, 4, 586, 234);
+  StringGrid1 = UtworzSiatkeDanych(
+      this, 11,
+      [](tk::TStringGrid& s) {
+        s.SetDefaultColWidth(290);
+        s.SetDefaultRowHeight(20);
+        s.SetRowHeight(6, 19);
+      },
+      4, 4, 586, 234);
 
   Panel1 = new tk::TPanel(this);
   Panel1->Name = "Panel1";
   Panel1->SetBounds(598, 4, 196, 164);
   Panel1->SetColor(tk::clBlue);
-  const char* napisy[7] = {"Pola elektrycznego",     "Pole magnetyczne",       "Gęstości prądu",
-                           "Naskórkowość",           "Gęstość prądu dla 50Hz", "Gęstość prądu  mi=var",
-                           "Wykres  dP(mi)"};
-  tk::TBitBtn** przyciski[7] = {&BitBtn1, &BitBtn2, &BitBtn3, &BitBtn4, &BitBtn5, &BitBtn8, &BitBtn6};
-  const char* nazwy[7] = {"BitBtn1", "BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5", "BitBtn8", "BitBtn6"};
-  for (int i = 0; i < 7; ++i) {
-    auto* b = new tk::TBitBtn(Panel1);
-    b->Name = nazwy[i];
-    b->SetBounds(6, 4 + 22 * i, 184, 21);
-    b->SetCaption(napisy[i]);
-    *przyciski[i] = b;
-  }
+  UtworzPrzyciski(
+      Panel1,
+      {{&BitBtn1, "BitBtn1", "Pola elektrycznego", Obsluga(this, &TForm3::BitBtn1Click)},
+       {&BitBtn2, "BitBtn2", "Pole magnetyczne", Obsluga(this, &TForm3::BitBtn2Click)},
+       {&BitBtn3, "BitBtn3", "Gęstości prądu", Obsluga(this, &TForm3::BitBtn3Click)},
+       {&BitBtn4, "BitBtn4", "Naskórkowość", Obsluga(this, &TForm3::BitBtn4Click)},
+       {&BitBtn5, "BitBtn5", "Gęstość prądu dla 50Hz", Obsluga(this, &TForm3::BitBtn5Click)},
+       {&BitBtn8, "BitBtn8", "Gęstość prądu  mi=var", Obsluga(this, &TForm3::BitBtn8Click)},
+       {&BitBtn6, "BitBtn6", "Wykres  dP(mi)", Obsluga(this, &TForm3::BitBtn6Click)}},
+      6, 4, 22, 184, 21);
 
   Image2 = new tk::TImage(this);
   Image2->Name = "Image2";
@@ -101,20 +86,13 @@ TForm3::TForm3() {
   OpenPictureDialog1->Filter = tk::kGraphicFilter;
   OpenPictureDialog1->FileName = " ";
 
-  OnCreate = [this](tk::TObject* s) { FormCreate(s); };
-  OnShow = [this](tk::TObject* s) { FormShow(s); };
-  OnActivate = [this](tk::TObject* s) { FormActivate(s); };
-  OnDblClick = [this](tk::TObject* s) { FormDblClick(s); };
-  StringGrid1->OnExit = [this](tk::TObject* s) { StringGrid1Exit(s); };
-  BitBtn1->OnClick = [this](tk::TObject* s) { BitBtn1Click(s); };
-  BitBtn2->OnClick = [this](tk::TObject* s) { BitBtn2Click(s); };
-  BitBtn3->OnClick = [this](tk::TObject* s) { BitBtn3Click(s); };
-  BitBtn4->OnClick = [this](tk::TObject* s) { BitBtn4Click(s); };
-  BitBtn5->OnClick = [this](tk::TObject* s) { BitBtn5Click(s); };
-  BitBtn6->OnClick = [this](tk::TObject* s) { BitBtn6Click(s); };
-  BitBtn7->OnClick = [this](tk::TObject* s) { BitBtn7Click(s); };
-  BitBtn8->OnClick = [this](tk::TObject* s) { BitBtn8Click(s); };
-  Image2->OnClick = [this](tk::TObject* s) { Image2Click(s); };
+  OnCreate = Obsluga(this, &TForm3::FormCreate);
+  OnShow = Obsluga(this, &TForm3::FormShow);
+  OnActivate = Obsluga(this, &TForm3::FormActivate);
+  OnDblClick = Obsluga(this, &TForm3::FormDblClick);
+  StringGrid1->OnExit = Obsluga(this, &TForm3::StringGrid1Exit);
+  BitBtn7->OnClick = Obsluga(this, &TForm3::BitBtn7Click);
+  Image2->OnClick = Obsluga(this, &TForm3::Image2Click);
 }
 
 TForm3::~TForm3() {
@@ -123,14 +101,8 @@ TForm3::~TForm3() {
 }
 
 void TForm3::FormCreate(tk::TObject*) {
-  for (int row = 0; row < 11; ++row) StringGrid1->SetCells(0, row, kEtykiety[row]);
-  StringGrid1->SetCells(1, 0, "63000");
-  StringGrid1->SetCells(1, 1, "50");
-  StringGrid1->SetCells(1, 2, " 1.0 ");
-  StringGrid1->SetCells(1, 3, "56,0  ");
-  StringGrid1->SetCells(1, 4, "980,0");
-  StringGrid1->SetCells(1, 5, "1000,0");
-  StringGrid1->SetCells(1, 8, "3,2");
+  WpiszKolumne(*StringGrid1, 0, kEtykiety, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+  WpiszKolumne(*StringGrid1, 1, kDomyslne, {0, 1, 2, 3, 4, 5, 8});
   // Placeholders only: every computation reads the grid first.
   PoleCylindra = new TPoleCylindra(Image1, 100, 50, 1.0L, 0, 25, 17.5L, 200);
 }
@@ -149,15 +121,7 @@ void TForm3::CzytajDane() {
 void TForm3::Odswiez() {
   CzytajDane();
   PoleCylindra->Oblicz();
-  const Extended R = PoleCylindra->Rezystancja();
-  tk::FpCheck();
-  StringGrid1->SetCells(1, 6, FloatToStrSkal(R, 1e6L, 2));
-  Extended v = PoleCylindra->Reaktancja();
-  tk::FpCheck();
-  StringGrid1->SetCells(1, 10, FloatToStrSkal(v, 1e6L, 2));
-  v = PoleCylindra->WspNaskorkowosci();
-  tk::FpCheck();
-  StringGrid1->SetCells(1, 7, FloatToStrSkal(v, 1, 4));
+  const Extended R = WpiszWyniki(*StringGrid1, *PoleCylindra, 6, 10, 7);
   const Extended L = StrToFloatZero(StringGrid1->Cells(1, 8));
   const Extended I = PoleCylindra->I;
   const Extended P = I * I * R * L;
@@ -169,14 +133,7 @@ void TForm3::FormShow(tk::TObject*) { Odswiez(); }
 
 void TForm3::StringGrid1Exit(tk::TObject*) { Odswiez(); }
 
-// The map area blanked to white with a black frame.
-void TForm3::FormActivate(tk::TObject*) {
-  tk::TCanvas& c = Image2->Canvas();
-  c.Pen.Color = tk::clBlack;
-  c.Brush.SetColor(tk::clWhite);
-  c.Rectangle(0, 0, Image2->Width(), Image2->Height());
-  Image2->Changed();
-}
+void TForm3::FormActivate(tk::TObject*) { ObramujMape(*Image2); }
 
 void TForm3::BitBtn1Click(tk::TObject*) {
   Odswiez();

@@ -1,6 +1,7 @@
 #include "ferrant/UnitWalec.h"
 
 #include "ferrant/MapaGestosci.h"
+#include "ferrant/OknoPola.h"
 #include "ferrant/PoleWalca.h"
 #include "numerics/Typy4.h"
 #include "toolkit/core/FpCheck.h"
@@ -15,14 +16,6 @@ TForm2* Form2 = nullptr;
 TPoleWalca* PoleWalca = nullptr;
 
 namespace {
-
-tk::TFont CzcionkaSiatki() {
-  tk::TFont f;
-  f.Name = "MS Sans Serif";
-  f.Height = -11;
-  f.Style = tk::fsBold;
-  return f;
-}
 
 const char* const kEtykiety[8] = {
     "Wartość skuteczna prądu w [A] ",
@@ -44,19 +37,14 @@ TForm2::TForm2() {
   SetPosition(tk::poScreenCenter);
   SetCaption("Przewód walcowy z prądem sinusoidalnie zmiennym");
 
-  StringGrid1 = new tk::TStringGrid(this);
-  StringGrid1->Name = "StringGrid1";
-  StringGrid1->SetColCount(2);
-  StringGrid1->SetRowCount(8);
-  StringGrid1->SetFixedRows(0);
-  StringGrid1->SetFixedCols(1);
-  StringGrid1->SetColWidth(0, 310);
-  StringGrid1->SetColWidth(1, 102);
-  StringGrid1->SetDefaultRowHeight(20);
-  StringGrid1->SetScrollBars(tk::ssNone);
-  StringGrid1->SetOptions(tk::kDefaultGridOptions | tk::goEditing);
-  StringGrid1->SetFont(CzcionkaSiatki());
-  StringGrid1->SetBounds(8, 8, 418, 172);
+  StringGrid1 = UtworzSiatkeDanych(
+      this, 8,
+      [](tk::TStringGrid& s) {
+        s.SetColWidth(0, 310);
+        s.SetColWidth(1, 102);
+        s.SetDefaultRowHeight(20);
+      },
+      8, 8, 418, 172);
 
   Image2 = new tk::TImage(this);
   Image2->Name = "Image2";
@@ -65,28 +53,21 @@ TForm2::TForm2() {
   Panel1 = new tk::TPanel(this);
   Panel1->Name = "Panel1";
   Panel1->SetBounds(576, 8, 124, 140);
-  const char* napisy[4] = {"Wykres E(r)", "Wykres J(r)", "Wykres H(r)", "Wykres Kn(f)"};
-  tk::TBitBtn** przyciski[4] = {&BitBtn1, &BitBtn2, &BitBtn3, &BitBtn4};
-  for (int i = 0; i < 4; ++i) {
-    auto* b = new tk::TBitBtn(Panel1);
-    b->Name = "BitBtn" + std::to_string(i + 1);
-    b->SetBounds(8, 8 + 32 * i, 108, 28);
-    b->SetCaption(napisy[i]);
-    *przyciski[i] = b;
-  }
+  UtworzPrzyciski(Panel1,
+                  {{&BitBtn1, "BitBtn1", "Wykres E(r)", Obsluga(this, &TForm2::BitBtn1Click)},
+                   {&BitBtn2, "BitBtn2", "Wykres J(r)", Obsluga(this, &TForm2::BitBtn2Click)},
+                   {&BitBtn3, "BitBtn3", "Wykres H(r)", Obsluga(this, &TForm2::BitBtn3Click)},
+                   {&BitBtn4, "BitBtn4", "Wykres Kn(f)", Obsluga(this, &TForm2::BitBtn4Click)}},
+                  8, 8, 32, 108, 28);
 
   Image1 = new tk::TImage(this);
   Image1->Name = "Image1";
   Image1->SetBounds(23, 190, 649, 401);
 
-  OnCreate = [this](tk::TObject* s) { FormCreate(s); };
-  OnShow = [this](tk::TObject* s) { FormShow(s); };
-  OnActivate = [this](tk::TObject* s) { FormActivate(s); };
-  BitBtn1->OnClick = [this](tk::TObject* s) { BitBtn1Click(s); };
-  BitBtn2->OnClick = [this](tk::TObject* s) { BitBtn2Click(s); };
-  BitBtn3->OnClick = [this](tk::TObject* s) { BitBtn3Click(s); };
-  BitBtn4->OnClick = [this](tk::TObject* s) { BitBtn4Click(s); };
-  Image2->OnClick = [this](tk::TObject* s) { Image2Click(s); };
+  OnCreate = Obsluga(this, &TForm2::FormCreate);
+  OnShow = Obsluga(this, &TForm2::FormShow);
+  OnActivate = Obsluga(this, &TForm2::FormActivate);
+  Image2->OnClick = Obsluga(this, &TForm2::Image2Click);
 }
 
 TForm2::~TForm2() {
@@ -95,8 +76,8 @@ TForm2::~TForm2() {
 }
 
 void TForm2::FormCreate(tk::TObject*) {
-  for (int row : {0, 1, 2, 3, 4, 5, 7, 6}) StringGrid1->SetCells(0, row, kEtykiety[row]);
-  for (int row = 0; row < 5; ++row) StringGrid1->SetCells(1, row, kDomyslne[row]);
+  WpiszKolumne(*StringGrid1, 0, kEtykiety, {0, 1, 2, 3, 4, 5, 7, 6});
+  WpiszKolumne(*StringGrid1, 1, kDomyslne, {0, 1, 2, 3, 4});
   // Placeholders only: every computation reads the grid first.
   PoleWalca = new TPoleWalca(Image1, 100, 50, 1.0L, 55e6L, 20, 200);
 }
@@ -105,7 +86,7 @@ void TForm2::FormCreate(tk::TObject*) {
 void TForm2::CzytajDane() {
   PoleWalca->I = StrToFloatZero(StringGrid1->Cells(1, 0));
   PoleWalca->f = StrToFloatZero(StringGrid1->Cells(1, 1));
-  PoleWalca->mi = StrToFloatZero(StringGrid1->Cells(1, 2)) * 4.0L * kPi * 1e-7L;
+  PoleWalca->mi = Przenikalnosc(StrToFloatZero(StringGrid1->Cells(1, 2)));
   PoleWalca->gamma = StrToFloatZero(StringGrid1->Cells(1, 3)) * 1e6L;
   PoleWalca->R = StrToFloatZero(StringGrid1->Cells(1, 4)) / 1000;
 }
@@ -113,15 +94,7 @@ void TForm2::CzytajDane() {
 void TForm2::Odswiez() {
   CzytajDane();
   PoleWalca->Oblicz();
-  Extended v = PoleWalca->Rezystancja();
-  tk::FpCheck();
-  StringGrid1->SetCells(1, 5, FloatToStrSkal(v, 1e6L, 2));
-  v = PoleWalca->Reaktancja();
-  tk::FpCheck();
-  StringGrid1->SetCells(1, 7, FloatToStrSkal(v, 1e6L, 2));
-  v = PoleWalca->WspNaskorkowosci();
-  tk::FpCheck();
-  StringGrid1->SetCells(1, 6, FloatToStrSkal(v, 1, 4));
+  WpiszWyniki(*StringGrid1, *PoleWalca, 5, 7, 6);
 }
 
 // A white rectangle over the whole map, drawn with the canvas's pen.
