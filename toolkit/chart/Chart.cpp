@@ -24,6 +24,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <limits>
 #include <new>
 #include <sstream>
 
@@ -89,47 +91,94 @@ namespace {
 
 constexpr double kLabelGap = 8;      // pixels between two labels of the bottom axis
 constexpr double kLabelPadding = 4;  // Qt Charts' padding around a label, with some room
+// An automatic axis shows about 5 to 10 labels (11 when both ends are round).
+constexpr long double kMostAutoLabels = 11;
+// Plain decimals up to this many digits in all; beyond, a mantissa and a power of ten.
+constexpr int kPlainDigits = 12;
 
 struct Tick {
   double value;
   QString label;
 };
 
-// Decimals needed to write every multiple of the step exactly.
-int DecimalsOf(double step) {
+// Decimals needed to write every multiple of the step exactly (at most 12).
+// The step must come to a whole number: a step of 1e-7 is not 0 to within
+// any tolerance.
+int DecimalsOf(long double step) {
   for (int d = 0; d < 12; ++d) {
-    const double scaled = step * std::pow(10.0, d);
-    if (std::fabs(scaled - std::round(scaled)) < 1e-6 * std::max(1.0, scaled)) return d;
+    const long double scaled = step * std::pow(10.0L, d);
+    if (scaled >= 0.5L && std::fabs(scaled - std::round(scaled)) < 1e-6L * scaled) return d;
   }
   return 12;
 }
 
-QString FormatTick(double v, int decimals) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-  std::string s = buf;
-  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);  // no "-0"
+int PowerOfTen(long double x) { return static_cast<int>(std::floor(std::log10(x) + 1e-12L)); }
+
+// How one axis writes its labels: plain decimals, enough for the step, or,
+// for values too large or a step too small for that, a mantissa with enough
+// digits to tell the multiples of the step apart and a power of ten.
+struct LabelStyle {
+  bool exponent = false;
+  int digits = 0;
+};
+
+LabelStyle StyleFor(long double step, long double largest) {
+  LabelStyle s;
+  const int decimals = DecimalsOf(step);
+  const int whole = largest >= 1 ? PowerOfTen(largest) + 1 : 1;
+  if (decimals < 12 && whole + decimals <= kPlainDigits) {
+    s.digits = decimals;
+    return s;
+  }
+  s.exponent = true;
+  const int stepPower = PowerOfTen(step);
+  const int topPower = largest > 0 ? PowerOfTen(largest) : stepPower;
+  s.digits = std::clamp(topPower - stepPower + DecimalsOf(step / std::pow(10.0L, stepPower)), 0, 17);
+  return s;
+}
+
+QString FormatTick(double v, const LabelStyle& style) {
+  char buf[400];
+  std::string s;
+  if (!style.exponent) {
+    std::snprintf(buf, sizeof buf, "%.*f", style.digits, v);
+    s = buf;
+    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);  // no "-0"
+  } else if (v == 0) {
+    s = "0";
+  } else {
+    std::snprintf(buf, sizeof buf, "%.*e", style.digits, v);
+    s = buf;
+    const size_t e = s.find('e');
+    s = s.substr(0, e) + "e" + std::to_string(std::atoi(s.c_str() + e + 1));  // 2.5e+299 -> 2.5e299
+  }
   const size_t dot = s.find('.');
   if (dot != std::string::npos) s[dot] = DecimalSeparator();
   return QString::fromStdString(s);
 }
 
-// Multiples of the step within [lo, hi]; empty when there would be more than max.
-std::vector<Tick> MultiplesOf(double step, double lo, double hi, size_t max) {
+// The multiples of the step within [lo, hi]: the index of the first and how
+// many there are.  The ends get a hair of slack, so that an end that misses a
+// multiple only by rounding (980.0000000001) still shows it.
+long double CountMultiples(long double step, double lo, double hi, long double& first) {
+  first = std::ceil(lo / step - 1e-9L);
+  return std::floor(hi / step + 1e-9L) - first + 1;
+}
+
+std::vector<Tick> Multiples(long double step, long double first, long count) {
   std::vector<Tick> out;
-  if (!(step > 0)) return out;
-  const double first = std::ceil(lo / step - 1e-9), last = std::floor(hi / step + 1e-9);
-  if (!(last - first + 1 <= static_cast<double>(max))) return out;
-  // Far from zero the multiples may be too close for the doubles: stop
-  // where they stop growing.
-  const int decimals = DecimalsOf(step);
-  const auto count = static_cast<long>(last - first + 1);
   for (long n = 0; n < count; ++n) {
-    double v = (first + static_cast<double>(n)) * step;
-    if (!out.empty() && v <= out.back().value) break;
-    if (std::fabs(v) < step * 1e-9) v = 0;
-    out.push_back({v, FormatTick(v, decimals)});
+    const long double exact = (first + static_cast<long double>(n)) * step;
+    double v = static_cast<double>(exact);
+    if (std::fabs(exact) < step * 1e-9L) v = 0;
+    // Far from zero the multiples may be closer than the doubles: skip those
+    // that do not move.
+    if (!out.empty() && v <= out.back().value) continue;
+    out.push_back({v, QString()});
   }
+  if (out.empty()) return out;
+  const LabelStyle style = StyleFor(step, std::max(std::fabs(out.front().value), std::fabs(out.back().value)));
+  for (Tick& t : out) t.label = FormatTick(t.value, style);
   return out;
 }
 
@@ -142,11 +191,13 @@ bool Fits(const std::vector<Tick>& ticks, double lo, double hi, double length, b
   const double share = length / static_cast<double>(ticks.size() + 1) - 2 * kLabelPadding;
   for (const Tick& t : ticks)
     if ((horizontal ? fm.horizontalAdvance(t.label) : fm.height() + 2) > share) return false;
-  const double scale = length / (hi - lo);
-  double prevPos = 0, prevHalf = 0;
+  // In extended precision: the span of two huge ends of opposite sign is
+  // beyond the doubles.
+  const long double scale = length / (static_cast<long double>(hi) - lo);
+  long double prevPos = 0, prevHalf = 0;
   for (size_t i = 0; i < ticks.size(); ++i) {
-    const double pos = (ticks[i].value - lo) * scale;
-    const double half = horizontal ? fm.horizontalAdvance(ticks[i].label) / 2 + kLabelGap / 2 : fm.height() * 0.75;
+    const long double pos = (static_cast<long double>(ticks[i].value) - lo) * scale;
+    const long double half = horizontal ? fm.horizontalAdvance(ticks[i].label) / 2 + kLabelGap / 2 : fm.height() * 0.75;
     if (i > 0 && pos - prevPos < prevHalf + half) return false;
     prevPos = pos;
     prevHalf = half;
@@ -154,31 +205,48 @@ bool Fits(const std::vector<Tick>& ticks, double lo, double hi, double length, b
   return true;
 }
 
-// Numeric ticks: a fixed increment (made coarser when its labels would
-// overlap) or the finest of 1, 2, 5 x 10^k whose labels keep clear.
+// Numeric ticks.  A fixed increment gives its multiples, every 2nd, 5th,
+// 10th... one when their labels would overlap; an automatic axis (or an
+// increment with no multiple in range) takes the finest step of 1, 2, 2.5 or
+// 5 x 10^k that gives at most about ten labels, all clear of each other.
+// When no two labels fit, one stays.
 std::vector<Tick> NumericTicks(double lo, double hi, double increment, double length, bool horizontal,
                                const QFontMetricsF& fm) {
-  const size_t maxTicks = static_cast<size_t>(std::max(2.0, length / 4));
-  static const double kFactors[] = {1, 2, 5};
-  if (increment > 0) {
-    for (double decade = 1; decade < 1e15; decade *= 10)
-      for (double f : kFactors) {
-        const double step = increment * f * decade;
-        std::vector<Tick> t = MultiplesOf(step, lo, hi, maxTicks);
-        if (!t.empty() && Fits(t, lo, hi, length, horizontal, fm)) return t;
-        if (t.empty() && (hi - lo) / step < 1) return t;  // not even one multiple in range
-      }
-    return {};
-  }
-  const double span = hi - lo;
-  double decade = std::pow(10.0, std::floor(std::log10(span / maxTicks)));
-  for (int guard = 0; guard < 60; ++guard, decade *= 10)
-    for (double f : kFactors) {
-      const double step = f * decade;
-      std::vector<Tick> t = MultiplesOf(step, lo, hi, maxTicks);
-      if (!t.empty() && Fits(t, lo, hi, length, horizontal, fm)) return t;
+  std::vector<Tick> lone;
+  // 1: found; 0: try a coarser step; -1: no multiple in range at all.
+  auto attempt = [&](long double step, long double most, std::vector<Tick>& out) {
+    long double first;
+    const long double count = CountMultiples(step, lo, hi, first);
+    if (count > most) return 0;
+    if (count < 1) return -1;
+    std::vector<Tick> t = Multiples(step, first, static_cast<long>(count));
+    if (t.empty()) return 0;
+    if (Fits(t, lo, hi, length, horizontal, fm)) {
+      out = std::move(t);
+      return 1;
     }
-  return {};
+    if (lone.empty()) lone.push_back(t[t.size() / 2]);
+    return 0;
+  };
+  std::vector<Tick> out;
+  if (increment > 0 && std::isfinite(increment)) {
+    const long double most = std::max(2.0, length / 4);
+    int r = 0;
+    for (int power = 0; power < 16 && r == 0; ++power)
+      for (long double f : {1.0L, 2.0L, 5.0L})
+        if ((r = attempt(increment * f * std::pow(10.0L, power), most, out)) != 0) break;
+    if (r > 0) return out;
+  }
+  const long double span = static_cast<long double>(hi) - lo;
+  const long double most = std::min(kMostAutoLabels, static_cast<long double>(std::max(2.0, length / 4)));
+  const int start = PowerOfTen(span / kMostAutoLabels);
+  for (int power = start; power < start + 4; ++power)
+    for (long double f : {1.0L, 2.0L, 2.5L, 5.0L}) {
+      const int r = attempt(f * std::pow(10.0L, power), most, out);
+      if (r > 0) return out;
+      if (r < 0) return lone;
+    }
+  return lone;
 }
 
 // The point labels of a series, every k-th one for the smallest k that keeps
@@ -197,15 +265,33 @@ std::vector<Tick> PointLabelTicks(const TChartSeries& s, double lo, double hi, d
   return {};
 }
 
-// The axis range from the data and the axis's fixed ends.
+// The axis range from the data and the axis's fixed ends.  Without any span
+// (a constant series, or no points, or fixed ends the wrong way round) the
+// axis gets a small range at the value: around it when both ends are
+// automatic, from it towards the automatic end otherwise.
 void AxisRange(const TChartAxis& axis, bool any, double dataLo, double dataHi, double& lo, double& hi) {
   lo = axis.AutomaticMinimum ? (any ? dataLo : 0) : axis.Minimum;
   hi = axis.AutomaticMaximum ? (any ? dataHi : lo + 1) : axis.Maximum;
   if (hi > lo) return;
-  const double span = lo != 0 ? std::fabs(lo) * 0.1 : 1.0;
-  if (axis.AutomaticMaximum) hi = lo + span;
-  else if (axis.AutomaticMinimum) lo = hi - span;
-  else hi = lo + span;
+  const bool keepHi = axis.AutomaticMinimum && !axis.AutomaticMaximum;
+  const long double value = keepHi ? hi : lo;
+  long double span = std::fabs(value) * 0.1L;
+  if (!(span >= 1e-300L)) span = 1;
+  long double newLo = value, newHi = value;
+  if (axis.AutomaticMinimum && axis.AutomaticMaximum) {
+    newLo = value - span / 2;
+    newHi = value + span / 2;
+  } else if (keepHi) {
+    newLo = value - span;
+  } else {
+    newHi = value + span;
+  }
+  // Within the doubles: at their very end the range goes the other way.
+  constexpr long double top = std::numeric_limits<double>::max();
+  if (newHi > top) newLo = (newHi = top) - span;
+  if (newLo < -top) newHi = (newLo = -top) + span;
+  lo = static_cast<double>(newLo);
+  hi = static_cast<double>(newHi);
 }
 
 QString TitleHtml(const std::vector<std::string>& lines) {
@@ -278,14 +364,17 @@ struct TChart::Impl {
   bool anyPoint = false;
   double xLo = 0, xHi = 1, yLo = 0, yHi = 1;
   const TChartSeries* labelled = nullptr;
+  std::string axisShown[2];  // what each axis holds: range, labels, title
+  QSizeF axesFor;            // the plot size the ticks were chosen for
 
   std::string Signature() const;
-  void SyncIfChanged();
   void Sync();
+  void FitAxes();
   void PushContent();
-  void PushAxes(QSizeF plot);
+  QSizeF PlotSize() const;
+  bool PushAxes(QSizeF plot);  // true when an axis changed
   void Prepare(int width, int height);
-  void Settle();  // runs the pending layout
+  void Settle();  // runs the chart's pending layout
   void Render(QPainter& painter, int width, int height);
 };
 
@@ -305,18 +394,36 @@ std::string TChart::Impl::Signature() const {
   return o.str();
 }
 
-void TChart::Impl::SyncIfChanged() {
-  if (Signature() != shown) Sync();
-}
-
+// The ticks are thinned for the plot area, whose size depends on the room the
+// labels take (and on the title, the legend and the chart's own size): lay
+// the chart out, choose the ticks for the plot area it got, and again until
+// they stay.  Painting does this too, so what is drawn is what AxisLabels
+// reports; the plot area of an earlier, smaller layout would leave one label
+// per axis.
 void TChart::Impl::Sync() {
   FpShield shield;  // Qt's own arithmetic must not look like a fault of the caller
   PushContent();
-  QRectF plot = chart->plotArea();
-  if (plot.width() < 10 || plot.height() < 10)
-    plot = QRectF(0, 0, std::max(50, view->width() - 140), std::max(50, view->height() - 110));
-  PushAxes(plot.size());
+  // The series were attached anew: the axes are set in full once.
+  axisShown[0].clear();
+  axisShown[1].clear();
+  FitAxes();
   shown = Signature();
+}
+
+void TChart::Impl::FitAxes() {
+  Settle();
+  for (int round = 0; round < 4; ++round) {
+    axesFor = PlotSize();
+    if (!PushAxes(axesFor)) break;
+    Settle();
+  }
+}
+
+QSizeF TChart::Impl::PlotSize() const {
+  const QRectF plot = chart->plotArea();
+  if (plot.width() >= 10 && plot.height() >= 10) return plot.size();
+  // Not laid out yet: a guess from the chart's size.
+  return QSizeF(std::max(50.0, chart->size().width() - 140), std::max(50.0, chart->size().height() - 110));
 }
 
 void TChart::Impl::PushContent() {
@@ -399,8 +506,9 @@ void TChart::Impl::PushContent() {
   }
 }
 
-void TChart::Impl::PushAxes(QSizeF plot) {
+bool TChart::Impl::PushAxes(QSizeF plot) {
   const TChart& c = *owner;
+  bool changed = false;
   struct Side {
     QCategoryAxis* axis;
     const TChartAxis* def;
@@ -416,9 +524,28 @@ void TChart::Impl::PushAxes(QSizeF plot) {
     std::vector<Tick> ticks = side.horizontal && labelled != nullptr
                                   ? PointLabelTicks(*labelled, lo, hi, length, fm)
                                   : NumericTicks(lo, hi, side.def->Increment, length, side.horizontal, fm);
+    // An end that misses its tick only by rounding moves onto it.
+    if (!ticks.empty()) {
+      lo = std::min(lo, ticks.front().value);
+      hi = std::max(hi, ticks.back().value);
+    }
+    std::ostringstream key;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%a,%a;", lo, hi);
+    key << buf;
+    for (const Tick& t : ticks) {
+      std::snprintf(buf, sizeof buf, "%a,", t.value);
+      key << buf << t.label.toStdString() << '\x1f';
+    }
+    key << ';' << side.def->Title << '\x1f';
+    Put(key, side.def->TitleFont);
+    std::string& was = axisShown[side.horizontal ? 0 : 1];
+    if (key.str() == was) continue;
+    was = key.str();
+    changed = true;
     QCategoryAxis* a = side.axis;
     for (const QString& l : a->categoriesLabels()) a->remove(l);
-    a->setStartValue(lo - (hi - lo) * 1e-9);
+    a->setStartValue(std::min(lo - (hi - lo) * 1e-9, std::nextafter(lo, -HUGE_VAL)));
     QStringList used;
     for (const Tick& t : ticks) {
       // Category names must differ: repeated point labels get invisible marks.
@@ -439,23 +566,29 @@ void TChart::Impl::PushAxes(QSizeF plot) {
     a->setTitleFont(ToQFont(side.def->TitleFont));
     a->setTitleBrush(ToQColor(side.def->TitleFont.Color));
   }
+  return changed;
 }
 
+// Brings Qt Charts up to date for drawing at the given size.  A chart that
+// was resized while hidden still has the size Qt Charts gave it (its preferred
+// one, a few dozen pixels) until it is shown: the size is set here.
 void TChart::Impl::Prepare(int width, int height) {
+  FpShield shield;
   if (chart->size() != QSizeF(width, height)) {
     chart->setGeometry(0, 0, width, height);
     view->setSceneRect(0, 0, width, height);
   }
-  SyncIfChanged();
+  if (Signature() != shown) {
+    Sync();
+    return;
+  }
   Settle();
-  // The labels were thinned for the plot size known before the layout:
-  // once more with the final one.
-  PushAxes(chart->plotArea().size());
-  Settle();
+  const QSizeF plot = PlotSize();
+  if (std::fabs(plot.width() - axesFor.width()) > 0.5 || std::fabs(plot.height() - axesFor.height()) > 0.5) FitAxes();
 }
 
 void TChart::Impl::Settle() {
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  QCoreApplication::sendPostedEvents(chart, QEvent::LayoutRequest);
   if (QGraphicsLayout* layout = chart->layout()) layout->activate();
 }
 
@@ -502,7 +635,9 @@ TChart::TChart(TWinControl* parent) : TWinControl(parent), impl_(std::make_uniqu
   d.chart->addAxis(d.axisY, Qt::AlignLeft);
 
   d.view = new ChartView(this, d.chart);
-  d.view->beforePaint = [this] { impl_->SyncIfChanged(); };
+  d.view->beforePaint = [this] {
+    impl_->Prepare(std::max(1, impl_->view->width()), std::max(1, impl_->view->height()));
+  };
   d.view->beforeResize = [this](QSize size) {
     Impl& d = *impl_;
     if (d.asking || !OnCanResize) return;
@@ -514,7 +649,7 @@ TChart::TChart(TWinControl* parent) : TWinControl(parent), impl_(std::make_uniqu
     d.asking = false;
   };
   AttachWidget(d.view);
-  d.Sync();
+  d.Prepare(std::max(1, d.view->width()), std::max(1, d.view->height()));
 }
 
 TChart::~TChart() {
@@ -536,7 +671,8 @@ void TChart::SeriesChanged() {
 }
 
 void TChart::Refresh() {
-  impl_->Sync();
+  impl_->shown.clear();
+  impl_->Prepare(std::max(1, impl_->view->width()), std::max(1, impl_->view->height()));
   impl_->view->viewport()->update();
 }
 

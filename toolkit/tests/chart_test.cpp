@@ -2,6 +2,7 @@
 // shows them, the drawn picture, the resize question and the double click.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -74,6 +75,120 @@ double ParseLabel(std::string s) {
   for (char& ch : s)
     if (ch == ',') ch = '.';
   return std::strtod(s.c_str(), nullptr);
+}
+
+
+std::string Joined(const std::vector<std::string>& labels) {
+  std::string s;
+  for (const auto& l : labels) s += "[" + l + "]";
+  return s;
+}
+
+// The labels of an automatic axis whose data run from lo to hi: 5 to 11 of
+// them at equal steps of 1, 2, 2.5 or 5 x 10^k, reaching to within a step of
+// both ends, all with the same number of decimals.
+void ExpectNiceTicks(const std::vector<std::string>& labels, double lo, double hi) {
+  SCOPED_TRACE(Joined(labels));
+  ASSERT_GE(labels.size(), 5u);
+  ASSERT_LE(labels.size(), 11u);
+  std::vector<long double> v;
+  int decimals = -1;
+  for (std::string l : labels) {
+    EXPECT_LE(l.size(), 18u);
+    for (char& ch : l)
+      if (ch == ',') ch = '.';
+    v.push_back(std::strtold(l.c_str(), nullptr));
+    if (l == "0") continue;
+    const size_t dot = l.find('.'), e = l.find('e');
+    const int d = dot == std::string::npos ? 0 : static_cast<int>((e == std::string::npos ? l.size() : e) - dot - 1);
+    if (decimals < 0) decimals = d;
+    EXPECT_EQ(d, decimals) << l;
+  }
+  const long double measured = v[1] - v[0];
+  ASSERT_GT(measured, 0);
+  const long double power = std::pow(10.0L, std::floor(std::log10(measured) + 1e-9L));
+  long double step = 0;
+  for (long double m : {1.0L, 2.0L, 2.5L, 5.0L})
+    if (std::fabs(measured / power - m) < 1e-6) step = m * power;
+  ASSERT_GT(step, 0) << static_cast<double>(measured);
+  for (size_t i = 1; i < v.size(); ++i) EXPECT_NEAR(static_cast<double>((v[i] - v[i - 1]) / step), 1, 1e-6) << i;
+  EXPECT_NEAR(static_cast<double>((v[0] - std::round(v[0] / step) * step) / step), 0, 1e-6);
+  EXPECT_GE(static_cast<double>((v.front() - lo) / step), -1e-6);
+  EXPECT_LT(static_cast<double>((v.front() - lo) / step), 1);
+  EXPECT_GE(static_cast<double>((hi - v.back()) / step), -1e-6);
+  EXPECT_LT(static_cast<double>((hi - v.back()) / step), 1);
+}
+
+bool Dark(TColor c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 300; }
+
+// How many labels a picture of a chart shows beside its left (or under its
+// bottom) axis: runs of inked rows (columns) in a strip just off the axis
+// line, clear of the tick marks and of the axis title.
+int DrawnLabels(const TBitmap& b, bool bottom) {
+  const int w = b.Width(), h = b.Height();
+  int axis = -1;
+  if (bottom) {
+    for (int y = h - 1; y > h / 2 && axis < 0; --y) {
+      int n = 0;
+      for (int x = 0; x < w; ++x) n += Dark(b.Pixel(x, y));
+      if (n > w / 2) axis = y;
+    }
+  } else {
+    for (int x = 0; x < w / 3 && axis < 0; ++x) {
+      int n = 0;
+      for (int y = 0; y < h; ++y) n += Dark(b.Pixel(x, y));
+      if (n > h / 2) axis = x;
+    }
+  }
+  if (axis < 0) return -1;
+  // Along the axis line, with room for the half of a label that reaches past
+  // either end (and none for the chart's title above).
+  int first = 0, last = -1;
+  for (int i = 0, start = 0; i < (bottom ? w : h); ++i) {
+    if (!(bottom ? Dark(b.Pixel(i, axis)) : Dark(b.Pixel(axis, i)))) {
+      start = i + 1;
+    } else if (i - start > last - first) {
+      first = start;
+      last = i;
+    }
+  }
+  const int reach = bottom ? 20 : 6;
+  int runs = 0, gap = 99;
+  for (int i = std::max(0, first - reach); i < std::min(bottom ? w : h, last + reach); ++i) {
+    bool inked = false;
+    for (int j = 4; j < 14 && !inked; ++j) inked = bottom ? Dark(b.Pixel(i, axis + j)) : Dark(b.Pixel(axis - j, i));
+    if (inked && gap >= 4) ++runs;
+    gap = inked ? 0 : gap + 1;
+  }
+  return runs;
+}
+
+// The six current-density profiles across the wall of the tube, 980 to 1000
+// mm (from the radii in metres, as the tube window computes them), up to
+// about 21 A/mm2 at the surface.
+void FillProfiles(TChart& c) {
+  c.Title.Text = {"Rozkład gęstości prądu wzdłuż promienia dla różnych przenikalności magnetycznych względnych"};
+  c.Title.Font = ArialBold(-15, clBlue);
+  c.BottomAxis.Title = "Zmienność promienia od r1 do r2  w  [mm]";
+  c.LeftAxis.Title = "Rozkład gęstości prądu dla różnych mi  [A/mm2]";
+  c.BottomAxis.TitleFont = c.LeftAxis.TitleFont = ArialBold(-13, clBlack);
+  c.GradientVisible = true;
+  c.GradientEndColor = clWhite;
+  const TColor colours[6] = {clRed, clAqua, clYellow, clBlue, clFuchsia, clLime};
+  const int mi[6] = {1, 5, 10, 50, 100, 200};
+  for (int k = 0; k < 6; ++k) {
+    TChartSeries* s = c.AddSeries();
+    s->SeriesColor = colours[k];
+    s->LineWidth = 2;
+    s->Title = "mi=" + std::to_string(mi[k]);
+    const long double r1 = 980.0L / 1000, step = (1000.0L / 1000 - r1) / 99;
+    for (int i = 0; i < 100; ++i) {
+      const long double r = r1 + i * step;
+      const double depth = 4.0 / std::sqrt(mi[k]);  // mm
+      const double j = 21.0874 * std::exp((static_cast<double>(r) - 1) * 1000 / depth);
+      s->AddXY(static_cast<double>(r * 1000), j, "", s->SeriesColor);
+    }
+  }
 }
 
 }  // namespace
@@ -348,4 +463,110 @@ TEST(ChartEvents, DoubleClickRunsOnDblClickAndErrorsAreShown) {
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text.rfind("Cannot create file \"/nonexistent-folder/chart.emf\".", 0), 0u)
       << dialogs.messages[0].text;
+}
+
+// The window of the profiles is laid out while hidden, filled and repainted
+// before it is first shown: the labels drawn must be chosen for the plot as
+// shown, not for the few dozen pixels Qt Charts gave the hidden chart (which
+// left one label on each axis, "0" and "1000").
+TEST(ChartAxes, ProfilesAcrossTheWallShowTheirLabelsWhenFirstShown) {
+  for (char sep : {',', '.'}) {
+    SetDecimalSeparator(sep);
+    TForm form;
+    form.SetBounds(192, 107, 762, 573);
+    TChart* c = new TChart(&form);
+    c->SetAlign(alClient);
+    tt::ProcessEvents();  // the program's windows are made before any is used
+    FillProfiles(*c);
+    c->Refresh();
+    form.ShowForm();
+    std::unique_ptr<TBitmap> shown = form.GetFormImage();
+    shown->SaveToPng(std::string("/tmp/chart_profiles_shown") + sep + ".png");
+
+    const std::vector<std::string> bottom = c->AxisLabels(true), left = c->AxisLabels(false);
+    ExpectNiceTicks(bottom, c->Series(0)->XValue(0), c->Series(0)->XValue(99));
+    ExpectNiceTicks(left, c->Series(5)->YValue(0), c->Series(5)->YValue(99));
+    EXPECT_EQ(ParseLabel(bottom.front()), 980);
+    EXPECT_EQ(ParseLabel(bottom.back()), 1000);
+    EXPECT_EQ(ParseLabel(left.front()), 0);
+    // What the picture shows is what the axes report.
+    EXPECT_EQ(DrawnLabels(*shown, true), static_cast<int>(bottom.size()));
+    EXPECT_EQ(DrawnLabels(*shown, false), static_cast<int>(left.size()));
+
+    // Resized while hidden, and shown again: labels for the new size.
+    form.Hide();
+    form.SetBounds(192, 107, 420, 330);
+    form.ShowForm();
+    shown = form.GetFormImage();
+    const std::vector<std::string> small = c->AxisLabels(false);
+    ASSERT_GE(small.size(), 3u) << Joined(small);
+    EXPECT_LE(small.size(), left.size());
+    EXPECT_EQ(DrawnLabels(*shown, false), static_cast<int>(small.size()));
+  }
+  SetDecimalSeparator('\0');
+}
+
+TEST(ChartAxes, AutomaticAxesGiveNiceTicksForAnyRange) {
+  struct Range {
+    double lo, hi;
+  };
+  const Range ranges[] = {
+      {980.0, 1000.0},   {0.0, 0.003},     {0.0, 0.3},        {980.0, 980.0003},  {-0.37, -0.21},
+      {-5e-7, 3e-7},     {1e6, 1e6 + 1e-3}, {-7.5, 12.25},    {0.1, 0.9},         {-1e300, 1e300},
+      {1e300, 1.7e300},  {-3e-200, -1e-200}, {123456789, 987654321},
+  };
+  for (char sep : {',', '.'}) {
+    SetDecimalSeparator(sep);
+    ChartWindow w(598, 414);
+    TChart& c = *w.chart;
+    c.LegendVisible = false;
+    TChartSeries* s = c.AddSeries();
+    for (const Range& r : ranges) {
+      SCOPED_TRACE(std::to_string(r.lo) + " .. " + std::to_string(r.hi));
+      s->Clear();
+      s->AddXY(0, r.lo);
+      s->AddXY(1, (r.lo + r.hi) / 2);
+      s->AddXY(2, r.hi);
+      const std::vector<std::string> left = c.AxisLabels(false);
+      ExpectNiceTicks(left, r.lo, r.hi);
+      for (const std::string& l : left) EXPECT_EQ(l.find(sep == ',' ? '.' : ','), std::string::npos) << l;
+    }
+    // A fixed increment with no multiple in range leaves the step to the chart.
+    c.LeftAxis.Increment = 1;
+    s->Clear();
+    s->AddXY(0, 0.1);
+    s->AddXY(1, 0.9);
+    ExpectNiceTicks(c.AxisLabels(false), 0.1, 0.9);
+    c.LeftAxis.Increment = 0;
+  }
+  SetDecimalSeparator('\0');
+}
+
+TEST(ChartAxes, ConstantSeriesAndNoDataStillGiveAScale) {
+  ChartWindow w(598, 414);
+  TChart& c = *w.chart;
+  TChartSeries* s = c.AddSeries();
+  FpClear();
+  // No points: 0 to 1 on both axes.
+  ExpectNiceTicks(c.AxisLabels(false), 0, 1);
+  ExpectNiceTicks(c.AxisLabels(true), 0, 1);
+  EXPECT_EQ(c.AxisLabels(false).front(), "0.0");
+  // A constant series: a small range around its value, on both sides of it.
+  for (double value : {0.3, 0.0, -7.0, 1e300, -1.7e308, 5e-320}) {
+    SCOPED_TRACE(value);
+    s->Clear();
+    for (int i = 0; i <= 10; ++i) s->AddXY(i, value);
+    const std::vector<std::string> left = c.AxisLabels(false);
+    ASSERT_GE(left.size(), 3u) << Joined(left);
+    EXPECT_LT(ParseLabel(left.front()), value) << Joined(left);
+    EXPECT_GT(ParseLabel(left.back()), value) << Joined(left);
+    ExpectNiceTicks(c.AxisLabels(true), 0, 10);
+  }
+  // A single point: the same on both axes.
+  s->Clear();
+  s->AddXY(1000, 2.5);
+  EXPECT_EQ(ParseLabel(c.AxisLabels(true).front()) < 1000, true);
+  EXPECT_EQ(ParseLabel(c.AxisLabels(true).back()) > 1000, true);
+  c.Render();
+  EXPECT_FALSE(FpFaultPending());
 }
