@@ -71,6 +71,7 @@ TEST(BifilonInputs, EveryTextInEveryCellWithEveryPress) {
         ExpectNumbersOnly(grid, where + ", press " + p.name, 1, row);
         ExpectNumbersOnly(f->TabelaPojemnosci, where + ", press " + p.name);
         ExpectFinite(f->Chart1, where + ", press " + p.name);
+        ExpectNumberTexts(f->Chart1, where + ", press " + p.name);
       }
       const std::vector<Snapshot> again = defaultRun(where + " then defaults");
       // The charts from the first press on, the table once it is written.

@@ -68,7 +68,17 @@ std::vector<std::vector<num::Extended>> PainterData(const plot::TWykresy& p) {
   return v;
 }
 
-void ExpectFinitePainter(const plot::TWykresy& p, const std::string& where) {
+// The painter's texts always; its data after a plot that was drawn (a plot
+// that failed may leave what it had computed so far).
+void ExpectFinitePainter(const plot::TWykresy& p, const std::string& where, bool data) {
+  std::vector<std::string> texts = {p.FTytul, p.FWykladnikX, p.FWykladnikY};
+  for (const auto& w : p.FWek) {
+    texts.push_back(w.Nazwa.Tekst);
+    texts.push_back(w.Jednostka.Tekst);
+  }
+  for (const std::string& t : texts)
+    EXPECT_FALSE(ReadsAsNonNumber(t)) << where << ": plot text \"" << t.substr(0, 200) << "\"";
+  if (!data) return;
   for (size_t k = 0; k < p.FWek.size(); ++k)
     for (size_t i = 0; i < p.FWek[k].Wek.size(); ++i)
       if (!std::isfinite(p.FWek[k].Wek[i])) {
@@ -199,10 +209,12 @@ std::vector<Snapshot> DefaultRun(Window& w, Presser& presser, const std::string&
 
 void CheckAfterPress(const Window& w, const PressOutcome& o, const std::string& where, int typedRow) {
   ExpectNumbersOnly(w.grid, where, 1, typedRow);
-  if (o.ok) ExpectFinitePainter(*w.painter, where);
+  ExpectFinitePainter(*w.painter, where, o.ok);
   if (w.charts) {
     ExpectFinite(FormWykChart->Chart1, where + " (loss chart)");
     ExpectFinite(FormWykChart2->Chart1, where + " (profile chart)");
+    ExpectNumberTexts(FormWykChart->Chart1, where + " (loss chart)");
+    ExpectNumberTexts(FormWykChart2->Chart1, where + " (profile chart)");
   }
 }
 
@@ -335,6 +347,13 @@ TEST_F(FerrantInputs, SelectionWindowPicks) {
       for (int j = 0; j < 3; ++j) {
         const PressOutcome o = presser.Run(k.target->presses[j], where);
         CheckAfterPress(*k.target, o, where + ", press " + k.target->presses[j].name, -1);
+      }
+      // The selection window's buttons and pictures, which bring the windows up.
+      for (tk::TControl* c : std::vector<tk::TControl*>{Form1->BitBtn1, Form1->BitBtn2, Form1->BitBtn3,
+                                                        Form1->Image1, Form1->Image2, Form1->Image3}) {
+        const PressOutcome o = presser.Run({c->Name, [c] { c->OnClick(c); }}, where);
+        ExpectNumbersOnly(solid.grid, where + ", press " + c->Name);
+        ExpectNumbersOnly(tube.grid, where + ", press " + c->Name);
       }
       // The built-in tables again: the pick gives what it gave at first.
       restore();

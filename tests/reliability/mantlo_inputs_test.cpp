@@ -62,6 +62,7 @@ TEST(MantloInputs, EveryTextInEveryCellWithEveryPress) {
         presser.Run(p, where);
         ExpectNumbersOnly(grid, where + ", press " + p.name, 1, row);
         ExpectFinite(f->Chart1, where + ", press " + p.name);
+        ExpectNumberTexts(f->Chart1, where + ", press " + p.name, in.text);  // the title quotes row 7
       }
       const std::vector<ChartPoints> again = defaultRun(where + " then defaults");
       for (size_t i = 0; i < again.size(); ++i)

@@ -158,9 +158,15 @@ class Presser {
     tk::FpClear();  // what the test's own arithmetic raised is not the press's
     watchdog_.Arm(where + ", press " + press.name);
     PressOutcome out;
+    const auto t0 = std::chrono::steady_clock::now();
     out.ok = tk::Dispatch(press.handler);
     tk::testing::ProcessEvents();  // paints what the press changed
     watchdog_.Disarm();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    if (seconds > slowest_) {
+      slowest_ = seconds;
+      slowestName_ = where + ", press " + press.name;
+    }
     out.boxes = dialogs_.messages;
     ++presses_;
     int errorBoxes = 0;
@@ -172,6 +178,8 @@ class Presser {
       EXPECT_FALSE(ReadsAsNonNumber(m.text) && !EchoesInput(m.text))
           << where << ", press " << press.name << ": box text " << m.text.substr(0, 200);
     }
+    if (out.boxes.size() > 1) ++severalBoxes_;
+    if (!out.ok) ++failed_;
     if (!out.ok) {
       EXPECT_EQ(errorBoxes, 1) << where << ", press " << press.name << ": a failed press shows one error box";
       EXPECT_FALSE(out.boxes.empty() || out.boxes.back().caption != title_)
@@ -191,9 +199,11 @@ class Presser {
   const std::map<std::string, int>& Boxes() const { return boxes_; }
 
   void Report(const std::string& program, int inputs) const {
-    std::printf("[reliability] %s: %d inputs, %d presses, crashes 0, hangs 0\n", program.c_str(), inputs,
-                presses_);
+    std::printf("[reliability] %s: %d inputs, %d presses (%d ended by an error, %d showed more than one box"
+                "), crashes 0, hangs 0\n",
+                program.c_str(), inputs, presses_, failed_, severalBoxes_);
     for (const auto& [text, n] : boxes_) std::printf("[reliability]   %6d x %s\n", n, text.c_str());
+    std::printf("[reliability]   slowest press %.2f s: %s\n", slowest_, slowestName_.c_str());
   }
 
   tk::testing::RecordingDialogs& Dialogs() { return dialogs_; }
@@ -213,8 +223,10 @@ class Presser {
   Watchdog watchdog_;
   tk::testing::RecordingDialogs dialogs_;
   std::string typed_;
-  int presses_ = 0;
+  int presses_ = 0, failed_ = 0, severalBoxes_ = 0;
   std::map<std::string, int> boxes_;
+  double slowest_ = 0;
+  std::string slowestName_;
 };
 
 // Every text of a grid except the one cell that holds the typed input.
@@ -227,6 +239,22 @@ inline void ExpectNumbersOnly(const tk::TStringGrid* grid, const std::string& wh
       EXPECT_FALSE(ReadsAsNonNumber(t)) << where << ": cell (" << c << ", " << r << ") reads \""
                                         << t.substr(0, 80) << "\"";
     }
+}
+
+// The chart's texts: title lines, axis titles and the labels its axes show,
+// series titles.  `typed` is left out where a title quotes the input.
+inline void ExpectNumberTexts(tk::TChart* chart, const std::string& where, const std::string& typed = "") {
+  std::vector<std::string> texts = chart->Title.Text;
+  texts.push_back(chart->LeftAxis.Title);
+  texts.push_back(chart->BottomAxis.Title);
+  for (int k = 0; k < chart->SeriesCount(); ++k) texts.push_back(chart->Series(k)->Title);
+  for (bool bottom : {true, false})
+    for (const std::string& l : chart->AxisLabels(bottom)) texts.push_back(l);
+  for (std::string t : texts) {
+    if (!typed.empty())
+      for (size_t at; (at = t.find(typed)) != std::string::npos;) t.erase(at, typed.size());
+    EXPECT_FALSE(ReadsAsNonNumber(t)) << where << ": chart text \"" << t.substr(0, 200) << "\"";
+  }
 }
 
 inline void ExpectFinite(const tk::TChart* chart, const std::string& where) {
