@@ -2,6 +2,8 @@
 // three presses after each: no crash or hang, no table text or chart value
 // that is not a number, at most one error box; the defaults typed again give
 // the default charts and capacitances again.
+#include <random>
+
 #include "bifilon/UnitBifilon.h"
 #include "grid/AlignedGrid.h"
 #include "linalg/Algelin4.h"
@@ -83,6 +85,24 @@ TEST(BifilonInputs, EveryTextInEveryCellWithEveryPress) {
       if (::testing::Test::HasFailure()) break;
     }
     if (::testing::Test::HasFailure()) break;
+  }
+  // Random values in all cells at once.
+  std::mt19937 rng(2026);
+  const std::vector<Input> corpus = Corpus();
+  for (int n = 0; n < 200 && !::testing::Test::HasFailure(); ++n) {
+    SetColumn(grid, 1, defaults);
+    std::string where = "random";
+    for (int row = 0; row < grid->RowCount(); ++row) {
+      std::string t = RandomCellText(rng, defaults[row], corpus);
+      grid->SetCells(1, row, t);
+      where += " [" + std::to_string(row) + "]=" + (t.size() > 20 ? t.substr(0, 20) + "..." : t);
+    }
+    presser.SetTyped(grid->Cells(1, 0));
+    ++inputs;
+    for (const Press& p : presses) {
+      presser.Run(p, where);
+      ExpectFinite(f->Chart1, where + ", press " + p.name);
+    }
   }
   presser.Report("Bifilon", inputs);
   delete f;

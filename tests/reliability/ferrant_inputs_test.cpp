@@ -3,7 +3,9 @@
 // every button, picture and chart handler of the window.  No press may crash
 // or hang, show a text or chart value that is not a number, or show more than
 // one error box; the defaults typed again give the default results again.
+#include <algorithm>
 #include <chrono>
+#include <random>
 
 #include "ferrant/PoleCylindra.h"
 #include "ferrant/PolePrzeWar.h"
@@ -256,6 +258,45 @@ void EveryTextInEveryCell(int index) {
 TEST_F(FerrantInputs, SolidConductorWindow) { EveryTextInEveryCell(0); }
 TEST_F(FerrantInputs, TubularConductorWindow) { EveryTextInEveryCell(1); }
 TEST_F(FerrantInputs, TwoLayerConductorWindow) { EveryTextInEveryCell(2); }
+
+// Random values in all input cells at once (sizes from 1e-20 to 1e20 times
+// the default, either sign, now and then a corpus text), every press.
+TEST_F(FerrantInputs, RandomValuesInEveryCell) {
+  Presser presser("Ferrant", FerrantBox);
+  const std::vector<Input> corpus = Corpus();
+  std::mt19937 rng(2026);
+  int inputs = 0;
+  for (Window& w : Windows()) {
+    for (int n = 0; n < 150; ++n) {
+      SetColumn(w.grid, 1, w.defaults);
+      std::string where = w.name + " random";
+      for (int row : w.inputs) {
+        const std::string t = RandomCellText(rng, w.defaults[row], corpus);
+        w.grid->SetCells(1, row, t);
+        where += " [" + std::to_string(row) + "]=" + (t.size() > 20 ? t.substr(0, 20) + "..." : t);
+      }
+      presser.SetTyped("");
+      ++inputs;
+      for (const Press& p : w.presses) {
+        const PressOutcome o = presser.Run(p, where);
+        // Typed texts may read "nan" and stay; the outputs may not.
+        tk::TStringGrid* g = w.grid;
+        for (int r = 0; r < g->RowCount(); ++r) {
+          if (std::find(w.inputs.begin(), w.inputs.end(), r) == w.inputs.end()) {
+            EXPECT_FALSE(ReadsAsNonNumber(g->Cells(1, r))) << where << ", press " << p.name << ": row " << r;
+          }
+        }
+        ExpectFinitePainter(*w.painter, where + ", press " + p.name, o.ok);
+        if (w.charts) {
+          ExpectFinite(FormWykChart->Chart1, where + " (loss chart)");
+          ExpectFinite(FormWykChart2->Chart1, where + " (profile chart)");
+        }
+      }
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
+  presser.Report("Ferrant random values", inputs);
+}
 
 // The selection window: a text in the material table's editable column, or
 // (as damage to the built-in tables) in a cross-section's or a tube's cells,

@@ -4,7 +4,7 @@
 // the strict conversion's message for the point count, or the out-of-memory
 // error of a count beyond a chart series' capacity); the defaults typed again
 // give the default charts again.
-#include <regex>
+#include <random>
 
 #include "grid/AlignedGrid.h"
 #include "mantlo/UnitMantlo.h"
@@ -70,6 +70,25 @@ TEST(MantloInputs, EveryTextInEveryCellWithEveryPress) {
       if (::testing::Test::HasFailure()) break;
     }
     if (::testing::Test::HasFailure()) break;
+  }
+  // Random values in all cells at once (the point count a small one).
+  std::mt19937 rng(2026);
+  const std::vector<Input> corpus = Corpus();
+  for (int n = 0; n < 200 && !::testing::Test::HasFailure(); ++n) {
+    SetColumn(grid, 1, defaults);
+    std::string where = "random";
+    for (int row = 0; row < grid->RowCount(); ++row) {
+      std::string t = RandomCellText(rng, defaults[row], corpus);
+      if (row == 8) t = std::to_string(static_cast<int>(rng() % 2000) - 10);
+      grid->SetCells(1, row, t);
+      where += " [" + std::to_string(row) + "]=" + (t.size() > 20 ? t.substr(0, 20) + "..." : t);
+    }
+    presser.SetTyped(grid->Cells(1, 7));
+    ++inputs;
+    for (const Press& p : presses) {
+      presser.Run(p, where);
+      ExpectFinite(f->Chart1, where + ", press " + p.name);
+    }
   }
   presser.Report("Mantlo", inputs);
   delete f;

@@ -74,6 +74,26 @@ inline std::vector<Input> Corpus() {
   return c;
 }
 
+// A random text for a cell whose default is `base`: mostly a number of any
+// size and either sign (a multiple of the default, or a power of ten of its
+// own), now and then a corpus text, or the default itself.
+template <class Rng>
+std::string RandomCellText(Rng& rng, const std::string& base, const std::vector<Input>& corpus) {
+  const unsigned pick = static_cast<unsigned>(rng() % 10);
+  if (pick == 0) return corpus[rng() % corpus.size()].text;
+  if (pick == 1) return base;
+  std::string t;
+  for (char c : base) t += c == ',' ? '.' : c;
+  long double v = std::strtold(t.c_str(), nullptr);
+  if (!(v != 0) || pick == 2) v = 1;
+  const long double e = static_cast<long double>(static_cast<int>(rng() % 4001) - 2000) / 100;  // 1e-20 .. 1e20
+  v *= std::pow(10.0L, e);
+  if (rng() % 8 == 0) v = -v;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.6Lg", v);
+  return buf;
+}
+
 // True when the text reads as an infinity or a NaN.
 inline bool ReadsAsNonNumber(const std::string& text) {
   std::string t;
