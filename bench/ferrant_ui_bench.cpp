@@ -26,7 +26,9 @@ void Okna() {
   static bool gotowe = false;
   if (gotowe) return;
   gotowe = true;
-  static tk::TApplication app("Ferrant");
+  // The windows live until the process ends: destroying them from a static
+  // destructor would run after Qt's own globals are gone.
+  tk::TApplication& app = *new tk::TApplication("Ferrant");
   app.CreateForm(Form0);
   app.CreateForm(Form1);
   app.CreateForm(Form2);

@@ -47,6 +47,16 @@ void RysujMapeGestosci(tk::TImage& obraz, const Pole& pole, num::Extended Ro, nu
   const Extended s = (dwuwarstwowa ? 155 : 255) / q;
   tk::FpCheck();
 
+  // The angles are the same on every ring: their cosines and sines are taken
+  // once per map instead of once per pixel (the extended-precision sine and
+  // cosine dominate the map's time otherwise).
+  Extended kos[721], sinus[721];
+  for (int L = 0; L <= 720; ++L) {
+    const Extended fi = L * dfi;
+    kos[L] = std::cos(fi);
+    sinus[L] = std::sin(fi);
+  }
+
   tk::TCanvas& kanwa = obraz.Canvas();
   for (int p = p0; p <= g; ++p) {
     Extended r = p / skala;
@@ -59,9 +69,8 @@ void RysujMapeGestosci(tk::TImage& obraz, const Pole& pole, num::Extended Ro, nu
     if (poziom < 0) poziom = 0;
     const tk::TColor kolor = tk::RGBColor(static_cast<int>(poziom), 0, 0);
     for (int L = 0; L <= 720; ++L) {
-      const Extended fi = L * dfi;
-      const int x = static_cast<int>(std::trunc(std::cos(fi) * p)) + c;
-      const int y = static_cast<int>(std::trunc(std::sin(fi) * p)) + c;
+      const int x = static_cast<int>(std::trunc(kos[L] * p)) + c;
+      const int y = static_cast<int>(std::trunc(sinus[L] * p)) + c;
       kanwa.SetPixel(x, y, kolor);
     }
   }
