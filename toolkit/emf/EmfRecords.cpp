@@ -214,50 +214,25 @@ void EmfRecords::Polygon(const std::vector<LPoint>& pts) {
   AddBounds(b);
 }
 
-void EmfRecords::PolyPolyline(const std::vector<std::vector<LPoint>>& lines) {
+// Several polylines or polygons in one record; parts too short to draw are
+// left out, and a single part goes as the simple record.
+void EmfRecords::PolyPoly(uint32_t type, size_t least, const std::vector<std::vector<LPoint>>& parts,
+                          void (EmfRecords::*single)(const std::vector<LPoint>&)) {
   std::vector<const std::vector<LPoint>*> keep;
   size_t total = 0;
   LRect b;
-  for (const auto& l : lines)
-    if (l.size() >= 2) {
-      keep.push_back(&l);
-      total += l.size();
-      b.Unite(PointsBounds(l));
-    }
-  if (keep.empty()) return;
-  if (keep.size() == 1) {
-    Polyline(*keep[0]);
-    return;
-  }
-  Begin(EMR_POLYPOLYLINE, 32 + 4 * keep.size() + 8 * total);
-  Rect(b);
-  U32(static_cast<uint32_t>(keep.size()));
-  U32(static_cast<uint32_t>(total));
-  for (const auto* l : keep) U32(static_cast<uint32_t>(l->size()));
-  for (const auto* l : keep)
-    for (const auto& q : *l) {
-      I32(q.x);
-      I32(q.y);
-    }
-  AddBounds(b);
-}
-
-void EmfRecords::PolyPolygon(const std::vector<std::vector<LPoint>>& polys) {
-  std::vector<const std::vector<LPoint>*> keep;
-  size_t total = 0;
-  LRect b;
-  for (const auto& p : polys)
-    if (p.size() >= 3) {
+  for (const auto& p : parts)
+    if (p.size() >= least) {
       keep.push_back(&p);
       total += p.size();
       b.Unite(PointsBounds(p));
     }
   if (keep.empty()) return;
   if (keep.size() == 1) {
-    Polygon(*keep[0]);
+    (this->*single)(*keep[0]);
     return;
   }
-  Begin(EMR_POLYPOLYGON, 32 + 4 * keep.size() + 8 * total);
+  Begin(type, 32 + 4 * keep.size() + 8 * total);
   Rect(b);
   U32(static_cast<uint32_t>(keep.size()));
   U32(static_cast<uint32_t>(total));
@@ -268,6 +243,14 @@ void EmfRecords::PolyPolygon(const std::vector<std::vector<LPoint>>& polys) {
       I32(q.y);
     }
   AddBounds(b);
+}
+
+void EmfRecords::PolyPolyline(const std::vector<std::vector<LPoint>>& lines) {
+  PolyPoly(EMR_POLYPOLYLINE, 2, lines, &EmfRecords::Polyline);
+}
+
+void EmfRecords::PolyPolygon(const std::vector<std::vector<LPoint>>& polys) {
+  PolyPoly(EMR_POLYPOLYGON, 3, polys, &EmfRecords::Polygon);
 }
 
 void EmfRecords::ExtTextOut(LPoint ref, const std::u16string& text, const std::vector<int32_t>& dx,

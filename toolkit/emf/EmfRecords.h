@@ -111,6 +111,8 @@ class EmfRecords {
   int Records() const { return records_; }
 
  private:
+  void PolyPoly(uint32_t type, size_t least, const std::vector<std::vector<LPoint>>& parts,
+                void (EmfRecords::*single)(const std::vector<LPoint>&));
   void Begin(uint32_t type, size_t size);
   void U32(uint32_t v);
   void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
