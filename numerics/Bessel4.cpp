@@ -321,6 +321,14 @@ void Hankel2PrzezK(TZespol& w, int32_t n, const TZespol& z) {
 
 bool Nieparzysta(int32_t n) { return (n & 1) != 0; }
 
+// Negative orders: f_-n = (-1)^n f_n, for J, Y and H2 alike.
+void RzadUjemny(TZespol& w, int32_t n, const TZespol& z, void (*funkcja)(TZespol&, int32_t, const TZespol&)) {
+  TZespol r;
+  funkcja(r, -n, z);
+  if (Nieparzysta(n)) r = TZespol{-r.re, -r.im};
+  w = r;
+}
+
 // The end of every public routine: the result is finite, no fault is
 // pending, and only then is the result argument written.
 inline void Wynik(TZespol& w, const TZespol& r) {
@@ -403,11 +411,7 @@ void LnZ(TZespol& w, const TZespol& z) {
 void BesselJ(TZespol& w, int32_t n, const TZespol& z) {
   const TZespol z0 = z;
   if (n < 0) {
-    // J_-n = (-1)^n J_n
-    TZespol r;
-    BesselJ(r, -n, z0);
-    if (Nieparzysta(n)) r = TZespol{-r.re, -r.im};
-    w = r;
+    RzadUjemny(w, n, z0, BesselJ);
     return;
   }
   TZespol r;
@@ -421,10 +425,7 @@ void BesselJ(TZespol& w, int32_t n, const TZespol& z) {
 void BesselY(TZespol& w, int32_t n, const TZespol& z) {
   const TZespol z0 = z;
   if (n < 0) {
-    TZespol r;
-    BesselY(r, -n, z0);
-    if (Nieparzysta(n)) r = TZespol{-r.re, -r.im};
-    w = r;
+    RzadUjemny(w, n, z0, BesselY);
     return;
   }
   TZespol r;
@@ -439,10 +440,7 @@ void BesselY(TZespol& w, int32_t n, const TZespol& z) {
 void Hankel2Asympt(TZespol& w, int32_t n, const TZespol& z) {
   const TZespol z0 = z;
   if (n < 0) {
-    TZespol r;
-    Hankel2Asympt(r, -n, z0);
-    if (Nieparzysta(n)) r = TZespol{-r.re, -r.im};
-    w = r;
+    RzadUjemny(w, n, z0, Hankel2Asympt);
     return;
   }
   TZespol P, Q;
@@ -463,10 +461,7 @@ void Hankel2Asympt(TZespol& w, int32_t n, const TZespol& z) {
 void Hankel2(TZespol& w, int32_t n, const TZespol& z) {
   const TZespol z0 = z;
   if (n < 0) {
-    TZespol r;
-    Hankel2(r, -n, z0);
-    if (Nieparzysta(n)) r = TZespol{-r.re, -r.im};
-    w = r;
+    RzadUjemny(w, n, z0, Hankel2);
     return;
   }
   const Extended m = ModZ(z0);
