@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "numerics/Typy4.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"
 
 namespace plot {
@@ -76,40 +78,14 @@ void Obetnij(Cyfry& c, int ile) {
   }
 }
 
-// Fixed notation with "." and the given decimals, padded left to 5.
+// Fixed notation with "." and the given decimals, padded left to 5: the
+// programs' own number text (18 significant digits, halves away from zero),
+// with the point whatever the locale and the sign kept on every negative value.
 std::string Staloprzecinkowo(Extended v, int32_t miejsca) {
-  Cyfry c = Rozloz(v);
-  const bool zero = v == 0;
-  int ile = c.wyk + miejsca + 1;  // digits at or above 10^-miejsca
-  if (zero) {
-    ile = 0;
-    c.d.clear();
-  } else if (ile == 0) {
-    // Only the rounding digit is left: the value is below one unit of the last place.
-    c.d = c.d[0] >= '5' ? "1" : "0";
-    c.wyk = -miejsca;
-    ile = 1;
-  } else {
-    Obetnij(c, ile);
-    if (ile < 0) {
-      c.d = "0";
-      c.wyk = -miejsca;
-    }
-  }
-  // Lay the digits out on the positions 10^wyk .. 10^-miejsca.
-  std::string calk, ulamek;
-  const int gora = std::max(c.wyk, 0);
-  for (int poz = gora; poz >= -miejsca; --poz) {
-    const int idx = c.wyk - poz;
-    const char z = (idx >= 0 && idx < static_cast<int>(c.d.size())) ? c.d[idx] : '0';
-    (poz >= 0 ? calk : ulamek).push_back(z);
-  }
-  // Drop leading zeros of the integer part but keep one.
-  size_t lead = 0;
-  while (lead + 1 < calk.size() && calk[lead] == '0') ++lead;
-  calk.erase(0, lead);
-  std::string t = (v < 0 ? "-" : "") + calk;
-  if (miejsca > 0) t += "." + ulamek;
+  std::string t = num::FloatToStrSkal(v, 1, miejsca);
+  const size_t sep = t.find(tk::DecimalSeparator());
+  if (miejsca > 0 && sep != std::string::npos) t[sep] = '.';
+  if (v < 0 && t[0] != '-') t.insert(0, 1, '-');
   if (t.size() < 5) t.insert(0, 5 - t.size(), ' ');
   return t;
 }
