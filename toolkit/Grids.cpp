@@ -79,6 +79,7 @@ class GridWidget : public QWidget {
   }
   TStringGrid* grid_;
   bool pressed_ = false;
+  bool forwarding_ = false;  // a key is being handed to the editor
 
  protected:
   void paintEvent(QPaintEvent* e) override {
@@ -127,9 +128,18 @@ class GridWidget : public QWidget {
     e->accept();
   }
   void keyPressEvent(QKeyEvent* e) override {
-    // While the editor shows, keys that reach the grid belong to the editor.
+    // While the editor shows, keys that reach the grid belong to the editor,
+    // which ends every key it is given.  One coming back up from the editor
+    // while it is being handed over has been handled there: never again.
     if (grid_ && grid_->editing_ && grid_->editor_ && grid_->editor_->Widget()) {
-      QApplication::sendEvent(grid_->editor_->Widget(), e);
+      QWidget* editor = grid_->editor_->Widget();
+      if (!forwarding_) {
+        QPointer<GridWidget> self(this);
+        forwarding_ = true;
+        QApplication::sendEvent(editor, e);
+        if (self) forwarding_ = false;
+      }
+      e->accept();
       return;
     }
     if (grid_ && grid_->HandleKey(e->key(), ToModifiers(e->modifiers()), e->text().toStdString()))
@@ -187,6 +197,9 @@ class EditWidget : public QLineEdit {
       }
     }
     QLineEdit::keyPressEvent(e);
+    // A key neither the grid's editing keys nor the line edit take ends
+    // here: passed up, it would reach the grid a second time.
+    e->accept();
   }
   bool event(QEvent* e) override {
     TStringGrid* grid = owner_ ? owner_->Grid() : nullptr;

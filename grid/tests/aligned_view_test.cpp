@@ -167,6 +167,44 @@ TEST(AlignedPainting, ALongTextIsPaintedUpTo255CharactersCountedNotBytes) {
   EXPECT_LT(lastInk, cell.Left + 2 + w255 + 2);
 }
 
+// Every non-printing key, bare and with Shift, Ctrl or Alt, in an open
+// editor of a right-aligned column, the editor or the grid holding the focus:
+// each key is handled once (Up and Down move a row, PageUp and PageDown a
+// page, the others leave the current cell and the typed text alone).
+TEST(AlignedEditor, EveryNonPrintingKeyIsHandledOnce) {
+  Window w;
+  TAlignedGrid& g = *w.g;
+  g.SetRowCount(30);
+  g.SetOptions(g.Options() | tk::goEditing);
+  w.Load(LayoutBuilder().Binary("AlignCol", IndexRecord(2, alRight)).Build());
+  const int page = 11;  // rows 24 high under a fixed row, in a grid 300 high
+  for (bool gridFocused : {false, true})
+    for (tt::Key key : tt::NonPrintingKeys())
+      for (tk::TShiftState shift : {0u, unsigned(tk::ssShift), unsigned(tk::ssCtrl), unsigned(tk::ssAlt)}) {
+        SCOPED_TRACE(::testing::Message() << "key " << int(key) << " shift " << shift << " grid focus " << gridFocused);
+        g.HideEditor();
+        tt::SetFocus(&g);
+        g.SetCurrentCell(2, 12);
+        tt::TypeText(&g, "1000");
+        ASSERT_TRUE(g.EditorMode());
+        if (gridFocused) tt::SetFocus(&g);
+        tt::PressKey(&g, key, shift);
+        int row = 12;
+        if (key == tt::Key::Up) row = 11;
+        if (key == tt::Key::Down) row = 13;
+        if (key == tt::Key::PageUp) row = 12 - page;
+        if (key == tt::Key::PageDown) row = 12 + page;
+        EXPECT_EQ(g.Row(), row);
+        EXPECT_EQ(g.Col(), 2);
+        if (key != tt::Key::Backspace && key != tt::Key::Delete && key != tt::Key::Insert && key != tt::Key::Escape) {
+          EXPECT_EQ(g.Cells(2, 12), "1000");
+        }
+        if (key >= tt::Key::F1 || key == tt::Key::F2) {
+          EXPECT_TRUE(g.EditorMode());
+        }
+      }
+}
+
 TEST(AlignedEditor, TakesTheCellsAlignmentReCreatingItsWindowOnlyWhenItChanges) {
   Window w;
   TAlignedGrid& g = *w.g;
