@@ -1,7 +1,9 @@
 // The plain string grid as the windows use it: cell texts, mouse position to
 // cell, editing in place, leaving the grid, moves, keyboard and painting.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,17 @@ using namespace tk;
 namespace tt = tk::testing;
 
 namespace {
+
+// This run's folder for the pictures the tests save to be looked at.
+const std::string& RunFolder() {
+  static const std::string folder = [] {
+    char name[] = "/tmp/grids_test_XXXXXX";
+    const std::string f = mkdtemp(name) ? name : ".";
+    std::fprintf(stderr, "pictures in %s\n", f.c_str());
+    return f;
+  }();
+  return folder;
+}
 
 struct GridWindow {
   TForm form;
@@ -348,7 +361,68 @@ TEST(StringGrid, PaintsFixedCellsOnTheButtonFaceAndRaisesOnDrawCellForEachCell) 
   EXPECT_TRUE(ink);
   for (int x = c22.Left; x < c22.Left + 2; ++x)
     for (int y = c22.Top; y < c22.Bottom; ++y) EXPECT_NE(bmp->Pixel(x, y), RGBColor(0, 0, 0));
-  bmp->SaveToPng("/tmp/string_grid.png");
+  bmp->SaveToPng(RunFolder() + "/string_grid.png");
+}
+
+// Scroll bars show while the rows (columns) do not all fit and scroll by
+// whole rows (columns); the wheel scrolls the view; a click then picks the
+// cell under the pointer.  Without scroll bars none shows, however many rows.
+TEST(StringGridScrolling, BarsShowWhenTheCellsDoNotFitAndAClickPicksTheCellUnderThePointer) {
+  GridWindow w;
+  TStringGrid& g = *w.grid;
+  tt::ActivateWindow(&w.form);
+  const TColor white = RGBColor(255, 255, 255);
+  auto pixel = [&](int x, int y) { return w.form.GetFormImage()->Pixel(x, y); };
+  EXPECT_EQ(pixel(395, 100), white);  // 5 x 5 cells fit: no bar
+  g.SetRowCount(30);
+  for (int r = 0; r < 30; ++r) g.SetCells(1, r, "r" + std::to_string(r));
+  tt::ProcessEvents();
+  EXPECT_EQ(g.ClientWidth(), 400 - 16);
+  EXPECT_EQ(g.ClientHeight(), 200);
+  EXPECT_NE(pixel(392, 100), white);  // the vertical bar at the right edge
+  EXPECT_EQ(pixel(230, 196), white);  // no horizontal bar
+
+  int ups = 0, upRow = -1;
+  g.OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+    ++ups;
+    int c;
+    g.MouseToCell(x, y, c, upRow);
+  };
+  tt::MouseClick(&g, 392, 150);  // the bar below its handle: one page of 7 whole rows
+  EXPECT_EQ(g.TopRow(), 8);
+  tt::MouseClick(&g, 392, 195);  // its down arrow: one row
+  EXPECT_EQ(g.TopRow(), 9);
+  EXPECT_EQ(ups, 0);  // the bar's clicks are not the grid's
+  EXPECT_EQ(g.Row(), 1);
+  tt::Wheel(&g, 100, 100, -1);  // one notch towards the user: three rows
+  EXPECT_EQ(g.TopRow(), 12);
+  tt::Wheel(&g, 100, 100, -20);  // no further than the last row at the bottom
+  EXPECT_EQ(g.TopRow(), 23);
+  EXPECT_EQ(g.Row(), 1);  // the wheel moves the view, not the current cell
+  tt::MouseClick(&g, 100, 25 + 2 * 25 + 10);  // the third row under the fixed one
+  EXPECT_EQ(upRow, 25);
+  EXPECT_EQ(g.Row(), 25);
+  tt::Wheel(&g, 100, 100, 30);
+  EXPECT_EQ(g.TopRow(), 1);
+  EXPECT_TRUE(tt::SaveWindowPng(&w.form, RunFolder() + "/string_grid_scroll_bar.png"));
+
+  // Columns too, with the corner square between the bars.
+  g.SetColCount(12);
+  tt::ProcessEvents();
+  EXPECT_TRUE(g.HorzScrollBarShown());
+  EXPECT_EQ(g.ClientHeight(), 200 - 16);
+  EXPECT_EQ(pixel(392, 192), ColorToRGB(clBtnFace));
+  tt::MouseClick(&g, 375, 192);  // the right arrow of the horizontal bar
+  EXPECT_EQ(g.LeftCol(), 2);
+  EXPECT_EQ(g.CellRect(0, 1).Left, 0);  // the fixed column stays
+  EXPECT_EQ(g.CellRect(2, 1).Left, 65);
+
+  g.SetScrollBars(ssNone);
+  tt::ProcessEvents();
+  EXPECT_FALSE(g.VertScrollBarShown());
+  EXPECT_FALSE(g.HorzScrollBarShown());
+  EXPECT_EQ(g.ClientWidth(), 400);
+  EXPECT_EQ(pixel(392, 100), white);
 }
 
 }  // namespace
