@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -77,13 +78,20 @@ constexpr int kSizingMargin = 2;     // pixels either side of a header line that
 constexpr TColor kLineColor = clSilver;
 constexpr TColor kFixedLineColor = 0x808080;
 
-Qt::Alignment ToQtAlignment(int alignment) {
-  switch (alignment) {
-    case 0: return Qt::AlignRight | Qt::AlignVCenter;
-    case 2: return Qt::AlignHCenter | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
-  }
+// The editor's font, rendered as the canvas renders cell text (grayscale
+// antialiasing, vertical hinting only), so that its glyphs fall on the same
+// pixels as the painted cell's.
+QFont EditorFont(const TFont& font) {
+  QFont f = ToQFont(font);
+  f.setStyleStrategy(QFont::NoSubpixelAntialias);
+  f.setHintingPreference(QFont::PreferVerticalHinting);
+  return f;
 }
+
+// The line edit's own text placement, which the margins below shift onto the
+// cell's: its text line starts this far inside the margins.
+constexpr int kLineEditHMargin = 2;
+constexpr int kLineEditVMargin = 1;
 
 unsigned ToModifiers(Qt::KeyboardModifiers m) {
   unsigned s = 0;
@@ -246,11 +254,36 @@ class EditWidget : public QLineEdit {
  public:
   EditWidget(TInplaceEdit* owner, QWidget* parent) : QLineEdit(parent), owner_(owner) {
     setFrame(false);
+    // The text is placed by the margins, from the left and top edges.
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QObject::connect(this, &QLineEdit::textChanged, this, [this] { PlaceText(); });
     hide();
   }
   TInplaceEdit* owner_;
 
+  // Puts the text where the cell paints it: 2 pixels below the top, and
+  // 2 pixels from the left edge, 2 from the right edge, or centred (the
+  // half pixel to the right), as long as it fits; a longer text scrolls
+  // with the cursor as in any line edit.
+  void PlaceText() {
+    const int alignment = owner_ ? owner_->TextAlignment() : 1;
+    const int w = width();
+    const int tw = QFontMetrics(font()).horizontalAdvance(text());
+    int x = 2;
+    if (alignment == 0) x = w - tw - 2;
+    else if (alignment == 2) x = (w - tw) / 2 + 1;
+    const int left = std::max(0, x - kLineEditHMargin);
+    // One pixel beyond the right edge keeps a text that reaches 2 pixels
+    // from it in the line edit's own "fits" placement (its cursor's pixel).
+    const QMargins m(left, 2 - kLineEditVMargin, -1, 0);
+    if (textMargins() != m) setTextMargins(m);
+  }
+
  protected:
+  void resizeEvent(QResizeEvent* e) override {
+    QLineEdit::resizeEvent(e);
+    PlaceText();
+  }
   void keyPressEvent(QKeyEvent* e) override {
     TStringGrid* grid = owner_ ? owner_->Grid() : nullptr;
     if (grid) {
@@ -338,13 +371,13 @@ void TInplaceEdit::RecreateWindow() {
   auto* edit = new EditWidget(this, parent);
   impl_->edit = edit;
   ++creations_;
-  edit->setAlignment(ToQtAlignment(alignment_));
-  edit->setFont(ToQFont(font_));
+  edit->setFont(EditorFont(font_));
   QPalette pal = edit->palette();
   pal.setColor(QPalette::Base, ToQColor(color_));
   pal.setColor(QPalette::Text, ToQColor(font_.Color));
   edit->setPalette(pal);
   edit->setText(text);
+  edit->PlaceText();
   QObject::connect(edit, &QLineEdit::textEdited, edit, [this](const QString& t) {
     // What is typed goes into the cell at once, so that the grid's texts are
     // current whenever a handler reads them.
@@ -372,7 +405,8 @@ void TInplaceEdit::SetText(const std::string& text) {
 void TInplaceEdit::SetFont(const TFont& font) {
   font_ = font;
   if (!impl_->edit) return;
-  impl_->edit->setFont(ToQFont(font));
+  impl_->edit->setFont(EditorFont(font));
+  impl_->edit->PlaceText();
   QPalette pal = impl_->edit->palette();
   pal.setColor(QPalette::Text, ToQColor(font.Color));
   impl_->edit->setPalette(pal);

@@ -2,6 +2,7 @@
 // and the selection colours, the aligned in-place editor and per-cell hints.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -264,6 +265,55 @@ TEST(AlignedEditor, FollowsTheCellsAttributesAsItMoves) {
   EXPECT_EQ(g.Cells(1, 3), "9");
 }
 
+// The editor shows its text on the very pixels where the cell painted it, in
+// left-, right- and centre-aligned cells, for texts of odd and even widths,
+// so that nothing moves when editing starts.
+TEST(AlignedEditor, ShowsTheTextWhereTheCellPaintsIt) {
+  Window w;
+  TAlignedGrid& g = *w.g;
+  g.SetRowCount(12);
+  g.SetOptions(g.Options() | tk::goEditing);
+  w.Load(LayoutBuilder()
+             .Binary("AlignCol", Join({IndexRecord(1, alLeft), IndexRecord(2, alRight), IndexRecord(3, alCenter)}))
+             .Build());
+  tt::ActivateWindow(&w.form);
+  const tk::TColor white = tk::RGBColor(255, 255, 255);
+  // The ink of a cell, from the cell's corner: leftmost, rightmost, top and bottom pixel not white.
+  auto ink = [&](int c, int r) {
+    auto bmp = w.form.GetFormImage();
+    const tk::TRect cell = g.CellRect(c, r);
+    int left = -1, right = -1, top = -1, bottom = -1;
+    for (int y = cell.Top; y < cell.Bottom; ++y)
+      for (int x = cell.Left; x < cell.Right; ++x)
+        if (bmp->Pixel(x, y) != white) {
+          if (left < 0 || x - cell.Left < left) left = x - cell.Left;
+          right = std::max(right, x - cell.Left);
+          if (top < 0) top = y - cell.Top;
+          bottom = y - cell.Top;
+        }
+    return std::vector<int>{left, right, top, bottom};
+  };
+  int r = 1;
+  for (const char* text : {"7", "1000", "12,75", "Wąż", "ggjj"}) {
+    for (int c = 1; c <= 3; ++c) {
+      SCOPED_TRACE(::testing::Message() << "column " << c << " text " << text);
+      g.SetCells(c, r, text);
+      g.SetCells(c, r + 6, text);  // the same text in a cell that is not selected
+      g.SetCurrentCell(c, r);
+      tt::SetFocus(&g);
+      const std::vector<int> painted = ink(c, r + 6);
+      ASSERT_NE(painted[0], -1);
+      tt::PressKey(&g, tt::Key::F2);  // the text as it stands, not selected
+      ASSERT_TRUE(g.EditorMode());
+      tt::SetFocus(&g);  // the editor stays, without its cursor
+      ASSERT_TRUE(g.InplaceEditor()->Visible());
+      EXPECT_EQ(ink(c, r), painted);
+      tt::PressKey(&g, tt::Key::Escape);
+    }
+    ++r;
+  }
+}
+
 TEST(CellHints, EachGridShowsItsOwnCellsHintsBelowTheCell) {
   tk::TForm form;
   form.SetBounds(30, 30, 800, 400);
@@ -292,6 +342,11 @@ TEST(CellHints, EachGridShowsItsOwnCellsHintsBelowTheCell) {
   const tk::TPoint expected = a->ClientToScreen(tk::TPoint{10, 44});
   EXPECT_EQ(tk::CurrentHint().Pos.X, expected.X);
   EXPECT_EQ(tk::CurrentHint().Pos.Y, expected.Y);
+  // The hint window is drawn there, not beside the pointer.
+  const tk::TRect drawn = tk::HintWindowRect();
+  EXPECT_EQ(drawn.Left, expected.X);
+  EXPECT_EQ(drawn.Top, expected.Y);
+  EXPECT_GT(drawn.Width(), 0);
   EXPECT_EQ(a->HintCellCol(), 1);
   EXPECT_EQ(a->HintCellRow(), 1);
   EXPECT_EQ(b->HintCellCol(), -1);  // b's handler saw a hint that was not its own
