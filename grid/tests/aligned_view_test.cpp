@@ -1,8 +1,10 @@
 // What the aligned grid shows: cell painting with the effective attributes
 // and the selection colours, the aligned in-place editor and per-cell hints.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -21,6 +23,17 @@ using gridtest::LayoutBuilder;
 namespace tt = tk::testing;
 
 namespace {
+
+// This run's folder for the pictures the tests save to be looked at.
+const std::string& RunFolder() {
+  static const std::string folder = [] {
+    char name[] = "/tmp/aligned_view_test_XXXXXX";
+    const std::string f = mkdtemp(name) ? name : ".";
+    std::fprintf(stderr, "pictures in %s\n", f.c_str());
+    return f;
+  }();
+  return folder;
+}
 
 struct Window {
   tk::TForm form;
@@ -384,6 +397,25 @@ TEST(CellHints, EachGridShowsItsOwnCellsHintsBelowTheCell) {
   EXPECT_EQ(s, "x");
 }
 
+// The painted text ends at its first zero byte, in every alignment (the
+// width that places it is that of the text before the zero).
+TEST(AlignedPainting, TextEndsAtItsFirstZeroByte) {
+  Window w;
+  TAlignedGrid& g = *w.g;
+  w.Load(LayoutBuilder().Binary("AlignCol", Join({IndexRecord(2, alRight), IndexRecord(3, alCenter)})).Build());
+  for (int c = 1; c <= 3; ++c) {
+    g.SetCells(c, 2, "12");
+    g.SetCells(c, 3, std::string("12\0" "99", 5));
+  }
+  auto bmp = g.PaintToBitmap();
+  for (int c = 1; c <= 3; ++c) {
+    const tk::TRect a = g.CellRect(c, 2), b = g.CellRect(c, 3);
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x)
+        ASSERT_EQ(bmp->Pixel(b.Left + x, b.Top + y), bmp->Pixel(a.Left + x, a.Top + y)) << c << " " << x << " " << y;
+  }
+}
+
 TEST(AlignedPainting, PictureOfATable) {
   Window w;
   TAlignedGrid& g = *w.g;
@@ -407,7 +439,7 @@ TEST(AlignedPainting, PictureOfATable) {
                     })
              .Build());
   auto bmp = g.PaintToBitmap();
-  EXPECT_TRUE(bmp->SaveToPng("/tmp/aligned_grid.png"));
+  EXPECT_TRUE(bmp->SaveToPng(RunFolder() + "/aligned_grid.png"));
 }
 
 }  // namespace

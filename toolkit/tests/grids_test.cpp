@@ -361,6 +361,13 @@ TEST(StringGrid, PaintsFixedCellsOnTheButtonFaceAndRaisesOnDrawCellForEachCell) 
   EXPECT_TRUE(ink);
   for (int x = c22.Left; x < c22.Left + 2; ++x)
     for (int y = c22.Top; y < c22.Bottom; ++y) EXPECT_NE(bmp->Pixel(x, y), RGBColor(0, 0, 0));
+  // The painted text ends at its first zero byte.
+  g.SetCells(3, 2, std::string("WWWW\0" "MM", 7));
+  bmp = g.PaintToBitmap();
+  const TRect c32 = g.CellRect(3, 2);
+  for (int y = 0; y < c22.Height(); ++y)
+    for (int x = 0; x < c22.Width(); ++x)
+      ASSERT_EQ(bmp->Pixel(c32.Left + x, c32.Top + y), bmp->Pixel(c22.Left + x, c22.Top + y)) << x << " " << y;
   bmp->SaveToPng(RunFolder() + "/string_grid.png");
 }
 
