@@ -6,6 +6,7 @@
 
 #include "numerics/AlgMZes4.h"
 #include "numerics/Bessel4.h"
+#include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
 #include "toolkit/core/FpCheck.h"
 
@@ -13,8 +14,8 @@ namespace ferrant {
 
 namespace {
 
-constexpr Extended kPi = 3.141592653589793238462643383279502884L;
-constexpr Extended k2Pi = 2 * kPi;
+using num::k2Pi;
+using num::kPi;
 constexpr Extended kEps = 1e-50L;  // smallest pivot the solver accepts
 
 }  // namespace

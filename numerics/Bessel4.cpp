@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "numerics/Kontrola4.h"
+#include "numerics/Stale4.h"
 
 namespace num {
 
@@ -12,8 +13,6 @@ namespace {
 using kontrola::Sprawdz;
 using kontrola::SprawdzFlagi;
 
-const Extended kPi = 3.14159265358979323846264338327950288L;
-const Extended kPi4 = 0.785398163397448309615660845819875721L;
 const Extended k2PrzezPi = 0.636619772367581343075535053490057448L;
 const Extended kMinus1PrzezPi = -(0.5L * k2PrzezPi);
 const Extended kMinus2PrzezPi = -k2PrzezPi;
