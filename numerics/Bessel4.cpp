@@ -36,12 +36,12 @@ const Extended kStopWzgl = 8.470329472543003390683225006796419620513916015625e-2
 const Extended kGranicaJY = 20.0L;
 //  - H2: J - jY from the series below kGranicaSzereguH.  Where H2 decays
 //    (Im z < 0) it is e^(2|Im z|) times smaller than J and Y, and J - jY
-//    magnifies both the rounding of the series and the short Euler constant
-//    of Y (2.3e-16 of Y) by that factor: 290 at |z| = 4 on the -45 deg ray,
-//    1.4e6 at 10.  From here to kGranicaH the continued fraction of K_0, K_1
+//    magnifies the rounding of the series by that factor: 290 at |z| = 4 on
+//    the -45 deg ray, 1.4e6 at 10.  From here to kGranicaH the continued fraction of K_0, K_1
 //    at jz takes over in the lower half plane and on the positive real axis,
 //    and from kGranicaH on Hankel's expansion, whose smallest term is 4e-10
-//    at 10 but 5e-19 at 20.
+//    at 10 but 5e-19 at 20.  Where H2 grows, J - jY does not cancel: there
+//    H2 takes the method of J and Y.
 const Extended kGranicaSzereguH = 4.0L;
 const Extended kGranicaH = 20.0L;
 
@@ -343,8 +343,8 @@ bool Nieparzysta(int32_t n) { return (n & 1) != 0; }
 TZespol Minus(const TZespol& z) { return TZespol{-z.re, -z.im}; }
 TZespol Sprzezenie(const TZespol& z) { return TZespol{z.re, -z.im}; }
 
-// Hankel's expansions hold in the right half plane; in the left one
-// (Re z < 0, |z| >= 20) the values come from w = -z by reflection:
+// Hankel's expansions hold in the right half plane; where they serve in the
+// left one (Re z < 0) the values come from w = -z by reflection:
 //   J_n(z)  = (-1)^n J_n(w)
 //   Y_n(z)  = (-1)^n (Y_n(w) + 2j J_n(w))     Im z >= 0 (also -0: the
 //           = (-1)^n (Y_n(w) - 2j J_n(w))     Im z < 0   branch of LnZ)
