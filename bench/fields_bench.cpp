@@ -12,6 +12,7 @@
 #include "ferrant/PoleCylindra.h"
 #include "ferrant/PolePrzeWar.h"
 #include "ferrant/PoleWalca.h"
+#include "numerics/Stale4.h"
 #include "toolkit/Controls.h"
 #include "toolkit/core/MessageBox.h"
 
@@ -22,7 +23,7 @@ using ferrant::TPolePrzeWar;
 using ferrant::TPoleWalca;
 using num::Extended;
 
-constexpr Extended kMi0 = 4.0L * 3.141592653589793238462643383279502884L * 1e-7L;
+using num::kMi0;
 
 tk::TImage* Obraz() {
   static tk::TForm* forma = [] {

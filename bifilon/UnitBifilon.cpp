@@ -4,6 +4,7 @@
 
 #include "grid/AlignedGrid.h"
 #include "linalg/Algelin4.h"
+#include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
 #include "resources/Layouts.h"
 #include "toolkit/Grids.h"
@@ -18,7 +19,7 @@ std::unique_ptr<linalg::TMacierzF> P;
 
 namespace {
 
-constexpr Extended kPi = 3.141592653589793238462643383279502884L;
+using num::kPi;
 
 // Window texts.
 const char* const kTytulOkna = " Analiza pola elektrycznego kabla dwużyłowego";

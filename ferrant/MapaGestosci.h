@@ -7,12 +7,13 @@
 #include <cmath>
 
 #include "numerics/AlgeZes4.h"
+#include "numerics/Stale4.h"
 #include "toolkit/Controls.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace ferrant {
 
-constexpr num::Extended kPi = 3.14159265358979323846264338327950288L;
+using num::kPi;
 
 // The map picture is 120 x 120 pixels; the bitmap follows the picture's new
 // size, so that no ring falls outside it.

@@ -5,17 +5,14 @@
 #include <string>
 
 #include "numerics/Bessel4.h"
+#include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace ferrant {
 
-namespace {
-
-constexpr Extended kPi = 3.141592653589793238462643383279502884L;
-constexpr Extended k2Pi = 2 * kPi;
-
-}  // namespace
+using num::k2Pi;
+using num::kPi;
 
 TPoleCylindra::TPoleCylindra(tk::TImage* obraz, Extended I_, Extended f_, Extended mi_,
                              Extended gamma_, Extended r1_, Extended r2_, int32_t N_)

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "numerics/AlgMZes4.h"
 #include "numerics/Bessel4.h"
+#include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
 #include "toolkit/core/FpCheck.h"
 
@@ -13,9 +15,20 @@ namespace ferrant {
 
 namespace {
 
-constexpr Extended kPi = 3.141592653589793238462643383279502884L;
-constexpr Extended k2Pi = 2 * kPi;
+using num::k2Pi;
+using num::kPi;
 constexpr Extended kEps = 1e-50L;  // smallest pivot the solver accepts
+
+// e of the power of two 2^e at or below the largest part of the values (0
+// when all are zero).
+int Wykladnik2(std::initializer_list<TZespol> w) {
+  Extended m = 0;
+  for (const TZespol& z : w) m = std::max({m, std::fabs(z.re), std::fabs(z.im)});
+  return m == 0 ? 0 : std::ilogb(m);
+}
+
+// z·2^e, exact while the result stays a normal number.
+TZespol Razy2(const TZespol& z, int e) { return TZespol{std::ldexp(z.re, e), std::ldexp(z.im, e)}; }
 
 }  // namespace
 
@@ -60,32 +73,43 @@ void TPolePrzeWar::Oblicz() {
   const TZespol Zh2 = num::FDivZ(k2, TZespol{0, w * mi2});
   tk::FpCheck();
 
-  num::TMZ& a = A->FDane;
-  TZespol J0, J0d, H0, H0d;
-  // Row 1: Ez continuous at r1; row 2: Hφ continuous at r1; row 3: Hφ(r2).
-  TZespol z = num::FMulZR(k1, r1);
-  num::BesselJRek(J0, 0, z);
-  num::BesselJPoch(J0d, 0, z);
-  a[1][1] = J0;
-  a[2][1] = num::FMulZ(J0d, Zh1);
-  a[3][1] = num::ZeroZ;
-
+  // The columns of the system differ by up to e^(2|Im z|): J0 of the core
+  // and of the layer grow like e^|Im z|, H2_0 of the layer falls like
+  // e^-|Im z|.  Each column is built from its Bessel values divided by the
+  // power of two 2^e of their largest part, so that it stands near 1 and the
+  // solver's absolute pivot limit meets a well-scaled system; X_j is then
+  // the solution times 2^-e_j.  Powers of two are exact: no bit of the
+  // solution changes by the scaling, and the products with Zh cannot
+  // overflow where the Bessel values themselves are representable.
+  TZespol J0r, J0dr;  // core at r1
+  num::BesselJRek(J0r, 0, num::FMulZR(k1, r1));
+  num::BesselJPoch(J0dr, 0, num::FMulZR(k1, r1));
   // γ2 = 0 or r1 = 0 meets the Hankel function at 0, where it is singular.
-  z = num::FMulZR(k2, r1);
-  num::BesselJRek(J0, 0, z);
-  num::Hankel2Rek(H0, 0, z);
-  num::BesselJPoch(J0d, 0, z);
-  num::Hankel2Poch(H0d, 0, z);
-  a[1][2] = num::FMulZR(J0, -1);
-  a[1][3] = num::FMulZR(H0, -1);
-  a[2][2] = num::FMulZR(num::FMulZ(J0d, Zh2), -1);
-  a[2][3] = num::FMulZR(num::FMulZ(H0d, Zh2), -1);
+  TZespol J0w, H0w, J0dw, H0dw;  // layer at r1
+  const TZespol zw = num::FMulZR(k2, r1);
+  num::BesselJRek(J0w, 0, zw);
+  num::Hankel2Rek(H0w, 0, zw);
+  num::BesselJPoch(J0dw, 0, zw);
+  num::Hankel2Poch(H0dw, 0, zw);
+  TZespol J0dz, H0dz;  // layer at r2
+  const TZespol zz = num::FMulZR(k2, r2);
+  num::BesselJPoch(J0dz, 0, zz);
+  num::Hankel2Poch(H0dz, 0, zz);
 
-  z = num::FMulZR(k2, r2);
-  num::BesselJPoch(J0d, 0, z);
-  num::Hankel2Poch(H0d, 0, z);
-  a[3][2] = num::FMulZ(J0d, Zh2);
-  a[3][3] = num::FMulZ(H0d, Zh2);
+  const int e1 = Wykladnik2({J0r, J0dr});
+  const int e2 = Wykladnik2({J0w, J0dw, J0dz});
+  const int e3 = Wykladnik2({H0w, H0dw, H0dz});
+  num::TMZ& a = A->FDane;
+  // Row 1: Ez continuous at r1; row 2: Hφ continuous at r1; row 3: Hφ(r2).
+  a[1][1] = Razy2(J0r, -e1);
+  a[2][1] = num::FMulZ(Razy2(J0dr, -e1), Zh1);
+  a[3][1] = num::ZeroZ;
+  a[1][2] = num::FMulZR(Razy2(J0w, -e2), -1);
+  a[1][3] = num::FMulZR(Razy2(H0w, -e3), -1);
+  a[2][2] = num::FMulZR(num::FMulZ(Razy2(J0dw, -e2), Zh2), -1);
+  a[2][3] = num::FMulZR(num::FMulZ(Razy2(H0dw, -e3), Zh2), -1);
+  a[3][2] = num::FMulZ(Razy2(J0dz, -e2), Zh2);
+  a[3][3] = num::FMulZ(Razy2(H0dz, -e3), Zh2);
 
   B->UstawWektor(1, num::ZeroZ);
   B->UstawWektor(2, num::ZeroZ);
@@ -93,7 +117,12 @@ void TPolePrzeWar::Oblicz() {
   tk::FpCheck();
 
   const int32_t kod = num::RRMAZ1(*A, *B, *X, kEps, nullptr);
-  if (kod != 0) num::PokazBladAlgMZes(kod);
+  if (kod != 0) {
+    num::PokazBladAlgMZes(kod);  // X keeps the last solution
+  } else {
+    const int e[] = {e1, e2, e3};
+    for (int j = 1; j <= 3; ++j) X->UstawWektor(j, Razy2(X->Wektor(j), -e[j - 1]));
+  }
   tk::FpCheck();
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "grid/AlignedGrid.h"
+#include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
 #include "resources/Layouts.h"
 #include "toolkit/Graphics.h"
@@ -14,7 +15,7 @@ namespace mantlo {
 
 namespace {
 
-constexpr Extended kPi = 3.141592653589793238462643383279502884L;
+using num::kPi;
 
 tk::TFont Czcionka(const char* nazwa, int px, tk::TColor kolor) {
   tk::TFont f;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "numerics/Kontrola4.h"
+#include "numerics/Stale4.h"
 
 namespace num {
 
@@ -12,14 +13,12 @@ namespace {
 using kontrola::Sprawdz;
 using kontrola::SprawdzFlagi;
 
-const Extended kPi = 3.14159265358979323846264338327950288L;
-const Extended kPi4 = 0.785398163397448309615660845819875721L;
 const Extended k2PrzezPi = 0.636619772367581343075535053490057448L;
 const Extended kMinus1PrzezPi = -(0.5L * k2PrzezPi);
 const Extended kMinus2PrzezPi = -k2PrzezPi;
-// Euler's constant to sixteen digits only; Y_n carries this in its
-// logarithmic term (Y_0(1) is off by 2e-16).
-const Extended kGamma = 0.5772156649015325L;
+// Euler's constant, to the full extended precision: Y_n carries it in its
+// logarithmic term, and J - jY magnifies its error where H2 decays.
+const Extended kGamma = 0.577215664901532860606512090082402431L;
 // The power series are summed until a term drops to this absolute size.
 const Extended kStopSzeregu = 1e-50L;
 // The asymptotic expansions and the continued fraction are summed until a
@@ -27,21 +26,29 @@ const Extended kStopSzeregu = 1e-50L;
 const Extended kStopWzgl = 8.470329472543003390683225006796419620513916015625e-22L;
 
 // Where the methods change (moduli of z):
-//  - J and Y: power series below, Hankel's expansions P and Q from here on.
-//    On the ray at -45 deg the series loses e^(0.29|z|) to cancellation
-//    (350 at 20), on the real axis e^|z|; the expansion is good to its
-//    smallest term, about 5e-19 at 20.
+//  - J and Y: power series below, Hankel's expansions P and Q from here on,
+//    and below it where the expansion is the better of the two.  The series
+//    loses e^(|z| - |Im z|) to cancellation (350 at 20 on the ray at
+//    -45 deg, 5e8 on the real axis), the expansion is good to its smallest
+//    term, about 0.15 e^(-2|z|) (1.4e-14 at 15, 5e-19 at 20); with the
+//    series' rounding of 3e-20 per unit of that loss they meet where
+//    3|z| - |Im z| = 45: at 15 on the real axis, at 19.65 on the ray.
 const Extended kGranicaJY = 20.0L;
 //  - H2: J - jY from the series below kGranicaSzereguH.  Where H2 decays
 //    (Im z < 0) it is e^(2|Im z|) times smaller than J and Y, and J - jY
-//    magnifies both the rounding of the series and the short Euler constant
-//    of Y (2.3e-16 of Y) by that factor: 290 at |z| = 4 on the -45 deg ray,
-//    1.4e6 at 10.  From here to kGranicaH the continued fraction of K_0, K_1
+//    magnifies the rounding of the series by that factor: 290 at |z| = 4 on
+//    the -45 deg ray, 1.4e6 at 10.  From here to kGranicaH the continued fraction of K_0, K_1
 //    at jz takes over in the lower half plane and on the positive real axis,
 //    and from kGranicaH on Hankel's expansion, whose smallest term is 4e-10
-//    at 10 but 5e-19 at 20.
+//    at 10 but 5e-19 at 20.  Where H2 grows, J - jY does not cancel: there
+//    H2 takes the method of J and Y.
 const Extended kGranicaSzereguH = 4.0L;
 const Extended kGranicaH = 20.0L;
+
+// True where Hankel's expansions serve (see kGranicaJY).
+inline bool PrzezRozwiniecie(const TZespol& z, Extended m) {
+  return m >= kGranicaJY || 3.0L * m - std::fabs(z.im) > 45.0L;
+}
 
 // Loop guard of the asymptotic sums and the continued fraction; no argument
 // needs more than a few hundred steps.
@@ -66,6 +73,18 @@ inline Extended Mod(const TZespol& a) {
   if (n == 0.0L) return m;
   const Extended q = n / m;
   return m * std::sqrt(1.0L + q * q);
+}
+
+// The principal square root without cancellation: the larger of the two
+// parts from (r + |a|)/2, the other as b/(2·larger).  The plain form
+// sqrt((r - a)/2) loses all digits of a nearly real positive z (1.8e-10 at
+// arg -2e-8 deg and |z| = 100); r by the overflow-safe modulus.
+TZespol Pierwiastek(const TZespol& z) {
+  const Extended a = z.re, b = z.im;
+  if (b == 0.0L) return a >= 0.0L ? TZespol{std::sqrt(a), 0.0L} : TZespol{0.0L, std::sqrt(-a)};
+  const Extended t = std::sqrt((Mod(z) + std::fabs(a)) * 0.5L);
+  if (a >= 0.0L) return TZespol{t, b / (2.0L * t)};
+  return TZespol{std::fabs(b) / (2.0L * t), b >= 0.0L ? t : -t};
 }
 
 // Where a loop is about to end on a computed size: a fault must not be the
@@ -232,7 +251,7 @@ void RozwiniecieHankela(TZespol& P, TZespol& Q, int32_t n, const TZespol& z) {
 // passes about 11357.
 void AsymptJY(TZespol* J, TZespol* Y, int32_t n, const TZespol& z) {
   const TZespol chi{z.re - static_cast<Extended>(n) * 0.5L * kPi - kPi4, z.im};
-  const TZespol A = FSqrtZ(FDivRZ(k2PrzezPi, z));
+  const TZespol A = Pierwiastek(FDivRZ(k2PrzezPi, z));
   TZespol P, Q;
   RozwiniecieHankela(P, Q, n, z);
   const TZespol c = CosZ(chi);
@@ -289,7 +308,7 @@ void KSteed(TZespol& K0, TZespol& K1, const TZespol& x) {
   // K_0 = sqrt(pi/(2x)) e^-x / s,  K_1 = K_0 (x + 1/2 - h) / x.
   TZespol e;
   ExpZ(e, MnR(x, -1.0L));
-  const TZespol pierw = FSqrtZ(FDivRZ(0.5L * kPi, x));
+  const TZespol pierw = Pierwiastek(FDivRZ(0.5L * kPi, x));
   K0 = FDivZ(FMulZ(pierw, e), s);
   TZespol t = FSubZ(x, h);
   t.re += 0.5L;
@@ -320,6 +339,43 @@ void Hankel2PrzezK(TZespol& w, int32_t n, const TZespol& z) {
 }
 
 bool Nieparzysta(int32_t n) { return (n & 1) != 0; }
+
+TZespol Minus(const TZespol& z) { return TZespol{-z.re, -z.im}; }
+TZespol Sprzezenie(const TZespol& z) { return TZespol{z.re, -z.im}; }
+
+// Hankel's expansions hold in the right half plane; where they serve in the
+// left one (Re z < 0) the values come from w = -z by reflection:
+//   J_n(z)  = (-1)^n J_n(w)
+//   Y_n(z)  = (-1)^n (Y_n(w) + 2j J_n(w))     Im z >= 0 (also -0: the
+//           = (-1)^n (Y_n(w) - 2j J_n(w))     Im z < 0   branch of LnZ)
+//   H2_n(z) = (-1)^n (H2_n(w) + 2 J_n(w))     Im z >= 0
+//           = -(-1)^n H1_n(w),  H1_n(w) = conj H2_n(conj w),   Im z < 0
+// Each sum adds a small term to a large one (H2 is small where J and Y are
+// large and of opposite phase), so none cancels.
+enum class Rodzaj { J, Y, H };
+
+TZespol Odbicie(Rodzaj f, int32_t n, const TZespol& z) {
+  const TZespol w = Minus(z);
+  const bool gorna = !(z.im < 0.0L);
+  TZespol r;
+  if (f == Rodzaj::J) {
+    AsymptJY(&r, nullptr, n, w);
+  } else if (f == Rodzaj::Y) {
+    TZespol J, Y;
+    AsymptJY(&J, &Y, n, w);
+    r = gorna ? TZespol{Y.re - 2.0L * J.im, Y.im + 2.0L * J.re} : TZespol{Y.re + 2.0L * J.im, Y.im - 2.0L * J.re};
+  } else if (gorna) {
+    TZespol J, H;
+    AsymptJY(&J, nullptr, n, w);
+    Hankel2Asympt(H, n, w);
+    r = TZespol{H.re + 2.0L * J.re, H.im + 2.0L * J.im};
+  } else {
+    TZespol H;
+    Hankel2Asympt(H, n, Sprzezenie(w));
+    r = Minus(Sprzezenie(H));
+  }
+  return Nieparzysta(n) ? Minus(r) : r;
+}
 
 // Negative orders: f_-n = (-1)^n f_n, for J, Y and H2 alike.
 void RzadUjemny(TZespol& w, int32_t n, const TZespol& z, void (*funkcja)(TZespol&, int32_t, const TZespol&)) {
@@ -415,10 +471,12 @@ void BesselJ(TZespol& w, int32_t n, const TZespol& z) {
     return;
   }
   TZespol r;
-  if (ModZ(z0) >= kGranicaJY)
-    AsymptJY(&r, nullptr, n, z0);
-  else
+  if (!PrzezRozwiniecie(z0, ModZ(z0)))
     SzeregJ(r, n, z0);
+  else if (z0.re < 0.0L)
+    r = Odbicie(Rodzaj::J, n, z0);
+  else
+    AsymptJY(&r, nullptr, n, z0);
   Wynik(w, r);
 }
 
@@ -429,10 +487,12 @@ void BesselY(TZespol& w, int32_t n, const TZespol& z) {
     return;
   }
   TZespol r;
-  if (ModZ(z0) >= kGranicaJY)
-    AsymptJY(nullptr, &r, n, z0);
-  else
+  if (!PrzezRozwiniecie(z0, ModZ(z0)))
     SzeregY(r, n, z0);
+  else if (z0.re < 0.0L)
+    r = Odbicie(Rodzaj::Y, n, z0);
+  else
+    AsymptJY(nullptr, &r, n, z0);
   Wynik(w, r);
 }
 
@@ -450,7 +510,7 @@ void Hankel2Asympt(TZespol& w, int32_t n, const TZespol& z) {
   TZespol e;
   ExpZ(e, wyk);
   TZespol amp;
-  OdwZ(amp, FSqrtZ(z0));
+  OdwZ(amp, Pierwiastek(z0));
   MulZR(amp, amp, std::sqrt(k2PrzezPi));
   TZespol r;
   MulZ(r, e, PjQ);
@@ -466,10 +526,13 @@ void Hankel2(TZespol& w, int32_t n, const TZespol& z) {
   }
   const Extended m = ModZ(z0);
   TZespol r;
-  if (m >= kGranicaH) {
-    Hankel2Asympt(r, n, z0);
-  } else if (m >= kGranicaSzereguH && (z0.im < 0.0L || (z0.im == 0.0L && z0.re > 0.0L))) {
+  const bool zanika = z0.im < 0.0L || (z0.im == 0.0L && z0.re > 0.0L);  // H2 decays
+  if (m < kGranicaH && m >= kGranicaSzereguH && zanika) {
     Hankel2PrzezK(r, n, z0);
+  } else if (PrzezRozwiniecie(z0, m) && z0.re < 0.0L) {
+    r = Odbicie(Rodzaj::H, n, z0);
+  } else if (PrzezRozwiniecie(z0, m)) {
+    Hankel2Asympt(r, n, z0);
   } else {
     TZespol y, j;
     BesselY(y, n, z0);

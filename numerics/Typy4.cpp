@@ -117,7 +117,11 @@ bool Konwertuj(const std::string& t, char sep, Extended& wynik) {
 
 }  // namespace
 
-std::string FloatToStrSkal(Extended x, Extended scale, int decimals) {
+namespace {
+
+// x·scale in fixed notation with the given decimals, from its 18 significant
+// digits; with `naukowaOd18`, values of 10^18 and more in scientific notation.
+std::string Tekst(Extended x, Extended scale, int decimals, bool naukowaOd18) {
   // A pending fault of the computation that produced x is reported before
   // its value is written anywhere.
   kontrola::SprawdzFlagi(x);
@@ -129,7 +133,7 @@ std::string FloatToStrSkal(Extended x, Extended scale, int decimals) {
 
   Dziesietna d = NaDziesietna(std::fabs(v));
   if (v == 0.0L) d.wykladnik = 0;
-  if (d.wykladnik >= kCyfry) return Naukowa(ujemna, d, sep);
+  if (naukowaOd18 && d.wykladnik >= kCyfry) return Naukowa(ujemna, d, sep);
 
   // Digits of the number from 10^(wykladnik) down to 10^(-decimals): a
   // leading zero is kept for the carry, zeros fill what lies outside the
@@ -170,6 +174,12 @@ std::string FloatToStrSkal(Extended x, Extended scale, int decimals) {
   }
   return s;
 }
+
+}  // namespace
+
+std::string FloatToStrSkal(Extended x, Extended scale, int decimals) { return Tekst(x, scale, decimals, true); }
+
+std::string FloatToStrStaly(Extended x, Extended scale, int decimals) { return Tekst(x, scale, decimals, false); }
 
 std::string ZespolToStr(const TZespol& z, Extended scale, int decimals) {
   const TZespol w = z;

@@ -9,6 +9,9 @@
 namespace num {
 
 std::string FloatToStrSkal(Extended x, Extended scale, int decimals);
+// The same text in fixed notation also from 10^18 on, where FloatToStrSkal
+// turns to scientific: the 18 significant digits, then zeros.
+std::string FloatToStrStaly(Extended x, Extended scale, int decimals);
 std::string ZespolToStr(const TZespol& z, Extended scale, int decimals);
 std::string PoprawSeparator(const std::string& s);
 Extended StrToFloatZero(const std::string& s);

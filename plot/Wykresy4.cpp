@@ -82,7 +82,7 @@ void Obetnij(Cyfry& c, int ile) {
 // programs' own number text (18 significant digits, halves away from zero),
 // with the point whatever the locale and the sign kept on every negative value.
 std::string Staloprzecinkowo(Extended v, int32_t miejsca) {
-  std::string t = num::FloatToStrSkal(v, 1, miejsca);
+  std::string t = num::FloatToStrStaly(v, 1, miejsca);
   const size_t sep = t.find(tk::DecimalSeparator());
   if (miejsca > 0 && sep != std::string::npos) t[sep] = '.';
   if (v < 0 && t[0] != '-') t.insert(0, 1, '-');
@@ -336,7 +336,19 @@ void TWykresy::BladWykresy(int32_t kod) {
   tk::ShowErrorBox(kCaptionWykresy4, BledyWykresy4[kod - 1]);
 }
 
+// The tick granularity divides the span into n steps and the tick counts
+// grow by whole steps: a granularity of 0 or less would never reach the
+// data's ends.
+void TWykresy::SprawdzPodzialki() const {
+  const int32_t n[2] = {FPodzialkaX, FPodzialkaY};
+  for (int os = 0; os < 2; ++os)
+    if (n[os] <= 0)
+      throw tk::Exception(std::string("Podziałka osi ") + "XY"[os] + " klasy TWykresy (FPodzialka" + "XY"[os] +
+                          " = " + std::to_string(n[os]) + ") musi być dodatnia");
+}
+
 TGeometriaWykresu TWykresy::Geometria() const {
+  SprawdzPodzialki();
   TGeometriaWykresu g;
   const int32_t W = FSzerokosc, H = FWysokosc;
   const int32_t N = FOstatniPunkt, K = FLiczbaKrzywych;
@@ -432,6 +444,7 @@ int32_t TWykresy::WykresXY() {
   tk::FpCheck();
   const int32_t kod = SprawdzDane();
   if (kod != 0) return kod;
+  SprawdzPodzialki();  // before the picture is touched: it keeps what it showed
 
   const int32_t W = FSzerokosc, H = FWysokosc;
   auto mf = std::make_shared<tk::TMetafile>();

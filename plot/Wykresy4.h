@@ -99,6 +99,8 @@ class TWykresy {
 
  private:
   int32_t SprawdzDane() const;
+  // Raises an error naming the axis whose tick granularity is not positive.
+  void SprawdzPodzialki() const;
 };
 
 // Routines of the unit (exposed for tests).

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "numerics/AlgeZes4.h"
+#include "numerics/Stale4.h"
 #include "toolkit/Controls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/FpCheck.h"
@@ -22,8 +23,8 @@ namespace ferrant::test {
 using num::Extended;
 using num::TZespol;
 
-constexpr Extended kPi = 3.141592653589793238462643383279502884L;
-constexpr Extended kMi0 = 4.0L * kPi * 1e-7L;
+using num::kMi0;
+using num::kPi;
 
 // A window with a 500 × 400 plot picture, and every message box recorded.
 class PoleTest : public ::testing::Test {

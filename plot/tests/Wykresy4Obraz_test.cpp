@@ -396,6 +396,41 @@ TEST_F(Wykres, AZeroSpanEndsWithTheDivisionErrorAndLeavesOnlyTheFrame) {
   tk::SetMessageHandler(poprzedni);
 }
 
+// A tick granularity of 0 or less cannot divide an axis: the plot is refused
+// with an error that names the axis, before anything is drawn.
+TEST_F(Wykres, ANonPositiveGranularityIsRefusedBeforeDrawing) {
+  auto* im = Obraz();
+  auto w = Painter(im, 3, OsMm, TrzySinusy);
+  ASSERT_EQ(w->WykresXY(), 0);
+  tk::TMetafile* przed = im->Metafile();
+  const auto obrazPrzed = Obrazek(*w);
+  std::vector<tk::MessageRequest> pokazane;
+  auto poprzedni = tk::SetMessageHandler([&](const tk::MessageRequest& r) {
+    pokazane.push_back(r);
+    return static_cast<int>(tk::mrOk);
+  });
+  struct Przypadek {
+    int32_t x, y;
+    const char* tekst;
+  } const przypadki[] = {
+      {0, 4, "Podziałka osi X klasy TWykresy (FPodzialkaX = 0) musi być dodatnia"},
+      {-3, 4, "Podziałka osi X klasy TWykresy (FPodzialkaX = -3) musi być dodatnia"},
+      {4, -2147483647 - 1, "Podziałka osi Y klasy TWykresy (FPodzialkaY = -2147483648) musi być dodatnia"},
+  };
+  for (const auto& p : przypadki) {
+    w->FPodzialkaX = p.x;
+    w->FPodzialkaY = p.y;
+    pokazane.clear();
+    EXPECT_FALSE(tk::Dispatch([&] { w->WykresXY(); }));
+    ASSERT_EQ(pokazane.size(), 1u);
+    EXPECT_EQ(pokazane[0].text, p.tekst);
+    EXPECT_EQ(im->Metafile(), przed);
+    EXPECT_FALSE(tk::Dispatch([&] { w->Geometria(); }));
+  }
+  EXPECT_TRUE(TeSame(*obrazPrzed, *Obrazek(*w)));
+  tk::SetMessageHandler(poprzedni);
+}
+
 TEST_F(Wykres, BladWykresyShowsTheMessageOfItsCode) {
   auto* im = Obraz();
   TWykresy w(im, 200, 3);

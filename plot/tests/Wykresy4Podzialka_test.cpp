@@ -1,6 +1,10 @@
 // Tick steps, exponents, rounding and tick-label texts of the plot painter.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
 #include "plot/Wykresy4.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
@@ -152,4 +156,22 @@ TEST(OpisPodzialki, NegativeDecimalsGiveTheExponentialForm) {
   EXPECT_EQ(OpisPodzialki(2, 0, 999.7L), " 1.0E+0003");
   EXPECT_EQ(OpisPodzialki(2, 1, 0), " 0.0E+0000");
   EXPECT_EQ(OpisPodzialki(5, -1, 0.0123L * 100000), " 1.2E-0002");
+}
+
+// From 10^18 on the programs' number text turns to scientific notation; a
+// tick label stays in fixed notation at every size: its 18 significant
+// digits, then zeros.
+TEST(OpisPodzialki, HugeValuesStayInFixedNotation) {
+  EXPECT_EQ(OpisPodzialki(1, 2, 17744923220048803000.0L), "17744923220048803000.0");
+  EXPECT_EQ(OpisPodzialki(0, 2, -1e18L), "-1000000000000000000.00");
+  for (int k = 18; k <= 60; ++k) {
+    for (int e : {0, 1, 2}) {
+      const Extended v = -1.2345678901234567L * std::pow(10.0L, k);
+      const std::string t = OpisPodzialki(e, 2, v);
+      EXPECT_EQ(t.find_first_not_of("-0123456789."), std::string::npos) << t;
+      // k + 1 integer digits, the sign, the point and 2 - e decimals.
+      EXPECT_EQ(t.size(), static_cast<size_t>(k + 1 + 1 + (e < 2 ? 1 + 2 - e : 0))) << t;
+      EXPECT_LT(fabsl(strtold(t.c_str(), nullptr) / v - 1), 1e-17L) << t;
+    }
+  }
 }
