@@ -366,10 +366,12 @@ struct TChart::Impl {
   const TChartSeries* labelled = nullptr;
   std::string axisShown[2];  // what each axis holds: range, labels, title
   QSizeF axesFor;            // the plot size the ticks were chosen for
+  QSize fittedSize;          // the chart size they were chosen at
+  unsigned passes = 0;       // fits so far
 
   std::string Signature() const;
-  void Sync();
-  void FitAxes();
+  void Sync(QSize size);
+  void FitAxes(QSize size);
   void PushContent();
   QSizeF PlotSize() const;
   bool PushAxes(QSizeF plot);  // true when an axis changed
@@ -386,8 +388,7 @@ std::string TChart::Impl::Signature() const {
   Put(o, c.LeftAxis);
   Put(o, c.BottomAxis);
   o << c.LegendVisible << c.View3D << c.Chart3DPercent << c.BackWallFilled << ',' << c.GradientEndColor << ','
-    << c.GradientVisible << ',' << c.Color() << ',' << DecimalSeparator() << ',' << view->width() << 'x' << view->height()
-    << ';';
+    << c.GradientVisible << ',' << c.Color() << ',' << DecimalSeparator() << ';';
   for (const auto& s : c.series_)
     o << static_cast<const void*>(s.get()) << s->Title << '\x1f' << s->SeriesColor << ',' << s->LineWidth << ','
       << s->PointerVisible << ',' << s->XValuesAscending << ',' << s->Revision() << ';';
@@ -400,22 +401,35 @@ std::string TChart::Impl::Signature() const {
 // they stay.  Painting does this too, so what is drawn is what AxisLabels
 // reports; the plot area of an earlier, smaller layout would leave one label
 // per axis.
-void TChart::Impl::Sync() {
+void TChart::Impl::Sync(QSize size) {
   FpShield shield;  // Qt's own arithmetic must not look like a fault of the caller
   PushContent();
   // The series were attached anew: the axes are set in full once.
   axisShown[0].clear();
   axisShown[1].clear();
-  FitAxes();
   shown = Signature();
+  FitAxes(size);
 }
 
-void TChart::Impl::FitAxes() {
+// Labels change the plot's size (the widest left label, the half of the last
+// bottom label that reaches past the plot), and the plot's size changes the
+// labels.  A few free rounds find the labels for the plot they make; where
+// two choices would alternate (more labels leave less room, fewer leave more),
+// no axis gets more room than it had in the round before, so the labels only
+// thin out and come to rest within a few rounds, clear of each other on the
+// plot as drawn.  One fit per size or content: painting never refits.
+void TChart::Impl::FitAxes(QSize size) {
+  constexpr int kFreeRounds = 3, kRounds = 16;
+  ++passes;
+  fittedSize = size;
   Settle();
-  for (int round = 0; round < 4; ++round) {
-    axesFor = PlotSize();
-    if (!PushAxes(axesFor)) break;
+  QSizeF room = PlotSize();
+  for (int round = 0; round < kRounds; ++round) {
+    axesFor = room;
+    if (!PushAxes(room)) break;
     Settle();
+    const QSizeF now = PlotSize();
+    room = round + 1 < kFreeRounds ? now : QSizeF(std::min(now.width(), room.width()), std::min(now.height(), room.height()));
   }
 }
 
@@ -571,20 +585,20 @@ bool TChart::Impl::PushAxes(QSizeF plot) {
 
 // Brings Qt Charts up to date for drawing at the given size.  A chart that
 // was resized while hidden still has the size Qt Charts gave it (its preferred
-// one, a few dozen pixels) until it is shown: the size is set here.
+// one, a few dozen pixels) until it is shown: the size is set here.  Nothing
+// is laid out again while the content and the size stay as they were.
 void TChart::Impl::Prepare(int width, int height) {
   FpShield shield;
-  if (chart->size() != QSizeF(width, height)) {
+  const QSize size(width, height);
+  if (chart->size() != QSizeF(size)) {
     chart->setGeometry(0, 0, width, height);
     view->setSceneRect(0, 0, width, height);
   }
   if (Signature() != shown) {
-    Sync();
-    return;
+    Sync(size);
+  } else if (size != fittedSize) {
+    FitAxes(size);
   }
-  Settle();
-  const QSizeF plot = PlotSize();
-  if (std::fabs(plot.width() - axesFor.width()) > 0.5 || std::fabs(plot.height() - axesFor.height()) > 0.5) FitAxes();
 }
 
 void TChart::Impl::Settle() {
@@ -704,6 +718,8 @@ std::vector<std::string> TChart::AxisLabels(bool bottom) {
   for (QString l : (bottom ? impl_->axisX : impl_->axisY)->categoriesLabels()) out.push_back(FromQString(l.remove(QChar(0x200B))));
   return out;
 }
+
+unsigned TChart::LayoutPasses() const { return impl_->passes; }
 
 void TChart::SaveToMetafileEnh(const std::string& fileName) { WriteFileWhole(fileName, MetafileEnhBytes()); }
 

@@ -108,6 +108,9 @@ class TChart : public TWinControl {
   // The labels the bottom or the left axis shows at the chart's size, in
   // order (tests).
   std::vector<std::string> AxisLabels(bool bottom);
+  // How many times the chart has chosen its axis labels for a layout (tests:
+  // a chart left alone stops laying itself out).
+  unsigned LayoutPasses() const;
 
   // Toolkit-internal: a series has changed; the chart redraws when it is next
   // painted.
