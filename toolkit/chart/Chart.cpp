@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <iterator>
 #include <new>
 #include <sstream>
 
@@ -51,6 +52,7 @@ void TChartSeries::Touched() {
 
 void TChartSeries::Clear() {
   points_.clear();
+  between_.clear();
   Touched();
 }
 
@@ -64,24 +66,52 @@ int TChartSeries::AddXY(double x, double y, const std::string& label, TColor col
     throw EOverflow();
   }
   // A point count typed by mistake stops here, not after filling the memory.
-  if (points_.size() >= kMaxPoints) throw std::bad_alloc();
+  if (static_cast<size_t>(Count()) >= kMaxPoints) throw std::bad_alloc();
   TChartPoint p;
   p.x = x;
   p.y = y;
   p.label = label;
   p.color = color == clDefault ? SeriesColor : color;
-  auto at = points_.end();
-  // Equal x values keep the order in which they came.
-  if (XValuesAscending)
-    at = std::upper_bound(points_.begin(), points_.end(), x, [](double v, const TChartPoint& q) { return v < q.x; });
-  const auto index = at - points_.begin();
-  points_.insert(at, std::move(p));
+  int index;
+  // A point at or past the last one goes last (after those of equal x); one
+  // before the first goes first.  Any point in between that came earlier
+  // lies between these ends, so the order of equal x values stays that of
+  // their arrival.
+  if (!XValuesAscending || points_.empty() || x >= points_.back().x) {
+    index = Count();
+    points_.push_back(std::move(p));
+  } else if (x < points_.front().x) {
+    index = 0;
+    points_.push_front(std::move(p));
+  } else {
+    const auto after = [](double v, const TChartPoint& q) { return v < q.x; };
+    index = static_cast<int>(std::upper_bound(points_.begin(), points_.end(), x, after) - points_.begin());
+    for (const TChartPoint& q : between_) index += q.x <= x;
+    between_.push_back(std::move(p));
+    // Merged in once they are as many as the square root of the rest: each
+    // point then costs about that many steps, whatever the order.
+    if (between_.size() > 64 && between_.size() * between_.size() > points_.size()) Ordered();
+  }
   Touched();
-  return static_cast<int>(index);
+  return index;
+}
+
+const std::deque<TChartPoint>& TChartSeries::Ordered() const {
+  if (between_.empty()) return points_;
+  const auto byX = [](const TChartPoint& a, const TChartPoint& b) { return a.x < b.x; };
+  std::stable_sort(between_.begin(), between_.end(), byX);
+  // On equal x the points already in order came first.
+  std::deque<TChartPoint> merged;
+  std::merge(std::make_move_iterator(points_.begin()), std::make_move_iterator(points_.end()),
+             std::make_move_iterator(between_.begin()), std::make_move_iterator(between_.end()),
+             std::back_inserter(merged), byX);
+  points_.swap(merged);
+  between_.clear();
+  return points_;
 }
 
 int TChartSeries::Add(double value, const std::string& label, TColor color) {
-  return AddXY(static_cast<double>(points_.size()), value, label, color);
+  return AddXY(static_cast<double>(Count()), value, label, color);
 }
 
 // ---------------------------------------------------------------------------
