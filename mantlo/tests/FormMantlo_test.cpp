@@ -271,6 +271,21 @@ TEST_F(Mantlo, BadPointCountLeavesTheChart) {
   Png("blad_n0");
 }
 
+// N + 1 points must fit the chart: a larger count is refused before any
+// point is computed, with what is wrong, and the chart stays.
+TEST_F(Mantlo, PointCountBeyondTheChartIsRefused) {
+  f->BitBtn10->Click();
+  const Stan przed = Zapisz();
+  for (const char* n : {"1000000", "2147483647"}) {
+    Wpisz(8, n);
+    for (auto* b : {f->BitBtn10, f->BitBtn12, f->BitBtn11}) {
+      b->Click();
+      Blad("Liczba kroków N musi być mniejsza niż 1000000: wykres mieści najwyżej 1000000 punktów");
+      TakiSam(przed);
+    }
+  }
+}
+
 TEST_F(Mantlo, NegativeCountClearsTheChart) {
   f->BitBtn12->Click();
   ASSERT_EQ(f->Series1->Count(), 101);
