@@ -16,6 +16,7 @@
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -123,7 +124,34 @@ QString TitleHtml(const std::vector<std::string>& lines) {
   if (!any) return QString();
   QStringList parts;
   for (const auto& l : lines) parts << (l.empty() ? QStringLiteral("&nbsp;") : ToQString(l).toHtmlEscaped());
-  return QStringLiteral("<div align=\"center\">") + parts.join(QStringLiteral("<br>")) + QStringLiteral("</div>");
+  // Blanks as given: rich text would collapse their runs.
+  return QStringLiteral("<div align=\"center\" style=\"white-space:pre\">") + parts.join(QStringLiteral("<br>")) +
+         QStringLiteral("</div>");
+}
+
+// The lines of a text broken at blanks so that each is at most `room` wide
+// (a word longer than that stands alone); the blanks within a line stay as
+// they are.
+QStringList Wrapped(const QString& text, const QFontMetricsF& fm, double room) {
+  if (fm.horizontalAdvance(text) <= room) return {text};
+  QStringList lines;
+  QString line;
+  int at = 0;
+  while (at < text.size()) {
+    int end = at;
+    while (end < text.size() && text[end] == QLatin1Char(' ')) ++end;
+    while (end < text.size() && text[end] != QLatin1Char(' ')) ++end;
+    const QString word = text.mid(at, end - at);
+    if (!line.isEmpty() && fm.horizontalAdvance(line + word) > room) {
+      lines << line;
+      line = word.trimmed();
+    } else {
+      line += word;
+    }
+    at = end;
+  }
+  if (!line.isEmpty()) lines << line;
+  return lines;
 }
 
 TFont LabelFont() {
@@ -197,6 +225,10 @@ struct TChart::Impl {
   };
   AxisMap mapX, mapY;
   const TChartSeries* labelled = nullptr;
+  // The axis titles, drawn by us: Qt Charts would elide one longer than its
+  // axis (losing the unit at its end) and collapse runs of blanks.
+  QGraphicsSimpleTextItem* titleX = nullptr;
+  QGraphicsSimpleTextItem* titleY = nullptr;
   std::string axisShown[2];  // what each axis holds: range, labels, title
   QSizeF axesFor;            // the plot size the ticks were chosen for
   QSize fittedSize;          // the chart size they were chosen at
@@ -208,6 +240,7 @@ struct TChart::Impl {
   void PushContent();
   QSizeF PlotSize() const;
   bool PushAxes(QSizeF plot);  // true when an axis changed
+  void PlaceTitles();
   void Prepare(int width, int height);
   void Settle();  // runs the chart's pending layout
   void Render(QPainter& painter, int width, int height);
@@ -264,6 +297,20 @@ void TChart::Impl::FitAxes(QSize size) {
     const QSizeF now = PlotSize();
     room = round + 1 < kFreeRounds ? now : QSizeF(std::min(now.width(), room.width()), std::min(now.height(), room.height()));
   }
+  PlaceTitles();
+}
+
+// The bottom title centred under the plot, the left one reading upwards
+// beside it, each moved as little as needed to lie wholly within the chart.
+void TChart::Impl::PlaceTitles() {
+  const QRectF plot = chart->plotArea();
+  const double w = chart->size().width(), h = chart->size().height();
+  const QRectF bx = titleX->boundingRect();
+  titleX->setPos(std::clamp(plot.center().x() - bx.width() / 2, 0.0, std::max(0.0, w - bx.width())),
+                 h - 6 - bx.height());
+  // Turned a quarter left about its origin: its width runs up the chart.
+  const QRectF by = titleY->boundingRect();
+  titleY->setPos(6, std::clamp(plot.center().y() + by.width() / 2, std::min(by.width(), h), h));
 }
 
 QSizeF TChart::Impl::PlotSize() const {
@@ -413,7 +460,8 @@ bool TChart::Impl::PushAxes(QSizeF plot) {
       std::snprintf(buf, sizeof buf, "%a,", t.value);
       key << buf << t.label << '\x1f';
     }
-    key << ';' << side.def->Title << '\x1f';
+    // The title's room (the chart's width or height) decides where it breaks.
+    key << ';' << side.def->Title << '\x1f' << (side.horizontal ? chart->size().width() : chart->size().height());
     Put(key, side.def->TitleFont);
     std::string& was = axisShown[side.horizontal ? 0 : 1];
     if (key.str() == was) continue;
@@ -436,12 +484,30 @@ bool TChart::Impl::PushAxes(QSizeF plot) {
     // past the plot.
     if (side.horizontal) {
       const double half = ticks.empty() || ticks.back().value < hi - (hi - lo) * 0.02 ? 0 : fm.horizontalAdvance(QString::fromStdString(ticks.back().label)) / 2;
-      chart->setMargins(QMargins(6, 6, std::max(6, static_cast<int>(std::ceil(half)) + 3), 6));
+      QMargins m = chart->margins();
+      m.setRight(std::max(6, static_cast<int>(std::ceil(half)) + 3));
+      chart->setMargins(m);
     }
-    a->setTitleText(ToQString(side.def->Title).toHtmlEscaped());
-    a->setTitleVisible(!side.def->Title.empty());
-    a->setTitleFont(ToQFont(side.def->TitleFont));
-    a->setTitleBrush(ToQColor(side.def->TitleFont.Color));
+    QGraphicsSimpleTextItem* title = side.horizontal ? titleX : titleY;
+    const QFont titleFont = ToQFont(side.def->TitleFont);
+    const QFontMetricsF tfm(titleFont);
+    title->setFont(titleFont);
+    title->setBrush(ToQColor(side.def->TitleFont.Color));
+    const double room = (side.horizontal ? chart->size().width() : chart->size().height()) - 12;
+    const QString text = ToQString(side.def->Title);
+    title->setText(Wrapped(text, tfm, room).join(QLatin1Char('\n')));
+    title->setVisible(!text.trimmed().isEmpty());
+    a->setTitleVisible(false);
+  }
+  // Room for the titles beside the left axis and under the bottom one.
+  auto block = [](const QGraphicsSimpleTextItem* t) {
+    return t->isVisible() ? static_cast<int>(std::ceil(t->boundingRect().height())) + 4 : 0;
+  };
+  const QMargins m = chart->margins();
+  const QMargins want(6 + block(titleY), 6, m.right(), 6 + block(titleX));
+  if (m != want) {
+    chart->setMargins(want);
+    changed = true;
   }
   return changed;
 }
@@ -510,6 +576,13 @@ TChart::TChart(TWinControl* parent) : TWinControl(parent), impl_(std::make_uniqu
   }
   d.chart->addAxis(d.axisX, Qt::AlignBottom);
   d.chart->addAxis(d.axisY, Qt::AlignLeft);
+  d.titleX = new QGraphicsSimpleTextItem(d.chart);
+  d.titleY = new QGraphicsSimpleTextItem(d.chart);
+  d.titleY->setRotation(-90);
+  for (QGraphicsSimpleTextItem* t : {d.titleX, d.titleY}) {
+    t->setZValue(10);
+    t->setVisible(false);
+  }
 
   d.view = new ChartView(this, d.chart);
   d.view->beforePaint = [this] {

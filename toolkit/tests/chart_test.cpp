@@ -716,3 +716,42 @@ TEST(ChartAxes, TinyAndNoisySpansAreDrawnUnderTrueLabels) {
   }
   SetDecimalSeparator('\0');
 }
+
+// Titles as given: the whole of a left title longer than the plot (Bifilon's
+// field chart keeps its unit "E[kV/m]"), and runs of blanks in the axis
+// titles and the chart's title, on the picture and in the metafile.
+TEST(ChartRender, TitlesAreDrawnWholeWithTheirBlanks) {
+  ChartWindow w(812, 459);
+  TChart& c = *w.chart;
+  c.Title.Text = {"Natężenie pola elektrycznego na powierzchni przewodów ",
+                  "  Rozkład natężenia pola przy powierzchni ziemi na wysokości h=1,0 [m]"};
+  c.Title.Font = ArialBold(-15, clBlue);
+  c.LeftAxis.Title = "Natężenie pola elektrycznego na powierzchni przewodów E[kV/m]";
+  c.BottomAxis.Title = "Zmienność promienia od r1 do r2  w  [mm]";
+  c.LeftAxis.TitleFont = c.BottomAxis.TitleFont = ArialBold(-13, clBlack);
+  c.LeftAxis.AutomaticMinimum = false;
+  TChartSeries* s = c.AddSeries();
+  for (int i = 0; i <= 360; ++i) s->AddXY(i, 5 - 2.5 * std::cos(i * M_PI / 180));
+
+  std::vector<std::string> texts;
+  for (const DrawnText& t : DrawnTexts(c)) texts.push_back(t.text);
+  for (const std::string& want : {c.LeftAxis.Title, c.BottomAxis.Title, c.Title.Text[1]})
+    EXPECT_NE(std::find(texts.begin(), texts.end(), want), texts.end()) << want << " in " << Joined(texts);
+
+  // The left title's ink, in the strip beside the labels: as long as the
+  // whole text (409 pixels), within the chart.
+  std::unique_ptr<TBitmap> b = c.Render();
+  int top = -1, bottom = -1;
+  for (int y = 0; y < b->Height(); ++y)
+    for (int x = 0; x < 22; ++x)
+      if (Dark(b->Pixel(x, y))) {
+        if (top < 0) top = y;
+        bottom = y;
+      }
+  EXPECT_GE(bottom - top, 400) << top << " .. " << bottom;
+
+  c.LeftAxis.Title = "Rozkład gęstości prądu dla różnych mi  [A/mm2]";
+  texts.clear();
+  for (const DrawnText& t : DrawnTexts(c)) texts.push_back(t.text);
+  EXPECT_NE(std::find(texts.begin(), texts.end(), c.LeftAxis.Title), texts.end()) << Joined(texts);
+}
