@@ -225,6 +225,17 @@ struct TChart::Impl {
   };
   AxisMap mapX, mapY;
   const TChartSeries* labelled = nullptr;
+  // The lines Qt Charts draws for each series, kept from one push to the
+  // next and refilled in one replace each: an empty line of the series'
+  // colour for its legend entry, then one line per run of points of one
+  // colour.
+  struct Lines {
+    QLineSeries* entry = nullptr;
+    std::vector<QLineSeries*> runs;
+  };
+  std::vector<Lines> lines;
+  QLineSeries* NewLine();
+  void DropLine(QLineSeries* line);
   // The axis titles, drawn by us: Qt Charts would elide one longer than its
   // axis (losing the unit at its end) and collapse runs of blanks.
   QGraphicsSimpleTextItem* titleX = nullptr;
@@ -347,7 +358,6 @@ void TChart::Impl::PushContent() {
   QLegend* legend = chart->legend();
   legend->setVisible(c.LegendVisible);
 
-  chart->removeAllSeries();
   // The data's ranges, and the largest modulus on each axis (against which a
   // span may be only rounding noise).
   bool any = false;
@@ -383,9 +393,15 @@ void TChart::Impl::PushContent() {
   mapX = mapFor(c.BottomAxis, xLo, xHi, xMag);
   mapY = mapFor(c.LeftAxis, yLo, yHi, yMag);
 
-  for (const auto& sp : c.series_) {
-    const TChartSeries& s = *sp;
-    const QColor seriesColor = ToQColor(s.SeriesColor);
+  while (lines.size() > c.series_.size()) {
+    DropLine(lines.back().entry);
+    for (QLineSeries* l : lines.back().runs) DropLine(l);
+    lines.pop_back();
+  }
+  while (lines.size() < c.series_.size()) lines.push_back({NewLine(), {}});
+  for (size_t k = 0; k < c.series_.size(); ++k) {
+    const TChartSeries& s = *c.series_[k];
+    Lines& ls = lines[k];
     // Each stretch of the line takes the colour of the point it leads to.
     std::vector<std::pair<QColor, QList<QPointF>>> runs;
     for (int i = 0; i < s.Count(); ++i) {
@@ -398,27 +414,41 @@ void TChart::Impl::PushContent() {
       runs.back().second << QPointF(mapX(p.x), mapY(p.y));
     }
     // The legend shows the series' own colour, whatever colours its points
-    // have: an empty line of that colour carries the legend entry.
-    auto* entry = new QLineSeries();
-    entry->setPen(QPen(seriesColor, std::max(2, s.LineWidth)));
-    entry->setName(ToQString(s.Title));
-    chart->addSeries(entry);
-    entry->attachAxis(axisX);
-    entry->attachAxis(axisY);
-    for (auto& run : runs) {
-      auto* line = new QLineSeries();
-      QPen pen(run.first, std::max(1, s.LineWidth));
+    // have.
+    ls.entry->setPen(QPen(ToQColor(s.SeriesColor), std::max(2, s.LineWidth)));
+    ls.entry->setName(ToQString(s.Title));
+    for (QLegendMarker* m : legend->markers(ls.entry)) m->setVisible(true);
+    while (ls.runs.size() > runs.size()) {
+      DropLine(ls.runs.back());
+      ls.runs.pop_back();
+    }
+    while (ls.runs.size() < runs.size()) {
+      ls.runs.push_back(NewLine());
+      for (QLegendMarker* m : legend->markers(ls.runs.back())) m->setVisible(false);
+    }
+    for (size_t r = 0; r < runs.size(); ++r) {
+      QLineSeries* line = ls.runs[r];
+      QPen pen(runs[r].first, std::max(1, s.LineWidth));
       pen.setCapStyle(Qt::RoundCap);
       pen.setJoinStyle(Qt::RoundJoin);
       line->setPen(pen);
       line->setPointsVisible(s.PointerVisible);
-      line->replace(run.second);
-      chart->addSeries(line);
-      line->attachAxis(axisX);
-      line->attachAxis(axisY);
-      for (QLegendMarker* m : legend->markers(line)) m->setVisible(false);
+      line->replace(runs[r].second);
     }
   }
+}
+
+QLineSeries* TChart::Impl::NewLine() {
+  auto* line = new QLineSeries();
+  chart->addSeries(line);
+  line->attachAxis(axisX);
+  line->attachAxis(axisY);
+  return line;
+}
+
+void TChart::Impl::DropLine(QLineSeries* line) {
+  chart->removeSeries(line);
+  delete line;
 }
 
 bool TChart::Impl::PushAxes(QSizeF plot) {
@@ -620,11 +650,9 @@ void TChart::SeriesChanged() {
   if (impl_ && impl_->view != nullptr) impl_->view->viewport()->update();
 }
 
-void TChart::Refresh() {
-  impl_->shown.clear();
-  impl_->Prepare(std::max(1, impl_->view->width()), std::max(1, impl_->view->height()));
-  impl_->view->viewport()->update();
-}
+// The chart is brought up to date when it is next drawn: a handler that
+// clears, refreshes, fills and refreshes again lays it out once.
+void TChart::Refresh() { impl_->view->viewport()->update(); }
 
 std::unique_ptr<TBitmap> TChart::Render() {
   const int w = std::max(1, Width()), h = std::max(1, Height());
