@@ -1,0 +1,209 @@
+#include "toolkit/TestingEvents.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "toolkit/QtInternal.h"
+#include "toolkit/Testing.h"
+#include "toolkit/core/FpCheck.h"
+
+namespace tk::testing {
+
+namespace {
+
+struct KeyInfo {
+  Qt::Key key;
+  const char* name;
+};
+
+// In the order of NavKey.
+const KeyInfo kKeys[] = {
+    {Qt::Key_Left, "Left"},     {Qt::Key_Right, "Right"},       {Qt::Key_Up, "Up"},
+    {Qt::Key_Down, "Down"},     {Qt::Key_Home, "Home"},         {Qt::Key_End, "End"},
+    {Qt::Key_PageUp, "PageUp"}, {Qt::Key_PageDown, "PageDown"}, {Qt::Key_F1, "F1"},
+    {Qt::Key_F2, "F2"},         {Qt::Key_F3, "F3"},             {Qt::Key_F4, "F4"},
+    {Qt::Key_F5, "F5"},         {Qt::Key_F6, "F6"},             {Qt::Key_F7, "F7"},
+    {Qt::Key_F8, "F8"},         {Qt::Key_F9, "F9"},             {Qt::Key_F10, "F10"},
+    {Qt::Key_F11, "F11"},       {Qt::Key_F12, "F12"},           {Qt::Key_Escape, "Escape"},
+    {Qt::Key_Return, "Enter"},  {Qt::Key_Tab, "Tab"},           {Qt::Key_Backspace, "Backspace"},
+    {Qt::Key_Delete, "Delete"}, {Qt::Key_Insert, "Insert"},
+};
+static_assert(sizeof kKeys / sizeof kKeys[0] == static_cast<size_t>(NavKey::Count), "one entry per key");
+
+Qt::KeyboardModifiers ToQt(TShiftState shift) {
+  Qt::KeyboardModifiers m = Qt::NoModifier;
+  if (shift & ssShift) m |= Qt::ShiftModifier;
+  if (shift & ssCtrl) m |= Qt::ControlModifier;
+  if (shift & ssAlt) m |= Qt::AltModifier;
+  return m;
+}
+
+Qt::MouseButton ToQt(TMouseButton button) {
+  switch (button) {
+    case mbRight: return Qt::RightButton;
+    case mbMiddle: return Qt::MiddleButton;
+    default: return Qt::LeftButton;
+  }
+}
+
+QWidget* WidgetOf(TControl* control) {
+  EnsureWindowing();
+  return control != nullptr ? control->Widget() : nullptr;
+}
+
+// The widget under (x, y) of the control's widget, and the point in its coordinates.
+QWidget* TargetAt(QWidget* w, int x, int y, QPoint& local) {
+  QWidget* t = w->childAt(x, y);
+  if (t == nullptr) t = w;
+  local = t->mapFrom(w, QPoint(x, y));
+  return t;
+}
+
+}  // namespace
+
+const char* NavKeyName(NavKey key) {
+  const auto i = static_cast<size_t>(key);
+  return i < static_cast<size_t>(NavKey::Count) ? kKeys[i].name : "?";
+}
+
+void PressNavKey(TControl* control, NavKey key, TShiftState shift) {
+  const auto i = static_cast<size_t>(key);
+  if (i >= static_cast<size_t>(NavKey::Count)) return;
+  ActivateWindow(control);
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  QWidget* f = QApplication::focusWidget();
+  QWidget* target = f != nullptr && f->window() == w->window() ? f : w;
+  Qt::Key k = kKeys[i].key;
+  if (k == Qt::Key_Tab && (shift & ssShift)) k = Qt::Key_Backtab;
+  {
+    FpShield shield;
+    QTest::keyClick(target, k, ToQt(shift));
+  }
+  ProcessEvents();
+}
+
+void TypeKeys(TControl* control, const std::string& text) {
+  ActivateWindow(control);
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  const std::u32string chars = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdU32String();
+  for (char32_t c : chars) {
+    QWidget* f = QApplication::focusWidget();
+    QWidget* target = f != nullptr && f->window() == w->window() ? f : w;
+    int key = Qt::Key_unknown;
+    switch (c) {
+      case U'\t': key = Qt::Key_Tab; break;
+      case U'\r': case U'\n': key = Qt::Key_Return; break;
+      case U'\b': key = Qt::Key_Backspace; break;
+      case 0x1b: key = Qt::Key_Escape; break;
+      case 0x7f: key = Qt::Key_Delete; break;
+      default:
+        if (c >= 0x20) key = static_cast<int>(QChar::toUpper(c));
+    }
+    {
+      FpShield shield;
+      QTest::sendKeyEvent(QTest::Click, target, static_cast<Qt::Key>(key), QString::fromUcs4(&c, 1), Qt::NoModifier);
+    }
+    ProcessEvents();
+  }
+}
+
+void ClickWith(TControl* control, int x, int y, TMouseButton button, TShiftState shift, bool twice) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  ActivateWindow(control);
+  QPoint p;
+  QWidget* t = TargetAt(w, x, y, p);
+  {
+    FpShield shield;
+    if (twice) QTest::mouseDClick(t, ToQt(button), ToQt(shift), p);
+    else QTest::mouseClick(t, ToQt(button), ToQt(shift), p);
+  }
+  ProcessEvents();
+}
+
+void Drag(TControl* control, int x0, int y0, int x1, int y1) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  ActivateWindow(control);
+  QPoint p0;
+  QPointer<QWidget> t = TargetAt(w, x0, y0, p0);
+  {
+    FpShield shield;
+    QTest::mousePress(t, Qt::LeftButton, Qt::NoModifier, p0);
+  }
+  ProcessEvents();
+  if (t.isNull()) return;
+  const QPoint p1 = t->mapFrom(w, QPoint(x1, y1));
+  {
+    FpShield shield;
+    QMouseEvent move(QEvent::MouseMove, p1, t->mapToGlobal(p1), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(t, &move);
+  }
+  ProcessEvents();
+  if (t.isNull()) return;
+  {
+    FpShield shield;
+    QTest::mouseRelease(t, Qt::LeftButton, Qt::NoModifier, p1);
+  }
+  ProcessEvents();
+}
+
+void Wheel(TControl* control, int x, int y, int delta, TShiftState shift) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  ActivateWindow(control);
+  QPoint p;
+  QWidget* t = TargetAt(w, x, y, p);
+  {
+    FpShield shield;
+    QWheelEvent e(QPointF(p), QPointF(t->mapToGlobal(p)), QPoint(), QPoint(0, delta), Qt::NoButton, ToQt(shift),
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(t, &e);
+  }
+  ProcessEvents();
+}
+
+void RestMouse(TControl* control, int x, int y) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  QPoint p;
+  QWidget* t = TargetAt(w, x, y, p);
+  {
+    FpShield shield;
+    QHelpEvent e(QEvent::ToolTip, p, t->mapToGlobal(p));
+    QApplication::sendEvent(t, &e);
+  }
+  ProcessEvents();
+}
+
+void ResizeWindow(TForm* form, int width, int height) {
+  QWidget* w = WidgetOf(form);
+  if (w == nullptr) return;
+  {
+    FpShield shield;
+    w->window()->resize(width, height);
+  }
+  ProcessEvents();
+}
+
+void CloseWindow(TForm* form) {
+  QWidget* w = WidgetOf(form);
+  if (w == nullptr) return;
+  {
+    FpShield shield;
+    w->window()->close();
+  }
+  ProcessEvents();
+}
+
+TControl* FocusedControl() {
+  EnsureWindowing();
+  return ControlOf(QApplication::focusWidget());
+}
+
+}  // namespace tk::testing

@@ -1,0 +1,63 @@
+#pragma once
+// Real input beyond the basics of toolkit/Testing.h, for tests that use the
+// programs as a user does: every key of the keyboard's non-printing set with
+// any modifiers, clicks with any button, drags, wheel turns, tool-tip rests,
+// and the window manager's resizes and close requests.  Each call delivers
+// the events through Qt's own dispatch (so an ignored key or wheel travels on
+// to the parent widgets as it does for the user) and then runs the pending
+// events.
+#include <string>
+
+#include "toolkit/Controls.h"
+
+namespace tk::testing {
+
+enum class NavKey {
+  Left, Right, Up, Down, Home, End, PageUp, PageDown,
+  F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+  Escape, Enter, Tab, Backspace, Delete, Insert,
+  Count
+};
+// "PageDown", "F5"... for messages.
+const char* NavKeyName(NavKey key);
+
+// Press and release of the key with the modifiers (ssShift, ssCtrl, ssAlt) on
+// the widget that holds the keyboard focus in the control's window (the
+// control itself when nothing there has it).  Shift+Tab arrives as the
+// back-tab key, as the window system sends it.
+void PressNavKey(TControl* control, NavKey key, TShiftState shift);
+
+// Types the text (UTF-8), one key per character, each to the widget that
+// holds the focus in the control's window when it arrives (a character may
+// move the focus on: Tab, Enter, Escape).  Any script; a character without a
+// key of its own arrives as the window system sends it: its text, and its
+// upper-case code as the key.  Control characters are their keys (Tab,
+// Enter, Backspace, Escape, Delete).
+void TypeKeys(TControl* control, const std::string& text);
+
+// A click (or a double click: press, release, double click, release) of the
+// button with the modifiers at (x, y) of the control's client area, delivered
+// to the widget under that point.
+void ClickWith(TControl* control, int x, int y, TMouseButton button, TShiftState shift, bool twice);
+
+// Press of the left button at (x0, y0), a move with the button held to
+// (x1, y1) and the release there; the widget pressed keeps the mouse, as the
+// window system's implicit grab does.
+void Drag(TControl* control, int x0, int y0, int x1, int y1);
+
+// A turn of the wheel at (x, y) of the control's client area: `delta` in
+// eighths of a degree (120 per notch, positive away from the user).
+void Wheel(TControl* control, int x, int y, int delta, TShiftState shift);
+
+// The mouse resting at (x, y): the tool-tip request the window system sends.
+void RestMouse(TControl* control, int x, int y);
+
+// The window resized from its frame, and closed from its frame's button.
+void ResizeWindow(TForm* form, int width, int height);
+void CloseWindow(TForm* form);
+
+// The control whose widget holds the keyboard focus now (an in-place editor
+// counts as its grid), or null.
+TControl* FocusedControl();
+
+}  // namespace tk::testing
