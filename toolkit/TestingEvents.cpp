@@ -1,6 +1,7 @@
 #include "toolkit/TestingEvents.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QTest>
@@ -62,6 +63,20 @@ QWidget* TargetAt(QWidget* w, int x, int y, QPoint& local) {
   return t;
 }
 
+// The key with modifiers to the focus widget of the control's window.
+void SendKey(TControl* control, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+  ActivateWindow(control);
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  QWidget* f = QApplication::focusWidget();
+  QWidget* target = f != nullptr && f->window() == w->window() ? f : w;
+  {
+    FpShield shield;
+    QTest::keyClick(target, key, modifiers);
+  }
+  ProcessEvents();
+}
+
 }  // namespace
 
 const char* NavKeyName(NavKey key) {
@@ -72,18 +87,9 @@ const char* NavKeyName(NavKey key) {
 void PressNavKey(TControl* control, NavKey key, TShiftState shift) {
   const auto i = static_cast<size_t>(key);
   if (i >= static_cast<size_t>(NavKey::Count)) return;
-  ActivateWindow(control);
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  QWidget* f = QApplication::focusWidget();
-  QWidget* target = f != nullptr && f->window() == w->window() ? f : w;
   Qt::Key k = kKeys[i].key;
   if (k == Qt::Key_Tab && (shift & ssShift)) k = Qt::Key_Backtab;
-  {
-    FpShield shield;
-    QTest::keyClick(target, k, ToQt(shift));
-  }
-  ProcessEvents();
+  SendKey(control, k, ToQt(shift));
 }
 
 void TypeKeys(TControl* control, const std::string& text) {
@@ -110,6 +116,15 @@ void TypeKeys(TControl* control, const std::string& text) {
     }
     ProcessEvents();
   }
+}
+
+void PasteText(TControl* control, const std::string& text) {
+  EnsureWindowing();
+  {
+    FpShield shield;
+    QGuiApplication::clipboard()->setText(ToQString(text));
+  }
+  SendKey(control, Qt::Key_V, Qt::ControlModifier);
 }
 
 void ClickWith(TControl* control, int x, int y, TMouseButton button, TShiftState shift, bool twice) {
@@ -199,6 +214,22 @@ void CloseWindow(TForm* form) {
     w->window()->close();
   }
   ProcessEvents();
+}
+
+bool Reachable(TControl* control, int x, int y) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr || !w->isVisible()) return false;
+  QWidget* window = w->window();
+  const QPoint p = w->mapTo(window, QPoint(x, y));
+  if (!window->rect().contains(p)) return false;
+  // Every parent clips its children.
+  for (QWidget* a = w; a != window; a = a->parentWidget())
+    if (!a->rect().contains(a->mapFrom(window, p))) return false;
+  QWidget* at = window->childAt(p);
+  if (at == nullptr) return w == window;
+  for (QWidget* a = at; a != nullptr; a = a->parentWidget())
+    if (a == w) return true;
+  return false;
 }
 
 TControl* FocusedControl() {

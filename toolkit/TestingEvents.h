@@ -35,6 +35,10 @@ void PressNavKey(TControl* control, NavKey key, TShiftState shift);
 // Enter, Backspace, Escape, Delete).
 void TypeKeys(TControl* control, const std::string& text);
 
+// The text put on the clipboard and pasted with Ctrl+V into the widget that
+// holds the focus in the control's window.
+void PasteText(TControl* control, const std::string& text);
+
 // A click (or a double click: press, release, double click, release) of the
 // button with the modifiers at (x, y) of the control's client area, delivered
 // to the widget under that point.
@@ -55,6 +59,10 @@ void RestMouse(TControl* control, int x, int y);
 // The window resized from its frame, and closed from its frame's button.
 void ResizeWindow(TForm* form, int width, int height);
 void CloseWindow(TForm* form);
+
+// True when the user can point at (x, y) of the control: the point lies in
+// the shown part of its window, and no other control covers it there.
+bool Reachable(TControl* control, int x, int y);
 
 // The control whose widget holds the keyboard focus now (an in-place editor
 // counts as its grid), or null.

@@ -17,12 +17,13 @@ bool BifilonBox(const tk::MessageRequest& m) {
 }
 
 TEST(BifilonMonkey, RealInputOnEveryControl) {
-  tk::TApplication app("Bifilon");
-  bifilon::TFormBifilon* form = nullptr;
-  app.CreateForm(form);
-  form->ShowForm();  // what the message loop does first
-  tk::testing::ProcessEvents();
-  Monkey monkey({"Bifilon", {form}, BifilonBox});
+  auto start = [] {
+    auto app = std::make_unique<tk::TApplication>("Bifilon");
+    bifilon::TFormBifilon* form = nullptr;
+    app->CreateForm(form);
+    return app;
+  };
+  Monkey monkey({"Bifilon", start, BifilonBox});
   monkey.Run();
 }
 

@@ -33,17 +33,18 @@ bool FerrantBox(const tk::MessageRequest& m) {
 }
 
 TEST(FerrantMonkey, RealInputOnEveryWindow) {
-  tk::TApplication app("Ferrant");
-  app.CreateForm(Form0);
-  app.CreateForm(Form1);
-  app.CreateForm(Form2);
-  app.CreateForm(Form3);
-  app.CreateForm(Form4);
-  app.CreateForm(FormWykChart);
-  app.CreateForm(FormWykChart2);
-  Form0->ShowForm();  // what the message loop does first
-  tk::testing::ProcessEvents();
-  Monkey monkey({"Ferrant", {Form0, Form1, Form2, Form3, Form4, FormWykChart, FormWykChart2}, FerrantBox});
+  auto start = [] {
+    auto app = std::make_unique<tk::TApplication>("Ferrant");
+    app->CreateForm(Form0);
+    app->CreateForm(Form1);
+    app->CreateForm(Form2);
+    app->CreateForm(Form3);
+    app->CreateForm(Form4);
+    app->CreateForm(FormWykChart);
+    app->CreateForm(FormWykChart2);
+    return app;
+  };
+  Monkey monkey({"Ferrant", start, FerrantBox});
   monkey.Run();
 }
 

@@ -18,14 +18,15 @@ bool MantloBox(const tk::MessageRequest& m) {
 }
 
 TEST(MantloMonkey, RealInputOnBothWindows) {
-  tk::TApplication app("Mantlo");
-  mantlo::TForm1* main = nullptr;
-  mantlo::TFormChartE* chart = nullptr;
-  app.CreateForm(main);
-  app.CreateForm(chart);
-  main->ShowForm();  // what the message loop does first
-  tk::testing::ProcessEvents();
-  Monkey monkey({"Mantlo", {main, chart}, MantloBox});
+  auto start = [] {
+    auto app = std::make_unique<tk::TApplication>("Mantlo");
+    mantlo::TForm1* main = nullptr;
+    mantlo::TFormChartE* chart = nullptr;
+    app->CreateForm(main);
+    app->CreateForm(chart);
+    return app;
+  };
+  Monkey monkey({"Mantlo", start, MantloBox});
   monkey.Run();
 }
 

@@ -41,13 +41,14 @@ using tk::testing::NavKey;
 
 #ifdef MONKEY_SANITIZED
 // The sanitizers slow every event several times over: fewer events, a longer hang bound.
-constexpr int kDefaultEvents = 1000;
+constexpr int kDefaultEvents = 1500;
 constexpr int kHangSeconds = 90;
 #else
 constexpr int kDefaultEvents = 3000;
 constexpr int kHangSeconds = 20;
 #endif
 constexpr unsigned long long kDefaultSeed = 20261209;
+constexpr size_t kLongestTyped = 500;
 
 // The event being run, for the crash report: written before each event, read
 // by a signal handler (so a plain buffer, no allocation there).
@@ -159,11 +160,13 @@ struct Monkey::Impl {
   std::string folder;
   std::vector<std::string> fileNames;
   std::vector<std::string> texts = HostileTexts();
+  int keyUse[2][static_cast<int>(NavKey::Count)][4] = {};
+  std::map<std::string, int> clicks;  // by control name, with every control seen
+  std::unique_ptr<tk::TApplication> app;
+  std::vector<tk::TForm*> windows;              // main first, in the order of creation
   std::vector<std::pair<int, int>> designed;  // each window's size at start
   // What the current event showed.
   std::vector<tk::MessageRequest> boxes;
-  tk::MessageHandler previousMessages;
-  tk::FileDialogHandler previousFiles;
 
   Impl(MonkeyProgram p, MonkeyFigures& f) : program(std::move(p)), fig(f) {}
 
@@ -203,7 +206,7 @@ struct Monkey::Impl {
   }
 
   void InstallDialogs() {
-    previousMessages = tk::SetMessageHandler([this](const tk::MessageRequest& r) {
+    tk::SetMessageHandler([this](const tk::MessageRequest& r) {
       boxes.push_back(r);
       if (r.buttons & tk::mbYes) {
         if (Chance(0.1)) return static_cast<int>(tk::mrCancel);  // closed from its frame
@@ -211,7 +214,7 @@ struct Monkey::Impl {
       }
       return static_cast<int>(Chance(0.9) ? tk::mrOk : tk::mrCancel);
     });
-    previousFiles = tk::SetFileDialogHandler([this](const tk::FileDialogRequest&, std::string& name) {
+    tk::SetFileDialogHandler([this](const tk::FileDialogRequest&, std::string& name) {
       ++fig.fileDialogs;
       if (Chance(0.25)) return false;
       name = Pick(fileNames);
@@ -235,12 +238,13 @@ struct Monkey::Impl {
     return g;
   }
 
-  std::string Name(tk::TControl* c) const {
+  // "Form1.StringGrid2", and where a grid's current cell is.
+  std::string Name(tk::TControl* c, bool state = true) const {
     if (c == nullptr) return "nothing";
     std::string n = c->Name.empty() ? "(unnamed)" : c->Name;
     for (tk::TControl* p = c->Parent(); p != nullptr; p = p->Parent())
       if (p->Parent() == nullptr) n = (p->Name.empty() ? "(window)" : p->Name) + "." + n;
-    if (auto* g = dynamic_cast<tk::TStringGrid*>(c)) {
+    if (auto* g = dynamic_cast<tk::TStringGrid*>(c); g != nullptr && state) {
       n += " at (" + std::to_string(g->Col()) + "," + std::to_string(g->Row()) + ")";
       if (g->EditorMode()) n += " editing";
     }
@@ -294,24 +298,99 @@ struct Monkey::Impl {
 
   // --- The events --------------------------------------------------------------
 
-  Action Key(tk::TForm* form) {
-    const auto key = static_cast<NavKey>(Uniform(static_cast<int>(NavKey::Count)));
-    const tk::TShiftState s = RandomShift(0.55);
-    return {"key " + ShiftName(s) + tk::testing::NavKeyName(key) + " to " + Name(tk::testing::FocusedControl()),
-            [form, key, s] { tk::testing::PressNavKey(form, key, s); }};
+  static tk::TControl* WindowOf(tk::TControl* c) {
+    while (c != nullptr && c->Parent() != nullptr) c = c->Parent();
+    return c;
   }
 
+  // The keys go to a cell editor of the window.
+  static bool KeyboardInEditor(tk::TForm* form) {
+    tk::TControl* f = tk::testing::FocusedControl();
+    auto* g = dynamic_cast<tk::TStringGrid*>(f);
+    return g != nullptr && g->EditorMode() && WindowOf(g) == form;
+  }
+
+  // Half the keys are the least pressed of every key with no modifier,
+  // Shift, Ctrl or Alt, counted apart in and out of a cell editor, so that
+  // a run presses them all; the other half at random.
+  Action Key(tk::TForm* form) {
+    constexpr int kKeys = static_cast<int>(NavKey::Count);
+    const int e = KeyboardInEditor(form) ? 1 : 0;
+    int key = Uniform(kKeys), mod = Chance(0.5) ? 0 : 1 + Uniform(3);
+    if (Chance(0.5)) {
+      int least = keyUse[e][0][0], n = 0;
+      for (int k = 0; k < kKeys; ++k)
+        for (int m = 0; m < 4; ++m) least = std::min(least, keyUse[e][k][m]);
+      for (int k = 0; k < kKeys; ++k)
+        for (int m = 0; m < 4; ++m)
+          if (keyUse[e][k][m] == least && Uniform(++n) == 0) key = k, mod = m;
+    }
+    static const tk::TShiftState kMods[] = {0, tk::ssShift, tk::ssCtrl, tk::ssAlt};
+    tk::TShiftState s = kMods[mod];
+    if (Chance(0.08)) s = RandomShift(0);  // two modifiers now and then
+    else ++keyUse[e][key][mod];
+    const auto k = static_cast<NavKey>(key);
+    return {"key " + ShiftName(s) + tk::testing::NavKeyName(k) + " to " + Name(tk::testing::FocusedControl()),
+            [form, k, s] { tk::testing::PressNavKey(form, k, s); }};
+  }
+
+  // Key presses with one modifier or none that were done, in and out of an editor.
+  int KeysCovered(int e) const {
+    int n = 0;
+    for (const auto& k : keyUse[e])
+      for (int m : k) n += m > 0;
+    return n;
+  }
+
+  // A number a user might mean, in the separator of the moment or the other.
+  std::string Plausible() {
+    static const std::vector<std::string> kNumbers = {"1", "2", "5", "10", "15", "50", "100", "1000", "0,5", "0,05",
+                                                      "1,5", "3,2", "55,0", "2,5e-3", "-1", "1e3", "12,75"};
+    std::string t = Pick(kNumbers);
+    const char sep = Chance(0.8) ? tk::DecimalSeparator() : tk::DecimalSeparator() == ',' ? '.' : ',';
+    for (char& ch : t)
+      if (ch == ',') ch = sep;
+    return t;
+  }
+
+  // Short texts typed key by key; long ones pasted, as nobody types them.
   Action Type(tk::TForm* form) {
-    std::string text = Pick(texts);
-    if (Chance(0.15)) text += "\r";  // and Enter
-    return {"type \"" + Printable(text) + "\" to " + Name(tk::testing::FocusedControl()),
-            [form, text] { tk::testing::TypeKeys(form, text); }};
+    std::string text = Chance(0.5) ? Plausible() : Pick(texts);
+    const std::string to = Name(tk::testing::FocusedControl());
+    if (text.size() > kLongestTyped)
+      return {"paste \"" + Printable(text) + "\" with Ctrl+V to " + to,
+              [form, text] { tk::testing::PasteText(form, text); }};
+    if (Chance(0.3)) text += "\r";  // and Enter
+    return {"type \"" + Printable(text) + "\" to " + to, [form, text] { tk::testing::TypeKeys(form, text); }};
+  }
+
+  // A control of the list and a point on it that the user can reach (a cell
+  // of a grid now and then; an editable one when asked).
+  bool Target(const std::vector<tk::TControl*>& controls, double cells, bool editable, tk::TControl*& c,
+              tk::TPoint& p, std::string& where) {
+    for (int tries = 0; tries < 24; ++tries) {
+      c = Pick(controls);
+      if (auto* g = dynamic_cast<tk::TStringGrid*>(c); g != nullptr && Chance(cells)) {
+        p = CellPoint(g, editable, where);
+      } else {
+        p = Chance(0.4) ? tk::TPoint{c->Width() / 2, c->Height() / 2} : AnyPoint(c);
+        where = "(" + std::to_string(p.X) + "," + std::to_string(p.Y) + ")";
+      }
+      if (tk::testing::Reachable(c, p.X, p.Y)) return true;
+    }
+    return false;
+  }
+
+  static std::vector<tk::TControl*> AsControls(const std::vector<tk::TStringGrid*>& grids) {
+    return std::vector<tk::TControl*>(grids.begin(), grids.end());
   }
 
   Action OpenEditor(tk::TForm* form, const std::vector<tk::TStringGrid*>& grids) {
-    tk::TStringGrid* g = Pick(grids);
+    tk::TControl* c = nullptr;
+    tk::TPoint p;
     std::string where;
-    const tk::TPoint p = CellPoint(g, true, where);
+    if (!Target(AsControls(grids), 1.0, true, c, p, where)) return Key(form);
+    auto* g = static_cast<tk::TStringGrid*>(c);
     const int how = Uniform(3);
     static const char* const kHow[] = {"F2", "a double click", "typing"};
     static const std::vector<std::string> kFirst = {"7", "-", ",", ".", "e", "x", "ł", "0"};
@@ -325,16 +404,23 @@ struct Monkey::Impl {
             }};
   }
 
-  Action Click(const std::vector<tk::TControl*>& controls, bool twice) {
-    tk::TControl* c = Pick(controls);
-    std::string where;
-    tk::TPoint p;
-    if (auto* g = dynamic_cast<tk::TStringGrid*>(c); g != nullptr && Chance(0.8)) {
-      p = CellPoint(g, Chance(0.7), where);
-    } else {
-      p = Chance(0.5) ? tk::TPoint{c->Width() / 2, c->Height() / 2} : AnyPoint(c);
-      where = "(" + std::to_string(p.X) + "," + std::to_string(p.Y) + ")";
+  // Half the clicks on a control not clicked yet, when there is one.
+  Action Click(tk::TForm* form, const std::vector<tk::TControl*>& controls, bool twice) {
+    std::vector<tk::TControl*> fresh;
+    for (tk::TControl* c : controls) {
+      const int w = c->Width(), h = c->Height();
+      if (!tk::testing::Reachable(c, w / 2, h / 2) && !tk::testing::Reachable(c, 1, 1) &&
+          !tk::testing::Reachable(c, w - 2, h - 2))
+        continue;  // hidden behind its parent's edge or another control
+      if (clicks[Name(c, false)] == 0) fresh.push_back(c);
     }
+    tk::TControl* c = nullptr;
+    tk::TPoint p;
+    std::string where;
+    const bool found = (!fresh.empty() && Chance(0.5) && Target(fresh, 0.8, Chance(0.7), c, p, where)) ||
+                       Target(controls, 0.8, Chance(0.7), c, p, where);
+    if (!found) return Key(form);
+    ++clicks[Name(c, false)];
     tk::TMouseButton b = tk::mbLeft;
     if (Chance(0.12)) b = Chance(0.7) ? tk::mbRight : tk::mbMiddle;
     const tk::TShiftState s = RandomShift(0.85);
@@ -343,35 +429,45 @@ struct Monkey::Impl {
             [c, p, b, s, twice] { tk::testing::ClickWith(c, p.X, p.Y, b, s, twice); }};
   }
 
-  Action Wheel(const std::vector<tk::TControl*>& controls, const std::vector<tk::TStringGrid*>& grids) {
-    tk::TControl* c = !grids.empty() && Chance(0.8) ? Pick(grids) : Pick(controls);
-    const tk::TPoint p = AnyPoint(c);
+  Action Wheel(tk::TForm* form, const std::vector<tk::TControl*>& controls, const std::vector<tk::TStringGrid*>& grids) {
+    tk::TControl* c = nullptr;
+    tk::TPoint p;
+    std::string where;
+    if (!Target(!grids.empty() && Chance(0.8) ? AsControls(grids) : controls, 0.5, false, c, p, where)) return Key(form);
     static const std::vector<int> kDeltas = {120, -120, 240, -240, 15, -15, 1200, -1200, 120 * 40, -120 * 40};
     const int d = Pick(kDeltas);
     const tk::TShiftState s = RandomShift(0.7);
-    return {ShiftName(s) + "wheel " + std::to_string(d) + " on " + Name(c),
+    return {ShiftName(s) + "wheel " + std::to_string(d) + " on " + Name(c) + " " + where,
             [c, p, d, s] { tk::testing::Wheel(c, p.X, p.Y, d, s); }};
   }
 
-  Action DragOn(tk::TStringGrid* g) {
+  Action DragOn(tk::TForm* form, const std::vector<tk::TStringGrid*>& grids) {
+    tk::TControl* c = nullptr;
+    tk::TPoint a, b;
     std::string from, to;
-    tk::TPoint a = CellPoint(g, false, from), b = CellPoint(g, false, to);
-    // Now and then on a line between cells, where a drag sizes a column or row.
+    if (!Target(AsControls(grids), 1.0, false, c, a, from)) return Key(form);
+    auto* g = static_cast<tk::TStringGrid*>(c);
+    b = CellPoint(g, false, to);
+    // Now and then from a line between header cells, where a drag sizes a column.
     if (Chance(0.3)) {
       const tk::TRect r = g->CellRect(std::min(g->Col(), g->ColCount() - 1), 0);
-      a = {r.Right - 1, std::max(0, r.Top + 2)};
-      from = "(" + std::to_string(a.X) + "," + std::to_string(a.Y) + ")";
-      b = {a.X + Uniform(200) - 100, a.Y + Uniform(40)};
-      to = "(" + std::to_string(b.X) + "," + std::to_string(b.Y) + ")";
+      if (tk::testing::Reachable(g, r.Right - 1, r.Top + 2)) {
+        a = {r.Right - 1, r.Top + 2};
+        from = "(" + std::to_string(a.X) + "," + std::to_string(a.Y) + ")";
+        b = {a.X + Uniform(200) - 100, a.Y + Uniform(40)};
+        to = "(" + std::to_string(b.X) + "," + std::to_string(b.Y) + ")";
+      }
     }
     return {"drag on " + Name(g) + " from " + from + " to " + to,
             [g, a, b] { tk::testing::Drag(g, a.X, a.Y, b.X, b.Y); }};
   }
 
-  Action Rest(const std::vector<tk::TControl*>& controls) {
-    tk::TControl* c = Pick(controls);
-    const tk::TPoint p = AnyPoint(c);
-    return {"mouse rests on " + Name(c), [c, p] { tk::testing::RestMouse(c, p.X, p.Y); }};
+  Action Rest(tk::TForm* form, const std::vector<tk::TControl*>& controls) {
+    tk::TControl* c = nullptr;
+    tk::TPoint p;
+    std::string where;
+    if (!Target(controls, 0.5, false, c, p, where)) return Key(form);
+    return {"mouse rests on " + Name(c) + " " + where, [c, p] { tk::testing::RestMouse(c, p.X, p.Y); }};
   }
 
   Action Resize(tk::TForm* form, size_t index) {
@@ -396,13 +492,13 @@ struct Monkey::Impl {
   Action Choose() {
     std::vector<tk::TForm*> shown;
     tk::TForm* active = nullptr;
-    for (tk::TForm* f : program.windows)
+    for (tk::TForm* f : windows)
       if (f->Visible()) {
         shown.push_back(f);
         if (f->Active()) active = f;
       }
     tk::TForm* form = active != nullptr && Chance(0.75) ? active : Pick(shown);
-    const size_t index = std::find(program.windows.begin(), program.windows.end(), form) - program.windows.begin();
+    const size_t index = std::find(windows.begin(), windows.end(), form) - windows.begin();
     std::vector<tk::TControl*> controls;
     Collect(form, controls);
     const std::vector<tk::TStringGrid*> grids = Grids(controls);
@@ -418,32 +514,41 @@ struct Monkey::Impl {
         grids.empty() ? 0.0 : 3.0,           // drag
         3,                                   // mouse rests
         4,                                   // resize
-        1.5,                                 // close
+        0.7,                                 // close
     };
     std::discrete_distribution<int> kind(std::begin(w), std::end(w));
     switch (kind(rng)) {
       case 0: return Key(form);
       case 1: return Type(form);
       case 2: return OpenEditor(form, grids);
-      case 3: return Click(controls, false);
-      case 4: return Click(controls, true);
-      case 5: return Wheel(controls, grids);
-      case 6: return DragOn(Pick(grids));
-      case 7: return Rest(controls);
+      case 3: return Click(form, controls, false);
+      case 4: return Click(form, controls, true);
+      case 5: return Wheel(form, controls, grids);
+      case 6: return DragOn(form, grids);
+      case 7: return Rest(form, controls);
       case 8: return Resize(form, index);
       default: return Close(form);
     }
   }
 
-  // The main window closed ends the program: it starts again (the other
-  // windows keep what they had, as a new start would not; nothing here
-  // depends on it).
-  void KeepRunning() {
-    tk::TForm* main = program.windows.front();
-    if (main->Visible()) return;
-    ++fig.restarts;
-    main->ShowForm();
+  // Starts the program, or starts it again after the user has ended it by
+  // closing the main window.  The application object installs the real
+  // boxes: the monkey's answers go back in.
+  void Start() {
+    app.reset();
+    app = program.start();
+    InstallDialogs();
+    windows = app->Forms();
+    if (designed.empty())
+      for (tk::TForm* f : windows) designed.emplace_back(f->Width(), f->Height());
+    app->MainForm()->ShowForm();  // what the message loop does first
     tk::testing::ProcessEvents();
+  }
+
+  void KeepRunning() {
+    if (app->MainForm() != nullptr && app->MainForm()->Visible()) return;
+    ++fig.restarts;
+    Start();
   }
 
   // False when the event failed a check.
@@ -474,10 +579,9 @@ struct Monkey::Impl {
     std::fflush(stdout);
     MakeFolder();
     if (::testing::Test::HasFatalFailure()) return;
-    InstallDialogs();
     InstallCrashReport();
-    for (tk::TForm* f : program.windows) designed.emplace_back(f->Width(), f->Height());
     tk::SetDecimalSeparator(',');
+    Start();
     Watchdog watchdog(kHangSeconds);
     int failures = 0;
     const auto start = std::chrono::steady_clock::now();
@@ -489,13 +593,8 @@ struct Monkey::Impl {
       std::snprintf(g_context, sizeof g_context, "%s, seed %llu, event %d: %s", program.name.c_str(), seed, i,
                     a.what.c_str());
       if (trace) std::fprintf(stderr, "[monkey] %s\n", g_context);
-      bool editing = false;
-      for (tk::TForm* f : program.windows) {
-        std::vector<tk::TControl*> cs;
-        Collect(f, cs);
-        editing = editing || Editing(cs);
-      }
-      fig.inEditor += editing;
+      auto* focused = dynamic_cast<tk::TStringGrid*>(tk::testing::FocusedControl());
+      fig.inEditor += focused != nullptr && focused->EditorMode();
       boxes.clear();
       tk::FpClear();
       watchdog.Arm(g_context);
@@ -503,6 +602,7 @@ struct Monkey::Impl {
       a.run();
       const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
       watchdog.Disarm();
+      if (trace) std::fprintf(stderr, "[monkey]   %.3f s\n", s);
       if (s > fig.longest) {
         fig.longest = s;
         fig.longestEvent = g_context;
@@ -515,25 +615,36 @@ struct Monkey::Impl {
     }
     fig.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     tk::SetDecimalSeparator('\0');
-    // A monkey that never has an editor open tests little of what users do.
-    if (fig.events >= 500) {
-      EXPECT_GE(fig.inEditor, fig.events / 50) << "the cell editors were hardly ever open";
+    // A full run has pressed every key, in and out of a cell editor, and
+    // clicked every control it could reach: else it tested less than it says.
+    if (fig.events >= 1000) {
+      constexpr int kAll = 4 * static_cast<int>(NavKey::Count);
+      EXPECT_EQ(KeysCovered(0), kAll) << "keys pressed outside a cell editor";
+      EXPECT_EQ(KeysCovered(1), kAll) << "keys pressed in a cell editor";
+      for (const auto& [name, n] : clicks) EXPECT_GT(n, 0) << name << " never clicked";
     }
     Report();
   }
 
   void Report() const {
-    std::printf("[monkey] %s: seed %llu, %d events (%d with a cell editor open, %d file dialogs, %d restarts), "
+    std::printf("[monkey] %s: seed %llu, %d events (%d with the keyboard in a cell editor, %d file dialogs, %d restarts), "
                 "%.1f s, crashes 0, hangs 0\n",
                 program.name.c_str(), seed, fig.events, fig.inEditor, fig.fileDialogs, fig.restarts, fig.seconds);
     for (const auto& [text, n] : fig.boxes) std::printf("[monkey]   %6d x %s\n", n, text.c_str());
+    int clicked = 0;
+    for (const auto& [name, n] : clicks) clicked += n > 0;
+    std::printf("[monkey]   keys with no modifier, Shift, Ctrl or Alt: %d of %d outside a cell editor, %d of %d in "
+                "one; controls clicked: %d of %d seen\n",
+                KeysCovered(0), 4 * static_cast<int>(NavKey::Count), KeysCovered(1),
+                4 * static_cast<int>(NavKey::Count), clicked, static_cast<int>(clicks.size()));
     std::printf("[monkey]   longest event %.3f s: %s\n", fig.longest, fig.longestEvent.c_str());
     std::fflush(stdout);
   }
 
   ~Impl() {
-    if (previousMessages) tk::SetMessageHandler(previousMessages);
-    if (previousFiles) tk::SetFileDialogHandler(previousFiles);
+    app.reset();
+    tk::SetMessageHandler(nullptr);
+    tk::SetFileDialogHandler([](const tk::FileDialogRequest&, std::string&) { return false; });
     std::error_code ec;
     if (!folder.empty()) fs::remove_all(folder, ec);
   }

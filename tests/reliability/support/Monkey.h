@@ -11,6 +11,7 @@
 // sanitizers); MONKEY_TRACE=1 prints every event before it runs.  A crash or
 // a hang (one event not done within the watchdog's bound) prints the seed
 // and the event; a box the program cannot give fails the test naming them.
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -21,14 +22,17 @@
 namespace reliability {
 
 struct MonkeyProgram {
-  std::string name;                 // the application's title, "Ferrant"
-  std::vector<tk::TForm*> windows;  // as start-up created them, the main window first
-  BoxRule boxes;                    // the boxes the program may show
+  std::string name;  // the application's title, "Ferrant"
+  // Starts the program as its main does, up to the message loop: the
+  // application with its windows created.  Run again when the user has
+  // closed the main window, which ends the program.
+  std::function<std::unique_ptr<tk::TApplication>()> start;
+  BoxRule boxes;  // the boxes the program may show
 };
 
 struct MonkeyFigures {
   int events = 0;
-  int inEditor = 0;  // events that began with a cell editor open
+  int inEditor = 0;  // events that began with the keyboard in a cell editor
   int restarts = 0;  // the main window closed and the program started again
   double seconds = 0;
   double longest = 0;
