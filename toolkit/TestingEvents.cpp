@@ -22,14 +22,18 @@ struct KeyInfo {
 
 // In the order of NavKey.
 const KeyInfo kKeys[] = {
-    {Qt::Key_Left, "Left"},     {Qt::Key_Right, "Right"},       {Qt::Key_Up, "Up"},
-    {Qt::Key_Down, "Down"},     {Qt::Key_Home, "Home"},         {Qt::Key_End, "End"},
-    {Qt::Key_PageUp, "PageUp"}, {Qt::Key_PageDown, "PageDown"}, {Qt::Key_F1, "F1"},
-    {Qt::Key_F2, "F2"},         {Qt::Key_F3, "F3"},             {Qt::Key_F4, "F4"},
-    {Qt::Key_F5, "F5"},         {Qt::Key_F6, "F6"},             {Qt::Key_F7, "F7"},
-    {Qt::Key_F8, "F8"},         {Qt::Key_F9, "F9"},             {Qt::Key_F10, "F10"},
-    {Qt::Key_F11, "F11"},       {Qt::Key_F12, "F12"},           {Qt::Key_Escape, "Escape"},
-    {Qt::Key_Return, "Enter"},  {Qt::Key_Tab, "Tab"},           {Qt::Key_Backspace, "Backspace"},
+    {Qt::Key_Left, "Left"},     {Qt::Key_Right, "Right"},
+    {Qt::Key_Up, "Up"},         {Qt::Key_Down, "Down"},
+    {Qt::Key_Home, "Home"},     {Qt::Key_End, "End"},
+    {Qt::Key_PageUp, "PageUp"}, {Qt::Key_PageDown, "PageDown"},
+    {Qt::Key_F1, "F1"},         {Qt::Key_F2, "F2"},
+    {Qt::Key_F3, "F3"},         {Qt::Key_F4, "F4"},
+    {Qt::Key_F5, "F5"},         {Qt::Key_F6, "F6"},
+    {Qt::Key_F7, "F7"},         {Qt::Key_F8, "F8"},
+    {Qt::Key_F9, "F9"},         {Qt::Key_F10, "F10"},
+    {Qt::Key_F11, "F11"},       {Qt::Key_F12, "F12"},
+    {Qt::Key_Escape, "Escape"}, {Qt::Key_Return, "Enter"},
+    {Qt::Key_Tab, "Tab"},       {Qt::Key_Backspace, "Backspace"},
     {Qt::Key_Delete, "Delete"}, {Qt::Key_Insert, "Insert"},
 };
 static_assert(sizeof kKeys / sizeof kKeys[0] == static_cast<size_t>(NavKey::Count), "one entry per key");
@@ -44,9 +48,12 @@ Qt::KeyboardModifiers ToQt(TShiftState shift) {
 
 Qt::MouseButton ToQt(TMouseButton button) {
   switch (button) {
-    case mbRight: return Qt::RightButton;
-    case mbMiddle: return Qt::MiddleButton;
-    default: return Qt::LeftButton;
+    case mbRight:
+      return Qt::RightButton;
+    case mbMiddle:
+      return Qt::MiddleButton;
+    default:
+      return Qt::LeftButton;
   }
 }
 
@@ -102,11 +109,22 @@ void TypeKeys(TControl* control, const std::string& text) {
     QWidget* target = f != nullptr && f->window() == w->window() ? f : w;
     int key = Qt::Key_unknown;
     switch (c) {
-      case U'\t': key = Qt::Key_Tab; break;
-      case U'\r': case U'\n': key = Qt::Key_Return; break;
-      case U'\b': key = Qt::Key_Backspace; break;
-      case 0x1b: key = Qt::Key_Escape; break;
-      case 0x7f: key = Qt::Key_Delete; break;
+      case U'\t':
+        key = Qt::Key_Tab;
+        break;
+      case U'\r':
+      case U'\n':
+        key = Qt::Key_Return;
+        break;
+      case U'\b':
+        key = Qt::Key_Backspace;
+        break;
+      case 0x1b:
+        key = Qt::Key_Escape;
+        break;
+      case 0x7f:
+        key = Qt::Key_Delete;
+        break;
       default:
         if (c >= 0x20) key = static_cast<int>(QChar::toUpper(c));
     }
@@ -135,8 +153,10 @@ void ClickWith(TControl* control, int x, int y, TMouseButton button, TShiftState
   QWidget* t = TargetAt(w, x, y, p);
   {
     FpShield shield;
-    if (twice) QTest::mouseDClick(t, ToQt(button), ToQt(shift), p);
-    else QTest::mouseClick(t, ToQt(button), ToQt(shift), p);
+    if (twice)
+      QTest::mouseDClick(t, ToQt(button), ToQt(shift), p);
+    else
+      QTest::mouseClick(t, ToQt(button), ToQt(shift), p);
   }
   ProcessEvents();
 }

@@ -13,9 +13,32 @@
 namespace tk::testing {
 
 enum class NavKey {
-  Left, Right, Up, Down, Home, End, PageUp, PageDown,
-  F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
-  Escape, Enter, Tab, Backspace, Delete, Insert,
+  Left,
+  Right,
+  Up,
+  Down,
+  Home,
+  End,
+  PageUp,
+  PageDown,
+  F1,
+  F2,
+  F3,
+  F4,
+  F5,
+  F6,
+  F7,
+  F8,
+  F9,
+  F10,
+  F11,
+  F12,
+  Escape,
+  Enter,
+  Tab,
+  Backspace,
+  Delete,
+  Insert,
   Count
 };
 // "PageDown", "F5"... for messages.

@@ -131,6 +131,7 @@ std::string Kind(const std::string& text) {
 // conversions might take for numbers, both separators, blanks, long texts,
 // letters and digits of other scripts.
 std::vector<std::string> HostileTexts() {
+  // clang-format off
   std::vector<std::string> t = {
       "1e4000", "-1e4000", "1e-4000", "nan", "NaN", "-nan", "inf", "-0", "0", "00", "   ", " 5 ", ",", ".", "-",
       "1,5", "1.5", "1,2.3", "1.2,3", "1,,5", "--5", "+5", "5e", "e5", "1e+", "0x1F", "$FF", "2147483647",
@@ -139,6 +140,7 @@ std::vector<std::string> HostileTexts() {
       "µ0=4π·10⁻⁷", "日本語", "😀", "١٢٣", "1 000", "1\u00a0000", "½", "\u22125", "1e-4951", "1,18973e4932",
       "3,4e38", "-1e308", "0,0000001", "12a", "a12", "\t7", "5\x1b", "\b\b\b9",
   };
+  // clang-format on
   for (const Input& in : Corpus()) t.push_back(in.text);
   return t;
 }
@@ -163,7 +165,7 @@ struct Monkey::Impl {
   int keyUse[2][static_cast<int>(NavKey::Count)][4] = {};
   std::map<std::string, int> clicks;  // by control name, with every control seen
   std::unique_ptr<tk::TApplication> app;
-  std::vector<tk::TForm*> windows;              // main first, in the order of creation
+  std::vector<tk::TForm*> windows;            // main first, in the order of creation
   std::vector<std::pair<int, int>> designed;  // each window's size at start
   // What the current event showed.
   std::vector<tk::MessageRequest> boxes;
@@ -181,7 +183,8 @@ struct Monkey::Impl {
 
   void MakeFolder() {
     const char* base = std::getenv("TMPDIR");
-    std::string tmpl = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/monkey_" + program.name + "_XXXXXX";
+    std::string tmpl =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/monkey_" + program.name + "_XXXXXX";
     std::vector<char> buf(tmpl.begin(), tmpl.end());
     buf.push_back('\0');
     ASSERT_NE(mkdtemp(buf.data()), nullptr);
@@ -251,15 +254,7 @@ struct Monkey::Impl {
     return n;
   }
 
-  static bool Editing(const std::vector<tk::TControl*>& controls) {
-    for (tk::TStringGrid* g : Grids(controls))
-      if (g->EditorMode()) return true;
-    return false;
-  }
-
-  tk::TPoint AnyPoint(tk::TControl* c) {
-    return {Uniform(std::max(1, c->Width())), Uniform(std::max(1, c->Height()))};
-  }
+  tk::TPoint AnyPoint(tk::TControl* c) { return {Uniform(std::max(1, c->Width())), Uniform(std::max(1, c->Height()))}; }
 
   // The centre of a cell shown in the grid (an editable one when asked); a
   // point anywhere in the grid when none is found.
@@ -270,7 +265,8 @@ struct Monkey::Impl {
       if (col >= g->ColCount() || row >= g->RowCount()) break;
       const tk::TRect r = g->CellRect(col, row);
       const tk::TPoint p{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-      if (r.Width() > 0 && r.Height() > 0 && p.X >= 0 && p.Y >= 0 && p.X < g->ClientWidth() && p.Y < g->ClientHeight()) {
+      if (r.Width() > 0 && r.Height() > 0 && p.X >= 0 && p.Y >= 0 && p.X < g->ClientWidth() &&
+          p.Y < g->ClientHeight()) {
         where = "cell (" + std::to_string(col) + "," + std::to_string(row) + ")";
         return p;
       }
@@ -282,8 +278,8 @@ struct Monkey::Impl {
 
   tk::TShiftState RandomShift(double none) {
     if (Chance(none)) return 0;
-    static const tk::TShiftState kinds[] = {tk::ssShift, tk::ssCtrl, tk::ssAlt, tk::ssShift | tk::ssCtrl,
-                                            tk::ssCtrl | tk::ssAlt, tk::ssShift | tk::ssAlt};
+    static const tk::TShiftState kinds[] = {
+        tk::ssShift, tk::ssCtrl, tk::ssAlt, tk::ssShift | tk::ssCtrl, tk::ssCtrl | tk::ssAlt, tk::ssShift | tk::ssAlt};
     const int k = Uniform(20);
     return kinds[k < 6 ? 0 : k < 12 ? 1 : k < 17 ? 2 : 3 + (k - 17)];
   }
@@ -327,8 +323,10 @@ struct Monkey::Impl {
     }
     static const tk::TShiftState kMods[] = {0, tk::ssShift, tk::ssCtrl, tk::ssAlt};
     tk::TShiftState s = kMods[mod];
-    if (Chance(0.08)) s = RandomShift(0);  // two modifiers now and then
-    else ++keyUse[e][key][mod];
+    if (Chance(0.08))
+      s = RandomShift(0);  // two modifiers now and then
+    else
+      ++keyUse[e][key][mod];
     const auto k = static_cast<NavKey>(key);
     return {"key " + ShiftName(s) + tk::testing::NavKeyName(k) + " to " + Name(tk::testing::FocusedControl()),
             [form, k, s] { tk::testing::PressNavKey(form, k, s); }};
@@ -344,8 +342,9 @@ struct Monkey::Impl {
 
   // A number a user might mean, in the separator of the moment or the other.
   std::string Plausible() {
-    static const std::vector<std::string> kNumbers = {"1", "2", "5", "10", "15", "50", "100", "1000", "0,5", "0,05",
-                                                      "1,5", "3,2", "55,0", "2,5e-3", "-1", "1e3", "12,75"};
+    static const std::vector<std::string> kNumbers = {"1",    "2",      "5",   "10",   "15",   "50",
+                                                      "100",  "1000",   "0,5", "0,05", "1,5",  "3,2",
+                                                      "55,0", "2,5e-3", "-1",  "1e3",  "12,75"};
     std::string t = Pick(kNumbers);
     const char sep = Chance(0.8) ? tk::DecimalSeparator() : tk::DecimalSeparator() == ',' ? '.' : ',';
     for (char& ch : t)
@@ -366,8 +365,8 @@ struct Monkey::Impl {
 
   // A control of the list and a point on it that the user can reach (a cell
   // of a grid now and then; an editable one when asked).
-  bool Target(const std::vector<tk::TControl*>& controls, double cells, bool editable, tk::TControl*& c,
-              tk::TPoint& p, std::string& where) {
+  bool Target(const std::vector<tk::TControl*>& controls, double cells, bool editable, tk::TControl*& c, tk::TPoint& p,
+              std::string& where) {
     for (int tries = 0; tries < 24; ++tries) {
       c = Pick(controls);
       if (auto* g = dynamic_cast<tk::TStringGrid*>(c); g != nullptr && Chance(cells)) {
@@ -398,9 +397,12 @@ struct Monkey::Impl {
     return {"open the editor of " + Name(g) + " " + where + " by " + kHow[how] + (how == 2 ? " \"" + first + "\"" : ""),
             [g, p, how, first] {
               tk::testing::MouseClick(g, p.X, p.Y);
-              if (how == 0) tk::testing::PressNavKey(g, NavKey::F2, 0);
-              else if (how == 1) tk::testing::DblClick(g, p.X, p.Y);
-              else tk::testing::TypeKeys(g, first);
+              if (how == 0)
+                tk::testing::PressNavKey(g, NavKey::F2, 0);
+              else if (how == 1)
+                tk::testing::DblClick(g, p.X, p.Y);
+              else
+                tk::testing::TypeKeys(g, first);
             }};
   }
 
@@ -429,11 +431,13 @@ struct Monkey::Impl {
             [c, p, b, s, twice] { tk::testing::ClickWith(c, p.X, p.Y, b, s, twice); }};
   }
 
-  Action Wheel(tk::TForm* form, const std::vector<tk::TControl*>& controls, const std::vector<tk::TStringGrid*>& grids) {
+  Action Wheel(tk::TForm* form, const std::vector<tk::TControl*>& controls,
+               const std::vector<tk::TStringGrid*>& grids) {
     tk::TControl* c = nullptr;
     tk::TPoint p;
     std::string where;
-    if (!Target(!grids.empty() && Chance(0.8) ? AsControls(grids) : controls, 0.5, false, c, p, where)) return Key(form);
+    if (!Target(!grids.empty() && Chance(0.8) ? AsControls(grids) : controls, 0.5, false, c, p, where))
+      return Key(form);
     static const std::vector<int> kDeltas = {120, -120, 240, -240, 15, -15, 1200, -1200, 120 * 40, -120 * 40};
     const int d = Pick(kDeltas);
     const tk::TShiftState s = RandomShift(0.7);
@@ -473,13 +477,26 @@ struct Monkey::Impl {
   Action Resize(tk::TForm* form, size_t index) {
     int w = designed[index].first, h = designed[index].second;
     switch (Uniform(8)) {
-      case 0: w = 1, h = 1; break;
-      case 1: w = 30 + Uniform(60), h = 20 + Uniform(60); break;  // small
-      case 2: w = 20 + Uniform(80); break;                        // narrow
-      case 3: h = 10 + Uniform(60); break;                        // low
-      case 4: w = 1 + Uniform(1600), h = 1 + Uniform(1200); break;
-      case 5: w = 1900 + Uniform(200), h = 1100 + Uniform(200); break;
-      default: break;  // back to its size
+      case 0:
+        w = 1, h = 1;
+        break;
+      case 1:
+        w = 30 + Uniform(60), h = 20 + Uniform(60);
+        break;  // small
+      case 2:
+        w = 20 + Uniform(80);
+        break;  // narrow
+      case 3:
+        h = 10 + Uniform(60);
+        break;  // low
+      case 4:
+        w = 1 + Uniform(1600), h = 1 + Uniform(1200);
+        break;
+      case 5:
+        w = 1900 + Uniform(200), h = 1100 + Uniform(200);
+        break;
+      default:
+        break;  // back to its size
     }
     return {"resize " + form->Name + " to " + std::to_string(w) + "x" + std::to_string(h),
             [form, w, h] { tk::testing::ResizeWindow(form, w, h); }};
@@ -502,32 +519,44 @@ struct Monkey::Impl {
     std::vector<tk::TControl*> controls;
     Collect(form, controls);
     const std::vector<tk::TStringGrid*> grids = Grids(controls);
-    const bool editing = Editing(controls) && form->Active();
+    const bool editing = KeyboardInEditor(form);
     // Weights of the kinds of event; with a cell editor open, mostly keys.
     const double w[] = {
-        editing ? 45.0 : 26.0,               // key
-        editing ? 18.0 : 10.0,               // typed text
-        grids.empty() ? 0.0 : editing ? 4.0 : 16.0,  // open a cell editor
-        editing ? 10.0 : 18.0,               // click
-        6,                                   // double click
-        grids.empty() ? 1.0 : 6.0,           // wheel
-        grids.empty() ? 0.0 : 3.0,           // drag
-        3,                                   // mouse rests
-        4,                                   // resize
-        0.7,                                 // close
+        editing ? 45.0 : 26.0,  // key
+        editing ? 18.0 : 10.0,  // typed text
+        grids.empty() ? 0.0
+        : editing     ? 4.0
+                      : 16.0,           // open a cell editor
+        editing ? 10.0 : 18.0,      // click
+        6,                          // double click
+        grids.empty() ? 1.0 : 6.0,  // wheel
+        grids.empty() ? 0.0 : 3.0,  // drag
+        3,                          // mouse rests
+        4,                          // resize
+        0.7,                        // close
     };
     std::discrete_distribution<int> kind(std::begin(w), std::end(w));
     switch (kind(rng)) {
-      case 0: return Key(form);
-      case 1: return Type(form);
-      case 2: return OpenEditor(form, grids);
-      case 3: return Click(form, controls, false);
-      case 4: return Click(form, controls, true);
-      case 5: return Wheel(form, controls, grids);
-      case 6: return DragOn(form, grids);
-      case 7: return Rest(form, controls);
-      case 8: return Resize(form, index);
-      default: return Close(form);
+      case 0:
+        return Key(form);
+      case 1:
+        return Type(form);
+      case 2:
+        return OpenEditor(form, grids);
+      case 3:
+        return Click(form, controls, false);
+      case 4:
+        return Click(form, controls, true);
+      case 5:
+        return Wheel(form, controls, grids);
+      case 6:
+        return DragOn(form, grids);
+      case 7:
+        return Rest(form, controls);
+      case 8:
+        return Resize(form, index);
+      default:
+        return Close(form);
     }
   }
 
@@ -627,16 +656,18 @@ struct Monkey::Impl {
   }
 
   void Report() const {
-    std::printf("[monkey] %s: seed %llu, %d events (%d with the keyboard in a cell editor, %d file dialogs, %d restarts), "
-                "%.1f s, crashes 0, hangs 0\n",
-                program.name.c_str(), seed, fig.events, fig.inEditor, fig.fileDialogs, fig.restarts, fig.seconds);
+    std::printf(
+        "[monkey] %s: seed %llu, %d events (%d with the keyboard in a cell editor, %d file dialogs, %d restarts), "
+        "%.1f s, crashes 0, hangs 0\n",
+        program.name.c_str(), seed, fig.events, fig.inEditor, fig.fileDialogs, fig.restarts, fig.seconds);
     for (const auto& [text, n] : fig.boxes) std::printf("[monkey]   %6d x %s\n", n, text.c_str());
     int clicked = 0;
     for (const auto& [name, n] : clicks) clicked += n > 0;
-    std::printf("[monkey]   keys with no modifier, Shift, Ctrl or Alt: %d of %d outside a cell editor, %d of %d in "
-                "one; controls clicked: %d of %d seen\n",
-                KeysCovered(0), 4 * static_cast<int>(NavKey::Count), KeysCovered(1),
-                4 * static_cast<int>(NavKey::Count), clicked, static_cast<int>(clicks.size()));
+    std::printf(
+        "[monkey]   keys with no modifier, Shift, Ctrl or Alt: %d of %d outside a cell editor, %d of %d in "
+        "one; controls clicked: %d of %d seen\n",
+        KeysCovered(0), 4 * static_cast<int>(NavKey::Count), KeysCovered(1), 4 * static_cast<int>(NavKey::Count),
+        clicked, static_cast<int>(clicks.size()));
     std::printf("[monkey]   longest event %.3f s: %s\n", fig.longest, fig.longestEvent.c_str());
     std::fflush(stdout);
   }
