@@ -297,16 +297,19 @@ void TAlignedGrid::DrawCell(int col, int row, const tk::TRect& rect, tk::TGridDr
 namespace {
 constexpr size_t kBufferChars = 255;  // the painting buffer holds 255 characters and a zero
 
-// Copies at most 255 UTF-8 characters of text into buffer; returns the bytes copied.
+// Copies at most 255 UTF-8 characters of text into buffer, up to its first
+// zero byte (the painted text ends there); returns the bytes copied.
 size_t CopyCellText(const std::string& text, char* buffer) {
   size_t bytes = 0, chars = 0;
-  while (bytes < text.size() && chars < kBufferChars) {
+  while (bytes < text.size() && text[bytes] != '\0' && chars < kBufferChars) {
     size_t len = 1;
     const unsigned char lead = static_cast<unsigned char>(text[bytes]);
     if (lead >= 0xF0) len = 4;
     else if (lead >= 0xE0) len = 3;
     else if (lead >= 0xC0) len = 2;
     if (bytes + len > text.size()) len = text.size() - bytes;
+    for (size_t i = 1; i < len; ++i)
+      if (text[bytes + i] == '\0') len = i;  // a zero inside a character ends the text too
     for (size_t i = 0; i < len; ++i) buffer[bytes + i] = text[bytes + i];
     bytes += len;
     ++chars;

@@ -6,12 +6,14 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPointer>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <QWidget>
 #include <algorithm>
@@ -45,17 +47,51 @@ void ForShown(const std::vector<int>& sizes, int fixed, int first, int limit, F 
     pos += sizes[static_cast<size_t>(i)] + kLineWidth;
   }
 }
+// The first index from which the entries after the fixed ones up to the last
+// all fit, whole, into `view` pixels behind the fixed ones: the largest first
+// scrollable column or row worth scrolling to.
+int LastPageStart(const std::vector<int>& sizes, int fixed, int view) {
+  const int n = static_cast<int>(sizes.size());
+  if (fixed >= n) return std::max(0, n - 1);
+  int used = 0;
+  for (int i = 0; i < fixed; ++i) used += sizes[static_cast<size_t>(i)] + kLineWidth;
+  int first = n - 1;
+  used += sizes[static_cast<size_t>(first)];
+  while (first > fixed && used + sizes[static_cast<size_t>(first - 1)] + kLineWidth <= view) {
+    --first;
+    used += sizes[static_cast<size_t>(first)] + kLineWidth;
+  }
+  return first;
+}
+
+// How many entries from `first` on show whole in `view` pixels behind the fixed ones.
+int WholeShown(const std::vector<int>& sizes, int fixed, int first, int view) {
+  int pos = 0, count = 0;
+  for (int i = 0; i < fixed && i < static_cast<int>(sizes.size()); ++i) pos += sizes[static_cast<size_t>(i)] + kLineWidth;
+  for (int i = first; i < static_cast<int>(sizes.size()) && pos + sizes[static_cast<size_t>(i)] <= view; ++i, ++count)
+    pos += sizes[static_cast<size_t>(i)] + kLineWidth;
+  return count;
+}
+
+constexpr int kScrollBarSize = 16;   // the width of a vertical bar, the height of a horizontal one
 constexpr int kSizingMargin = 2;     // pixels either side of a header line that start sizing
 constexpr TColor kLineColor = clSilver;
 constexpr TColor kFixedLineColor = 0x808080;
 
-Qt::Alignment ToQtAlignment(int alignment) {
-  switch (alignment) {
-    case 0: return Qt::AlignRight | Qt::AlignVCenter;
-    case 2: return Qt::AlignHCenter | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
-  }
+// The editor's font, rendered as the canvas renders cell text (grayscale
+// antialiasing, vertical hinting only), so that its glyphs fall on the same
+// pixels as the painted cell's.
+QFont EditorFont(const TFont& font) {
+  QFont f = ToQFont(font);
+  f.setStyleStrategy(QFont::NoSubpixelAntialias);
+  f.setHintingPreference(QFont::PreferVerticalHinting);
+  return f;
 }
+
+// The line edit's own text placement, which the margins below shift onto the
+// cell's: its text line starts this far inside the margins.
+constexpr int kLineEditHMargin = 2;
+constexpr int kLineEditVMargin = 1;
 
 unsigned ToModifiers(Qt::KeyboardModifiers m) {
   unsigned s = 0;
@@ -76,9 +112,34 @@ class GridWidget : public QWidget {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    vbar_ = new QScrollBar(Qt::Vertical, this);
+    hbar_ = new QScrollBar(Qt::Horizontal, this);
+    for (QScrollBar* bar : {vbar_, hbar_}) {
+      bar->hide();
+      bar->setFocusPolicy(Qt::NoFocus);  // the bars never take the focus from the grid or its editor
+      bar->setSingleStep(1);
+    }
+    // The bars scroll by whole rows and columns: their values are TopRow and LeftCol.
+    QObject::connect(vbar_, &QScrollBar::valueChanged, this, [this](int v) {
+      if (grid_ && !syncing_) {
+        FpShield shield;
+        grid_->SetTopRow(v);
+      }
+    });
+    QObject::connect(hbar_, &QScrollBar::valueChanged, this, [this](int v) {
+      if (grid_ && !syncing_) {
+        FpShield shield;
+        grid_->SetLeftCol(v);
+      }
+    });
   }
   TStringGrid* grid_;
+  QScrollBar* vbar_;
+  QScrollBar* hbar_;
+  bool syncing_ = false;     // the bars are being set from the grid
   bool pressed_ = false;
+  bool forwarding_ = false;  // a key is being handed to the editor
+  int wheelRest_ = 0;        // wheel turn not yet worth a step (eighths of a degree)
 
  protected:
   void paintEvent(QPaintEvent* e) override {
@@ -90,6 +151,8 @@ class GridWidget : public QWidget {
     grid_->canvas_ = canvas.get();
     grid_->PaintCells(*canvas, TRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1});
     grid_->canvas_ = nullptr;
+    if (!vbar_->isHidden() && !hbar_->isHidden())  // the square between the two bars
+      painter.fillRect(QRect(vbar_->x(), hbar_->y(), vbar_->width(), hbar_->height()), ToQColor(clBtnFace));
   }
   void mousePressEvent(QMouseEvent* e) override {
     if (!grid_) return;
@@ -120,16 +183,33 @@ class GridWidget : public QWidget {
     grid_->MouseMove(s, p.x(), p.y());
   }
   void wheelEvent(QWheelEvent* e) override {
-    if (!grid_) return;
-    const int steps = e->angleDelta().y() / 120;
-    if (steps == 0) return;
-    grid_->MoveCurrent(grid_->col_, grid_->row_ - steps, false);
     e->accept();
+    if (!grid_) return;
+    // The wheel scrolls the view (Shift or a sideways turn: the columns),
+    // by the desktop's lines per notch; the current cell stays.
+    QPoint d = e->angleDelta();
+    if (d.x() == 0 && (e->modifiers() & Qt::ShiftModifier)) d = QPoint(d.y(), 0);
+    const bool sideways = d.x() != 0 && d.y() == 0;
+    wheelRest_ += sideways ? d.x() : d.y();
+    const int notches = wheelRest_ / 120;
+    wheelRest_ -= notches * 120;
+    if (notches == 0) return;
+    FpShield shield;
+    grid_->WheelScroll(sideways, notches * QApplication::wheelScrollLines());
   }
   void keyPressEvent(QKeyEvent* e) override {
-    // While the editor shows, keys that reach the grid belong to the editor.
+    // While the editor shows, keys that reach the grid belong to the editor,
+    // which ends every key it is given.  One coming back up from the editor
+    // while it is being handed over has been handled there: never again.
     if (grid_ && grid_->editing_ && grid_->editor_ && grid_->editor_->Widget()) {
-      QApplication::sendEvent(grid_->editor_->Widget(), e);
+      QWidget* editor = grid_->editor_->Widget();
+      if (!forwarding_) {
+        QPointer<GridWidget> self(this);
+        forwarding_ = true;
+        QApplication::sendEvent(editor, e);
+        if (self) forwarding_ = false;
+      }
+      e->accept();
       return;
     }
     if (grid_ && grid_->HandleKey(e->key(), ToModifiers(e->modifiers()), e->text().toStdString()))
@@ -163,7 +243,10 @@ class GridWidget : public QWidget {
   }
   void resizeEvent(QResizeEvent* e) override {
     QWidget::resizeEvent(e);
-    if (grid_ && grid_->editing_) grid_->UpdateEditor();
+    if (!grid_) return;
+    FpShield shield;
+    grid_->UpdateScrollBars();
+    if (grid_->editing_) grid_->UpdateEditor();
   }
 };
 
@@ -171,11 +254,36 @@ class EditWidget : public QLineEdit {
  public:
   EditWidget(TInplaceEdit* owner, QWidget* parent) : QLineEdit(parent), owner_(owner) {
     setFrame(false);
+    // The text is placed by the margins, from the left and top edges.
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QObject::connect(this, &QLineEdit::textChanged, this, [this] { PlaceText(); });
     hide();
   }
   TInplaceEdit* owner_;
 
+  // Puts the text where the cell paints it: 2 pixels below the top, and
+  // 2 pixels from the left edge, 2 from the right edge, or centred (the
+  // half pixel to the right), as long as it fits; a longer text scrolls
+  // with the cursor as in any line edit.
+  void PlaceText() {
+    const int alignment = owner_ ? owner_->TextAlignment() : 1;
+    const int w = width();
+    const int tw = QFontMetrics(font()).horizontalAdvance(text());
+    int x = 2;
+    if (alignment == 0) x = w - tw - 2;
+    else if (alignment == 2) x = (w - tw) / 2 + 1;
+    const int left = std::max(0, x - kLineEditHMargin);
+    // One pixel beyond the right edge keeps a text that reaches 2 pixels
+    // from it in the line edit's own "fits" placement (its cursor's pixel).
+    const QMargins m(left, 2 - kLineEditVMargin, -1, 0);
+    if (textMargins() != m) setTextMargins(m);
+  }
+
  protected:
+  void resizeEvent(QResizeEvent* e) override {
+    QLineEdit::resizeEvent(e);
+    PlaceText();
+  }
   void keyPressEvent(QKeyEvent* e) override {
     TStringGrid* grid = owner_ ? owner_->Grid() : nullptr;
     if (grid) {
@@ -187,6 +295,9 @@ class EditWidget : public QLineEdit {
       }
     }
     QLineEdit::keyPressEvent(e);
+    // A key neither the grid's editing keys nor the line edit take ends
+    // here: passed up, it would reach the grid a second time.
+    e->accept();
   }
   bool event(QEvent* e) override {
     TStringGrid* grid = owner_ ? owner_->Grid() : nullptr;
@@ -260,13 +371,13 @@ void TInplaceEdit::RecreateWindow() {
   auto* edit = new EditWidget(this, parent);
   impl_->edit = edit;
   ++creations_;
-  edit->setAlignment(ToQtAlignment(alignment_));
-  edit->setFont(ToQFont(font_));
+  edit->setFont(EditorFont(font_));
   QPalette pal = edit->palette();
   pal.setColor(QPalette::Base, ToQColor(color_));
   pal.setColor(QPalette::Text, ToQColor(font_.Color));
   edit->setPalette(pal);
   edit->setText(text);
+  edit->PlaceText();
   QObject::connect(edit, &QLineEdit::textEdited, edit, [this](const QString& t) {
     // What is typed goes into the cell at once, so that the grid's texts are
     // current whenever a handler reads them.
@@ -294,7 +405,8 @@ void TInplaceEdit::SetText(const std::string& text) {
 void TInplaceEdit::SetFont(const TFont& font) {
   font_ = font;
   if (!impl_->edit) return;
-  impl_->edit->setFont(ToQFont(font));
+  impl_->edit->setFont(EditorFont(font));
+  impl_->edit->PlaceText();
   QPalette pal = impl_->edit->palette();
   pal.setColor(QPalette::Text, ToQColor(font.Color));
   impl_->edit->setPalette(pal);
@@ -378,7 +490,7 @@ void TStringGrid::SetColCount(int n) {
   if (fixedCols_ >= n) fixedCols_ = n - 1;
   ResizeCells();
   ClampCurrent();
-  Invalidate();
+  Relayout();
 }
 
 void TStringGrid::SetRowCount(int n) {
@@ -389,7 +501,7 @@ void TStringGrid::SetRowCount(int n) {
   if (fixedRows_ >= n) fixedRows_ = n - 1;
   ResizeCells();
   ClampCurrent();
-  Invalidate();
+  Relayout();
 }
 
 void TStringGrid::SetFixedCols(int n) {
@@ -403,7 +515,7 @@ void TStringGrid::SetFixedCols(int n) {
   row_ = anchorRow_ = topRow_ = fixedRows_;
   selection_ = TGridRect{col_, row_, col_, row_};
   ClampCurrent();
-  Invalidate();
+  Relayout();
 }
 
 void TStringGrid::SetFixedRows(int n) {
@@ -416,21 +528,21 @@ void TStringGrid::SetFixedRows(int n) {
   row_ = anchorRow_ = topRow_ = n;
   selection_ = TGridRect{col_, row_, col_, row_};
   ClampCurrent();
-  Invalidate();
+  Relayout();
 }
 
 void TStringGrid::SetDefaultColWidth(int w) {
   defaultColWidth_ = std::max(0, w);
   std::fill(colWidths_.begin(), colWidths_.end(), defaultColWidth_);
   if (editing_) UpdateEditor();
-  Invalidate();
+  Relayout();
 }
 
 void TStringGrid::SetDefaultRowHeight(int h) {
   defaultRowHeight_ = std::max(0, h);
   std::fill(rowHeights_.begin(), rowHeights_.end(), defaultRowHeight_);
   if (editing_) UpdateEditor();
-  Invalidate();
+  Relayout();
 }
 
 int TStringGrid::ColWidth(int col) const {
@@ -447,14 +559,14 @@ void TStringGrid::SetColWidth(int col, int w) {
   if (col < 0 || col >= colCount_) IndexError(col);
   colWidths_[col] = std::max(0, w);
   if (editing_) UpdateEditor();
-  Invalidate();
+  Relayout();
 }
 
 void TStringGrid::SetRowHeight(int row, int h) {
   if (row < 0 || row >= rowCount_) IndexError(row);
   rowHeights_[row] = std::max(0, h);
   if (editing_) UpdateEditor();
-  Invalidate();
+  Relayout();
 }
 
 void TStringGrid::SetOptions(TGridOptions options) {
@@ -465,7 +577,84 @@ void TStringGrid::SetOptions(TGridOptions options) {
   Invalidate();
 }
 
-void TStringGrid::SetScrollBars(TScrollStyle style) { scrollBars_ = style; }
+void TStringGrid::SetScrollBars(TScrollStyle style) {
+  scrollBars_ = style;
+  Relayout();
+  if (editing_) UpdateEditor();
+}
+
+// ---------------------------------------------------------------------------
+// Scroll bars
+
+TStringGrid::Bars TStringGrid::ShownBars() const {
+  const bool mayVert = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+  const bool mayHorz = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
+  const int w = Width(), h = Height();
+  Bars b;
+  // Each bar narrows the room for the other; three rounds settle it.
+  for (int round = 0; round < 3; ++round) {
+    Bars n;
+    n.vert = mayVert && LastPageStart(rowHeights_, fixedRows_, h - (b.horz ? kScrollBarSize : 0)) > fixedRows_;
+    n.horz = mayHorz && LastPageStart(colWidths_, fixedCols_, w - (b.vert ? kScrollBarSize : 0)) > fixedCols_;
+    if (n.vert == b.vert && n.horz == b.horz) break;
+    b = n;
+  }
+  return b;
+}
+
+int TStringGrid::ClientWidth() const { return std::max(0, Width() - (ShownBars().vert ? kScrollBarSize : 0)); }
+int TStringGrid::ClientHeight() const { return std::max(0, Height() - (ShownBars().horz ? kScrollBarSize : 0)); }
+
+void TStringGrid::UpdateScrollBars() {
+  auto* w = static_cast<GridWidget*>(Widget());
+  if (w == nullptr) return;
+  FpShield shield;
+  const Bars b = ShownBars();
+  const int cw = ClientWidth(), ch = ClientHeight();
+  w->syncing_ = true;
+  QScrollBar* v = w->vbar_;
+  QScrollBar* h = w->hbar_;
+  if (b.vert) {
+    v->setGeometry(cw, 0, kScrollBarSize, ch);
+    v->setRange(std::min(fixedRows_, rowCount_ - 1), LastPageStart(rowHeights_, fixedRows_, ch));
+    v->setPageStep(std::max(1, WholeShown(rowHeights_, fixedRows_, topRow_, ch)));
+    v->setValue(topRow_);
+    v->show();
+    v->raise();  // above the editor of a cell that reaches under it
+  } else {
+    v->hide();
+  }
+  if (b.horz) {
+    h->setGeometry(0, ch, cw, kScrollBarSize);
+    h->setRange(std::min(fixedCols_, colCount_ - 1), LastPageStart(colWidths_, fixedCols_, cw));
+    h->setPageStep(std::max(1, WholeShown(colWidths_, fixedCols_, leftCol_, cw)));
+    h->setValue(leftCol_);
+    h->show();
+    h->raise();
+  } else {
+    h->hide();
+  }
+  w->syncing_ = false;
+}
+
+void TStringGrid::Relayout() {
+  UpdateScrollBars();
+  Invalidate();
+}
+
+void TStringGrid::WheelScroll(bool columns, int lines) {
+  if (columns) {
+    const int last = LastPageStart(colWidths_, fixedCols_, ClientWidth());
+    const int first = std::min(fixedCols_, colCount_ - 1);
+    const int to = std::max(first, std::min(last, leftCol_ - lines));
+    if (to != leftCol_) SetLeftCol(to);
+  } else {
+    const int last = LastPageStart(rowHeights_, fixedRows_, ClientHeight());
+    const int first = std::min(fixedRows_, rowCount_ - 1);
+    const int to = std::max(first, std::min(last, topRow_ - lines));
+    if (to != topRow_) SetTopRow(to);
+  }
+}
 
 void TStringGrid::ColorChanged() { Invalidate(); }
 
@@ -603,7 +792,7 @@ void TStringGrid::ScrollInView(int col, int row) {
       for (int i = left; i <= col; ++i) x += colWidths_[i] + kLineWidth;
       return x;
     };
-    while (left < col && right() > w) ++left;
+    while (left < col && right() - kLineWidth > w) ++left;  // whole, its right line may be cut
   }
   if (row >= fixedRows_) {
     if (row < top) top = row;
@@ -613,26 +802,26 @@ void TStringGrid::ScrollInView(int col, int row) {
       for (int i = top; i <= row; ++i) y += rowHeights_[i] + kLineWidth;
       return y;
     };
-    while (top < row && bottom() > h) ++top;
+    while (top < row && bottom() - kLineWidth > h) ++top;
   }
   if (left != leftCol_ || top != topRow_) {
     leftCol_ = left;
     topRow_ = top;
+    Relayout();
     if (editing_) UpdateEditor();
-    Invalidate();
   }
 }
 
 void TStringGrid::SetLeftCol(int col) {
   leftCol_ = std::max(std::min(fixedCols_, colCount_ - 1), std::min(col, colCount_ - 1));
+  Relayout();
   if (editing_) UpdateEditor();
-  Invalidate();
 }
 
 void TStringGrid::SetTopRow(int row) {
   topRow_ = std::max(std::min(fixedRows_, rowCount_ - 1), std::min(row, rowCount_ - 1));
+  Relayout();
   if (editing_) UpdateEditor();
-  Invalidate();
 }
 
 // ---------------------------------------------------------------------------
@@ -650,6 +839,7 @@ bool TStringGrid::CanEditNow() {
 void TStringGrid::ShowEditor() {
   if (editing_ || !CanEditNow()) return;
   FpShield shield;
+  ScrollInView(col_, row_);  // the wheel or a bar may have scrolled it away
   // Asked before the editor exists (nothing to prepare yet) and again once it does.
   if (!CanEditShow()) return;
   if (!editor_) {
@@ -710,12 +900,15 @@ void TStringGrid::UpdateEditor() {
     editor_->SelectAll();
   }
   const TRect r = CellRect(col_, row_);
-  if (r.Width() <= 0) {
-    w->hide();
-  } else {
-    w->setGeometry(r.Left, r.Top, r.Width(), r.Height());
-    w->show();
+  if (r.Width() <= 0 || r.Height() <= 0) {
+    // Scrolled out of view (or sized to nothing): editing ends with the
+    // text in the cell, and the focus stays on the grid.
+    HideEditor();
+    return;
   }
+  w->setGeometry(r.Left, r.Top, r.Width(), r.Height());
+  w->show();
+  UpdateScrollBars();  // the bars stay above the editor
 }
 
 // Keys typed into the editor that the grid takes: Enter and Escape end
@@ -961,14 +1154,14 @@ void TStringGrid::MoveRow(int fromIndex, int toIndex) {
 void TStringGrid::ColumnMoved(int fromIndex, int toIndex) {
   MoveEntry(cells_, fromIndex, toIndex);
   MoveEntry(colWidths_, fromIndex, toIndex);
-  Invalidate();
+  Relayout();
   if (OnColumnMoved) Dispatch([&] { OnColumnMoved(this, fromIndex, toIndex); });
 }
 
 void TStringGrid::RowMoved(int fromIndex, int toIndex) {
   for (auto& column : cells_) MoveEntry(column, fromIndex, toIndex);
   MoveEntry(rowHeights_, fromIndex, toIndex);
-  Invalidate();
+  Relayout();
   if (OnRowMoved) Dispatch([&] { OnRowMoved(this, fromIndex, toIndex); });
 }
 
@@ -978,7 +1171,8 @@ void TStringGrid::RowMoved(int fromIndex, int toIndex) {
 void TStringGrid::DrawCell(int col, int row, const TRect& rect, TGridDrawState state) {
   if (DefaultDrawing) {
     const std::string& text = cells_[col][row];
-    canvas_->TextRectOpaque(rect, rect.Left + 2, rect.Top + 2, text.data(), text.size());
+    const size_t zero = text.find('\0');  // the painted text ends at its first zero byte
+    canvas_->TextRectOpaque(rect, rect.Left + 2, rect.Top + 2, text.data(), zero == std::string::npos ? text.size() : zero);
   }
   if (OnDrawCell) Dispatch([&] { OnDrawCell(this, col, row, rect, state); });
 }

@@ -96,7 +96,12 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   void SetRowHeight(int row, int h);
   TGridOptions Options() const { return options_; }
   void SetOptions(TGridOptions options);
+  // The scroll bars the grid may show; each shows while the columns (rows)
+  // do not all fit, and scrolls by whole columns (rows).
   void SetScrollBars(TScrollStyle style);
+  // The client area: the grid less the scroll bars that show.
+  int ClientWidth() const;
+  int ClientHeight() const;
   TColor FixedColor = clBtnFace;
   bool DefaultDrawing = true;
 
@@ -140,6 +145,9 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   void SetLeftCol(int col);
   void SetTopRow(int row);
   TScrollStyle ScrollBars() const { return scrollBars_; }
+  // Whether the vertical (horizontal) scroll bar shows.
+  bool VertScrollBarShown() const { return ShownBars().vert; }
+  bool HorzScrollBarShown() const { return ShownBars().horz; }
 
   // A mouse move over the grid as the window system delivers it, and a hint
   // asked for at a client point as a rest of the mouse does (tests; clicks
@@ -175,6 +183,13 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   friend class GridWidget;
   friend class EditWidget;
   friend class TInplaceEdit;
+  struct Bars {
+    bool vert = false, horz = false;
+  };
+  Bars ShownBars() const;
+  void UpdateScrollBars();           // shows, hides and sets the bars to the sizes and the view
+  void Relayout();                   // sizes or counts changed: bars, then a repaint
+  void WheelScroll(bool columns, int lines);
   void PaintCells(TCanvas& canvas, const TRect& clip);
   int ColLeft(int col) const;  // -1: not shown (scrolled away)
   int RowTop(int row) const;

@@ -1,9 +1,12 @@
 #include "toolkit/Hints.h"
 
+#include <QApplication>
 #include <QPoint>
+#include <QScreen>
 #include <QString>
 #include <QToolTip>
 #include <QWidget>
+#include <algorithm>
 
 #include "toolkit/Controls.h"
 #include "toolkit/core/Dispatch.h"
@@ -18,6 +21,31 @@ TShowHintEvent& Handler() {
 THintState& State() {
   static THintState state;
   return state;
+}
+
+// Qt's tooltip window, while it shows.
+QWidget* TipWindow() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == QLatin1String("qtooltip_label") && w->isVisible()) return w;
+  return nullptr;
+}
+
+// Puts the tooltip window's drawn area with its top left corner at `pos`,
+// kept on the screen.  Qt places a tooltip beside the mouse pointer, below and right of
+// the point it is given by the pointer's size, so it is moved after it shows.
+void PlaceTip(const QPoint& pos, QWidget* owner) {
+  QWidget* tip = TipWindow();
+  if (tip == nullptr) return;
+  QPoint p = pos;
+  const QScreen* screen = QGuiApplication::screenAt(pos);
+  if (screen == nullptr && owner != nullptr) screen = owner->screen();
+  if (screen != nullptr) {
+    const QRect area = screen->availableGeometry();
+    p.setX(std::max(area.left(), std::min(p.x(), area.right() + 1 - tip->width())));
+    p.setY(std::max(area.top(), std::min(p.y(), area.bottom() + 1 - tip->height())));
+  }
+  // move() places the window's frame, if the platform gives it one.
+  tip->move(p - (tip->geometry().topLeft() - tip->pos()));
 }
 }  // namespace
 
@@ -48,8 +76,17 @@ bool ActivateHint(TControl* control, TPoint clientPos) {
   s.Control = control;
   s.Text = text;
   s.Pos = info.HintPos;
-  QToolTip::showText(QPoint(info.HintPos.X, info.HintPos.Y), QString::fromStdString(text), control->Widget());
+  const QPoint pos(info.HintPos.X, info.HintPos.Y);
+  QToolTip::showText(pos, QString::fromStdString(text), control->Widget());
+  PlaceTip(pos, control->Widget());
   return true;
+}
+
+TRect HintWindowRect() {
+  QWidget* tip = TipWindow();
+  if (tip == nullptr) return TRect{};
+  const QRect g = tip->geometry();
+  return TRect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
 }
 
 void CancelHint() {

@@ -45,5 +45,7 @@ struct THintState {
   TPoint Pos;
 };
 const THintState& CurrentHint();
+// The screen rectangle of the hint window as it is drawn; empty when none shows.
+TRect HintWindowRect();
 
 }  // namespace tk

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSpontaneKeyEvent>
 #include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "toolkit/QtInternal.h"
@@ -129,28 +131,75 @@ void TypeText(TControl* control, const std::string& text) {
   ProcessEvents();
 }
 
-void PressKey(TControl* control, Key key) {
+namespace {
+Qt::Key QtKey(Key key) {
+  switch (key) {
+    case Key::Enter: return Qt::Key_Return;
+    case Key::Tab: return Qt::Key_Tab;
+    case Key::Escape: return Qt::Key_Escape;
+    case Key::F2: return Qt::Key_F2;
+    case Key::Left: return Qt::Key_Left;
+    case Key::Right: return Qt::Key_Right;
+    case Key::Up: return Qt::Key_Up;
+    case Key::Down: return Qt::Key_Down;
+    case Key::Backspace: return Qt::Key_Backspace;
+    case Key::Delete: return Qt::Key_Delete;
+    case Key::Home: return Qt::Key_Home;
+    case Key::End: return Qt::Key_End;
+    case Key::PageUp: return Qt::Key_PageUp;
+    case Key::PageDown: return Qt::Key_PageDown;
+    case Key::Insert: return Qt::Key_Insert;
+    case Key::F1: return Qt::Key_F1;
+    case Key::F3: return Qt::Key_F3;
+    case Key::F4: return Qt::Key_F4;
+    case Key::F5: return Qt::Key_F5;
+    case Key::F6: return Qt::Key_F6;
+    case Key::F7: return Qt::Key_F7;
+    case Key::F8: return Qt::Key_F8;
+    case Key::F9: return Qt::Key_F9;
+    case Key::F10: return Qt::Key_F10;
+    case Key::F11: return Qt::Key_F11;
+    case Key::F12: return Qt::Key_F12;
+  }
+  return Qt::Key_Return;
+}
+}  // namespace
+
+void PressKey(TControl* control, Key key) { PressKey(control, key, 0); }
+
+void PressKey(TControl* control, Key key, TShiftState shift) {
   ActivateWindow(control);
   QWidget* t = KeyTarget(control);
   if (t == nullptr) return;
-  Qt::Key k = Qt::Key_Return;
-  switch (key) {
-    case Key::Enter: k = Qt::Key_Return; break;
-    case Key::Tab: k = Qt::Key_Tab; break;
-    case Key::Escape: k = Qt::Key_Escape; break;
-    case Key::F2: k = Qt::Key_F2; break;
-    case Key::Left: k = Qt::Key_Left; break;
-    case Key::Right: k = Qt::Key_Right; break;
-    case Key::Up: k = Qt::Key_Up; break;
-    case Key::Down: k = Qt::Key_Down; break;
-    case Key::Backspace: k = Qt::Key_Backspace; break;
-    case Key::Delete: k = Qt::Key_Delete; break;
-    case Key::Home: k = Qt::Key_Home; break;
-    case Key::End: k = Qt::Key_End; break;
-  }
+  Qt::KeyboardModifiers m;
+  if (shift & ssShift) m |= Qt::ShiftModifier;
+  if (shift & ssCtrl) m |= Qt::ControlModifier;
+  if (shift & ssAlt) m |= Qt::AltModifier;
   {
     FpShield shield;
-    QTest::keyClick(t, k);
+    QTest::keyClick(t, QtKey(key), m);
+  }
+  ProcessEvents();
+}
+
+std::vector<Key> NonPrintingKeys() {
+  std::vector<Key> keys;
+  for (int k = static_cast<int>(Key::Enter); k <= static_cast<int>(Key::F12); ++k) keys.push_back(static_cast<Key>(k));
+  return keys;
+}
+
+void Wheel(TControl* control, int x, int y, int notches) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  ActivateWindow(control);
+  QPoint p;
+  QWidget* t = TargetAt(w, x, y, p);
+  {
+    FpShield shield;
+    QWheelEvent e(QPointF(p), QPointF(t->mapToGlobal(p)), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&e);  // as the window system delivers it: passed up while ignored
+    QApplication::instance()->notify(t, &e);
   }
   ProcessEvents();
 }

@@ -34,8 +34,19 @@ void SetFocus(TControl* control);
 // Types the text (UTF-8) into the widget that has the focus in the control's
 // window (the control itself when nothing there has it).
 void TypeText(TControl* control, const std::string& text);
-enum class Key { Enter, Tab, Escape, F2, Left, Right, Up, Down, Backspace, Delete, Home, End };
+enum class Key {
+  Enter, Tab, Escape, F2, Left, Right, Up, Down, Backspace, Delete, Home, End,
+  PageUp, PageDown, Insert, F1, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12
+};
 void PressKey(TControl* control, Key key);
+// The key with Shift, Ctrl and Alt as in `shift` (ssShift | ssCtrl | ssAlt).
+void PressKey(TControl* control, Key key, TShiftState shift);
+// Every key of the enumeration: a keyboard's non-printing keys.
+std::vector<Key> NonPrintingKeys();
+// Turns the mouse wheel by `notches` (positive: away from the user, scrolling
+// up) with the pointer at (x, y) of the control's client coordinates,
+// delivered to the widget under that point.
+void Wheel(TControl* control, int x, int y, int notches);
 
 // Answers the modal box that is open now (a real Qt box, as the application's
 // handlers show them): presses the button with the given caption ("&No"), or

@@ -1,5 +1,9 @@
 // The selection window: its tables, the icons, and the picks that fill the
 // inputs of the solid- and tubular-conductor windows.
+#include <stdlib.h>
+
+#include <cstdio>
+
 #include "ui_pomoc.h"
 
 namespace ferrant::uitest {
@@ -168,6 +172,45 @@ TEST_F(WyborTest, TubePickWritesInnerRadiusCurrentAndOuterRadius) {
   EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), "0,000");
   EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), "0,000");
   EXPECT_EQ(Form1->Label3->Caption(), "Wybrano - średnicę zewnętrzną D2= 0,000   oraz zewnętrzną D1= 0,000");
+  UstawKolumne(Form3->StringGrid1, 1, przed);
+}
+
+// The rows below the tables' edges are reached as a user reaches them: the
+// cross-section table by its scroll bar, the tube table by the wheel; the
+// click then picks the row under the pointer.
+TEST_F(WyborTest, PicksAfterScrollingTakeTheRowUnderThePointer) {
+  Separator s(',');
+  tk::TStringGrid* przekroje = Form1->StringGrid2;
+  przekroje->SetTopRow(1);
+  tk::testing::ProcessEvents();
+  ASSERT_TRUE(przekroje->VertScrollBarShown());
+  EXPECT_GT(przekroje->CellRect(1, 20).Bottom, przekroje->ClientHeight());  // below the edge at first
+  const int pasek = przekroje->ClientWidth() + 8;
+  for (int i = 0; i < 3; ++i) tk::testing::MouseClick(przekroje, pasek, 140);  // a page of 5 rows each
+  EXPECT_EQ(przekroje->TopRow(), 16);
+  const tk::TRect r20 = przekroje->CellRect(1, 20);
+  ASSERT_LE(r20.Bottom, przekroje->ClientHeight());
+  tk::testing::MouseClick(przekroje, (r20.Left + r20.Right) / 2, (r20.Top + r20.Bottom) / 2);
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, 4), "11,284");
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, 0), "1200,000");
+  EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= 400");
+
+  const std::vector<std::string> przed = Kolumna(Form3->StringGrid1, 1);
+  grid::TAlignedGrid* rury = Form1->AlignedGrid2;
+  rury->SetTopRow(1);
+  ASSERT_TRUE(rury->VertScrollBarShown());
+  tk::testing::Wheel(rury, 100, 80, -2);  // to the last rows
+  EXPECT_EQ(rury->TopRow(), 7);
+  const tk::TRect t5 = rury->CellRect(5, 11);
+  ASSERT_LE(t5.Bottom, rury->ClientHeight());
+  tk::testing::MouseClick(rury, (t5.Left + t5.Right) / 2, (t5.Top + t5.Bottom) / 2);
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), "110,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), "33222,342");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), "125,000");
+  char folder[] = "/tmp/ferrant_wybor_XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form1, std::string(folder) + "/przewiniete.png"));
+  std::fprintf(stderr, "picture in %s\n", folder);
   UstawKolumne(Form3->StringGrid1, 1, przed);
 }
 

@@ -1,7 +1,10 @@
 // What the aligned grid shows: cell painting with the effective attributes
 // and the selection colours, the aligned in-place editor and per-cell hints.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -20,6 +23,17 @@ using gridtest::LayoutBuilder;
 namespace tt = tk::testing;
 
 namespace {
+
+// This run's folder for the pictures the tests save to be looked at.
+const std::string& RunFolder() {
+  static const std::string folder = [] {
+    char name[] = "/tmp/aligned_view_test_XXXXXX";
+    const std::string f = mkdtemp(name) ? name : ".";
+    std::fprintf(stderr, "pictures in %s\n", f.c_str());
+    return f;
+  }();
+  return folder;
+}
 
 struct Window {
   tk::TForm form;
@@ -167,6 +181,44 @@ TEST(AlignedPainting, ALongTextIsPaintedUpTo255CharactersCountedNotBytes) {
   EXPECT_LT(lastInk, cell.Left + 2 + w255 + 2);
 }
 
+// Every non-printing key, bare and with Shift, Ctrl or Alt, in an open
+// editor of a right-aligned column, the editor or the grid holding the focus:
+// each key is handled once (Up and Down move a row, PageUp and PageDown a
+// page, the others leave the current cell and the typed text alone).
+TEST(AlignedEditor, EveryNonPrintingKeyIsHandledOnce) {
+  Window w;
+  TAlignedGrid& g = *w.g;
+  g.SetRowCount(30);
+  g.SetOptions(g.Options() | tk::goEditing);
+  w.Load(LayoutBuilder().Binary("AlignCol", IndexRecord(2, alRight)).Build());
+  const int page = 11;  // rows 24 high under a fixed row, in a grid 300 high
+  for (bool gridFocused : {false, true})
+    for (tt::Key key : tt::NonPrintingKeys())
+      for (tk::TShiftState shift : {0u, unsigned(tk::ssShift), unsigned(tk::ssCtrl), unsigned(tk::ssAlt)}) {
+        SCOPED_TRACE(::testing::Message() << "key " << int(key) << " shift " << shift << " grid focus " << gridFocused);
+        g.HideEditor();
+        tt::SetFocus(&g);
+        g.SetCurrentCell(2, 12);
+        tt::TypeText(&g, "1000");
+        ASSERT_TRUE(g.EditorMode());
+        if (gridFocused) tt::SetFocus(&g);
+        tt::PressKey(&g, key, shift);
+        int row = 12;
+        if (key == tt::Key::Up) row = 11;
+        if (key == tt::Key::Down) row = 13;
+        if (key == tt::Key::PageUp) row = 12 - page;
+        if (key == tt::Key::PageDown) row = 12 + page;
+        EXPECT_EQ(g.Row(), row);
+        EXPECT_EQ(g.Col(), 2);
+        if (key != tt::Key::Backspace && key != tt::Key::Delete && key != tt::Key::Insert && key != tt::Key::Escape) {
+          EXPECT_EQ(g.Cells(2, 12), "1000");
+        }
+        if (key >= tt::Key::F1 || key == tt::Key::F2) {
+          EXPECT_TRUE(g.EditorMode());
+        }
+      }
+}
+
 TEST(AlignedEditor, TakesTheCellsAlignmentReCreatingItsWindowOnlyWhenItChanges) {
   Window w;
   TAlignedGrid& g = *w.g;
@@ -226,6 +278,55 @@ TEST(AlignedEditor, FollowsTheCellsAttributesAsItMoves) {
   EXPECT_EQ(g.Cells(1, 3), "9");
 }
 
+// The editor shows its text on the very pixels where the cell painted it, in
+// left-, right- and centre-aligned cells, for texts of odd and even widths,
+// so that nothing moves when editing starts.
+TEST(AlignedEditor, ShowsTheTextWhereTheCellPaintsIt) {
+  Window w;
+  TAlignedGrid& g = *w.g;
+  g.SetRowCount(12);
+  g.SetOptions(g.Options() | tk::goEditing);
+  w.Load(LayoutBuilder()
+             .Binary("AlignCol", Join({IndexRecord(1, alLeft), IndexRecord(2, alRight), IndexRecord(3, alCenter)}))
+             .Build());
+  tt::ActivateWindow(&w.form);
+  const tk::TColor white = tk::RGBColor(255, 255, 255);
+  // The ink of a cell, from the cell's corner: leftmost, rightmost, top and bottom pixel not white.
+  auto ink = [&](int c, int r) {
+    auto bmp = w.form.GetFormImage();
+    const tk::TRect cell = g.CellRect(c, r);
+    int left = -1, right = -1, top = -1, bottom = -1;
+    for (int y = cell.Top; y < cell.Bottom; ++y)
+      for (int x = cell.Left; x < cell.Right; ++x)
+        if (bmp->Pixel(x, y) != white) {
+          if (left < 0 || x - cell.Left < left) left = x - cell.Left;
+          right = std::max(right, x - cell.Left);
+          if (top < 0) top = y - cell.Top;
+          bottom = y - cell.Top;
+        }
+    return std::vector<int>{left, right, top, bottom};
+  };
+  int r = 1;
+  for (const char* text : {"7", "1000", "12,75", "Wąż", "ggjj"}) {
+    for (int c = 1; c <= 3; ++c) {
+      SCOPED_TRACE(::testing::Message() << "column " << c << " text " << text);
+      g.SetCells(c, r, text);
+      g.SetCells(c, r + 6, text);  // the same text in a cell that is not selected
+      g.SetCurrentCell(c, r);
+      tt::SetFocus(&g);
+      const std::vector<int> painted = ink(c, r + 6);
+      ASSERT_NE(painted[0], -1);
+      tt::PressKey(&g, tt::Key::F2);  // the text as it stands, not selected
+      ASSERT_TRUE(g.EditorMode());
+      tt::SetFocus(&g);  // the editor stays, without its cursor
+      ASSERT_TRUE(g.InplaceEditor()->Visible());
+      EXPECT_EQ(ink(c, r), painted);
+      tt::PressKey(&g, tt::Key::Escape);
+    }
+    ++r;
+  }
+}
+
 TEST(CellHints, EachGridShowsItsOwnCellsHintsBelowTheCell) {
   tk::TForm form;
   form.SetBounds(30, 30, 800, 400);
@@ -254,6 +355,11 @@ TEST(CellHints, EachGridShowsItsOwnCellsHintsBelowTheCell) {
   const tk::TPoint expected = a->ClientToScreen(tk::TPoint{10, 44});
   EXPECT_EQ(tk::CurrentHint().Pos.X, expected.X);
   EXPECT_EQ(tk::CurrentHint().Pos.Y, expected.Y);
+  // The hint window is drawn there, not beside the pointer.
+  const tk::TRect drawn = tk::HintWindowRect();
+  EXPECT_EQ(drawn.Left, expected.X);
+  EXPECT_EQ(drawn.Top, expected.Y);
+  EXPECT_GT(drawn.Width(), 0);
   EXPECT_EQ(a->HintCellCol(), 1);
   EXPECT_EQ(a->HintCellRow(), 1);
   EXPECT_EQ(b->HintCellCol(), -1);  // b's handler saw a hint that was not its own
@@ -291,6 +397,25 @@ TEST(CellHints, EachGridShowsItsOwnCellsHintsBelowTheCell) {
   EXPECT_EQ(s, "x");
 }
 
+// The painted text ends at its first zero byte, in every alignment (the
+// width that places it is that of the text before the zero).
+TEST(AlignedPainting, TextEndsAtItsFirstZeroByte) {
+  Window w;
+  TAlignedGrid& g = *w.g;
+  w.Load(LayoutBuilder().Binary("AlignCol", Join({IndexRecord(2, alRight), IndexRecord(3, alCenter)})).Build());
+  for (int c = 1; c <= 3; ++c) {
+    g.SetCells(c, 2, "12");
+    g.SetCells(c, 3, std::string("12\0" "99", 5));
+  }
+  auto bmp = g.PaintToBitmap();
+  for (int c = 1; c <= 3; ++c) {
+    const tk::TRect a = g.CellRect(c, 2), b = g.CellRect(c, 3);
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x)
+        ASSERT_EQ(bmp->Pixel(b.Left + x, b.Top + y), bmp->Pixel(a.Left + x, a.Top + y)) << c << " " << x << " " << y;
+  }
+}
+
 TEST(AlignedPainting, PictureOfATable) {
   Window w;
   TAlignedGrid& g = *w.g;
@@ -314,7 +439,7 @@ TEST(AlignedPainting, PictureOfATable) {
                     })
              .Build());
   auto bmp = g.PaintToBitmap();
-  EXPECT_TRUE(bmp->SaveToPng("/tmp/aligned_grid.png"));
+  EXPECT_TRUE(bmp->SaveToPng(RunFolder() + "/aligned_grid.png"));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The plain string grid as the windows use it: cell texts, mouse position to
 // cell, editing in place, leaving the grid, moves, keyboard and painting.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,17 @@ using namespace tk;
 namespace tt = tk::testing;
 
 namespace {
+
+// This run's folder for the pictures the tests save to be looked at.
+const std::string& RunFolder() {
+  static const std::string folder = [] {
+    char name[] = "/tmp/grids_test_XXXXXX";
+    const std::string f = mkdtemp(name) ? name : ".";
+    std::fprintf(stderr, "pictures in %s\n", f.c_str());
+    return f;
+  }();
+  return folder;
+}
 
 struct GridWindow {
   TForm form;
@@ -169,6 +182,46 @@ TEST(StringGrid, TypingEditsTheCurrentCellAndEnterOrEscapeEndsIt) {
   EXPECT_EQ(g.InplaceEditor()->Text(), "set");
 }
 
+// Every non-printing key, bare and with Shift, Ctrl or Alt, in an open
+// editor, whether the editor or the grid holds the focus: each key is handled
+// once.  Up and Down move one row and PageUp and PageDown one page (the typed
+// text stays in the cell left); the other keys leave the current cell alone.
+TEST(StringGridEditor, EveryNonPrintingKeyIsHandledOnce) {
+  GridWindow w;
+  TStringGrid& g = *w.grid;
+  g.SetRowCount(30);
+  g.SetOptions(g.Options() | goEditing);
+  const int page = 7;  // rows 24 high under a fixed row, in a grid 200 high
+  for (bool gridFocused : {false, true})
+    for (tt::Key key : tt::NonPrintingKeys())
+      for (TShiftState shift : {0u, unsigned(ssShift), unsigned(ssCtrl), unsigned(ssAlt)}) {
+        SCOPED_TRACE(::testing::Message() << "key " << int(key) << " shift " << shift << " grid focus " << gridFocused);
+        g.HideEditor();
+        g.SetCells(1, 10, "old");
+        tt::SetFocus(&g);
+        g.SetCurrentCell(1, 10);
+        tt::TypeText(&g, "1000");
+        ASSERT_TRUE(g.EditorMode());
+        if (gridFocused) tt::SetFocus(&g);
+        tt::PressKey(&g, key, shift);
+        int row = 10;
+        if (key == tt::Key::Up) row = 9;
+        if (key == tt::Key::Down) row = 11;
+        if (key == tt::Key::PageUp) row = 10 - page;
+        if (key == tt::Key::PageDown) row = 10 + page;
+        EXPECT_EQ(g.Row(), row);
+        EXPECT_EQ(g.Col(), 1);
+        const bool editsText = key == tt::Key::Backspace || key == tt::Key::Delete || key == tt::Key::Insert ||
+                               key == tt::Key::Escape;
+        if (!editsText) {
+          EXPECT_EQ(g.Cells(1, 10), "1000");
+        }
+        if (key >= tt::Key::F1 || key == tt::Key::F2) {
+          EXPECT_TRUE(g.EditorMode());
+        }
+      }
+}
+
 TEST(StringGrid, FixedCellsAndRowSelectionAreNotEditable) {
   GridWindow w;
   TStringGrid& g = *w.grid;
@@ -308,7 +361,75 @@ TEST(StringGrid, PaintsFixedCellsOnTheButtonFaceAndRaisesOnDrawCellForEachCell) 
   EXPECT_TRUE(ink);
   for (int x = c22.Left; x < c22.Left + 2; ++x)
     for (int y = c22.Top; y < c22.Bottom; ++y) EXPECT_NE(bmp->Pixel(x, y), RGBColor(0, 0, 0));
-  bmp->SaveToPng("/tmp/string_grid.png");
+  // The painted text ends at its first zero byte.
+  g.SetCells(3, 2, std::string("WWWW\0" "MM", 7));
+  bmp = g.PaintToBitmap();
+  const TRect c32 = g.CellRect(3, 2);
+  for (int y = 0; y < c22.Height(); ++y)
+    for (int x = 0; x < c22.Width(); ++x)
+      ASSERT_EQ(bmp->Pixel(c32.Left + x, c32.Top + y), bmp->Pixel(c22.Left + x, c22.Top + y)) << x << " " << y;
+  bmp->SaveToPng(RunFolder() + "/string_grid.png");
+}
+
+// Scroll bars show while the rows (columns) do not all fit and scroll by
+// whole rows (columns); the wheel scrolls the view; a click then picks the
+// cell under the pointer.  Without scroll bars none shows, however many rows.
+TEST(StringGridScrolling, BarsShowWhenTheCellsDoNotFitAndAClickPicksTheCellUnderThePointer) {
+  GridWindow w;
+  TStringGrid& g = *w.grid;
+  tt::ActivateWindow(&w.form);
+  const TColor white = RGBColor(255, 255, 255);
+  auto pixel = [&](int x, int y) { return w.form.GetFormImage()->Pixel(x, y); };
+  EXPECT_EQ(pixel(395, 100), white);  // 5 x 5 cells fit: no bar
+  g.SetRowCount(30);
+  for (int r = 0; r < 30; ++r) g.SetCells(1, r, "r" + std::to_string(r));
+  tt::ProcessEvents();
+  EXPECT_EQ(g.ClientWidth(), 400 - 16);
+  EXPECT_EQ(g.ClientHeight(), 200);
+  EXPECT_NE(pixel(392, 100), white);  // the vertical bar at the right edge
+  EXPECT_EQ(pixel(230, 196), white);  // no horizontal bar
+
+  int ups = 0, upRow = -1;
+  g.OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+    ++ups;
+    int c;
+    g.MouseToCell(x, y, c, upRow);
+  };
+  tt::MouseClick(&g, 392, 150);  // the bar below its handle: one page of 7 whole rows
+  EXPECT_EQ(g.TopRow(), 8);
+  tt::MouseClick(&g, 392, 195);  // its down arrow: one row
+  EXPECT_EQ(g.TopRow(), 9);
+  EXPECT_EQ(ups, 0);  // the bar's clicks are not the grid's
+  EXPECT_EQ(g.Row(), 1);
+  tt::Wheel(&g, 100, 100, -1);  // one notch towards the user: three rows
+  EXPECT_EQ(g.TopRow(), 12);
+  tt::Wheel(&g, 100, 100, -20);  // no further than the last row at the bottom
+  EXPECT_EQ(g.TopRow(), 23);
+  EXPECT_EQ(g.Row(), 1);  // the wheel moves the view, not the current cell
+  tt::MouseClick(&g, 100, 25 + 2 * 25 + 10);  // the third row under the fixed one
+  EXPECT_EQ(upRow, 25);
+  EXPECT_EQ(g.Row(), 25);
+  tt::Wheel(&g, 100, 100, 30);
+  EXPECT_EQ(g.TopRow(), 1);
+  EXPECT_TRUE(tt::SaveWindowPng(&w.form, RunFolder() + "/string_grid_scroll_bar.png"));
+
+  // Columns too, with the corner square between the bars.
+  g.SetColCount(12);
+  tt::ProcessEvents();
+  EXPECT_TRUE(g.HorzScrollBarShown());
+  EXPECT_EQ(g.ClientHeight(), 200 - 16);
+  EXPECT_EQ(pixel(392, 192), ColorToRGB(clBtnFace));
+  tt::MouseClick(&g, 375, 192);  // the right arrow of the horizontal bar
+  EXPECT_EQ(g.LeftCol(), 2);
+  EXPECT_EQ(g.CellRect(0, 1).Left, 0);  // the fixed column stays
+  EXPECT_EQ(g.CellRect(2, 1).Left, 65);
+
+  g.SetScrollBars(ssNone);
+  tt::ProcessEvents();
+  EXPECT_FALSE(g.VertScrollBarShown());
+  EXPECT_FALSE(g.HorzScrollBarShown());
+  EXPECT_EQ(g.ClientWidth(), 400);
+  EXPECT_EQ(pixel(392, 100), white);
 }
 
 }  // namespace
