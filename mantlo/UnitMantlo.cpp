@@ -8,6 +8,7 @@
 #include "toolkit/Graphics.h"
 #include "toolkit/Grids.h"
 #include "toolkit/core/Convert.h"
+#include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace mantlo {
@@ -204,6 +205,17 @@ TForm1::TForm1() {
 
 TForm1::~TForm1() = default;
 
+int32_t TForm1::CzytajLiczbeKrokow() {
+  const int32_t N = tk::StrToInt(AlignedGrid1->Cells(1, 8));
+  // A chart holds N + 1 points; a count beyond its capacity is refused
+  // before any point is computed, and the chart stays as it was.
+  constexpr auto kNajwiecej = static_cast<int64_t>(tk::TChartSeries::kMaxPoints);
+  if (N >= kNajwiecej)
+    throw tk::Exception("Liczba kroków N musi być mniejsza niż " + std::to_string(kNajwiecej) +
+                        ": wykres mieści najwyżej " + std::to_string(kNajwiecej) + " punktów");
+  return N;
+}
+
 TUklad TForm1::CzytajUklad() {
   auto wartosc = [this](int wiersz) { return num::StrToFloatZero(AlignedGrid1->Cells(1, wiersz)); };
   const Extended V = wartosc(0) * 1000.0L;
@@ -216,7 +228,7 @@ TUklad TForm1::CzytajUklad() {
 
 void TForm1::WykresPowierzchni(bool izolacja) {
   const TUklad u = CzytajUklad();
-  const int32_t N = tk::StrToInt(AlignedGrid1->Cells(1, 8));
+  const int32_t N = CzytajLiczbeKrokow();
   const Extended krok = 2.0L * kPi / N;
   tk::FpCheck();
 
@@ -259,7 +271,7 @@ void TForm1::BitBtn11Click(tk::TObject*) {
   const Extended x1 = wartosc(5);
   const Extended x2 = wartosc(6);
   const Extended y = wartosc(7);
-  const int32_t N = tk::StrToInt(AlignedGrid1->Cells(1, 8));
+  const int32_t N = CzytajLiczbeKrokow();
   const Extended dx = (x2 - x1) / N;
   tk::FpCheck();
 

@@ -6,6 +6,7 @@
 // and the conductor's surface equipotentials.  The insulation's outer surface
 // (radius ri) is taken as the equipotential circle of the same pair with
 // radius ri, whose centre lies at b = √(a² + ri²), a little above h.
+#include <cstdint>
 #include <string>
 
 #include "numerics/AlgeZes4.h"
@@ -63,6 +64,9 @@ class TForm1 : public tk::TForm {
 
   // The model from rows 0..4 of the grid.
   TUklad CzytajUklad();
+  // The number of steps N from row 8, strictly converted; a count whose
+  // N + 1 points the chart cannot hold is refused with a message.
+  int32_t CzytajLiczbeKrokow();
 
  private:
   void WykresPowierzchni(bool izolacja);

@@ -271,6 +271,21 @@ TEST_F(Mantlo, BadPointCountLeavesTheChart) {
   Png("blad_n0");
 }
 
+// N + 1 points must fit the chart: a larger count is refused before any
+// point is computed, with what is wrong, and the chart stays.
+TEST_F(Mantlo, PointCountBeyondTheChartIsRefused) {
+  f->BitBtn10->Click();
+  const Stan przed = Zapisz();
+  for (const char* n : {"1000000", "2147483647"}) {
+    Wpisz(8, n);
+    for (auto* b : {f->BitBtn10, f->BitBtn12, f->BitBtn11}) {
+      b->Click();
+      Blad("Liczba kroków N musi być mniejsza niż 1000000: wykres mieści najwyżej 1000000 punktów");
+      TakiSam(przed);
+    }
+  }
+}
+
 TEST_F(Mantlo, NegativeCountClearsTheChart) {
   f->BitBtn12->Click();
   ASSERT_EQ(f->Series1->Count(), 101);
@@ -297,4 +312,23 @@ TEST_F(Mantlo, GeometryFaultsEndThePress) {
   f->BitBtn11->Click();
   Blad("Floating point division by zero");
   TakiSam(przed);
+}
+
+// Axis labels and the plot's size feed each other; at some widths (279 × 386
+// first) the chart laid itself out for ever.  At every size the events must
+// run out after at most one new choice of labels.  (The chart keeps its
+// height at the window's bottom: only the width reaches it.)
+TEST_F(Mantlo, ChartComesToRestAtEverySize) {
+  f->BitBtn11->Click();
+  ASSERT_TRUE(dialogs.messages.empty());
+  for (int w = 100; w <= 900; ++w) {
+    SCOPED_TRACE(w);
+    const unsigned przed = f->Chart1->LayoutPasses();
+    f->SetBounds(0, 0, w, 386);
+    tk::testing::ProcessEvents();
+    const unsigned po = f->Chart1->LayoutPasses();
+    EXPECT_LE(po - przed, 1u);
+    tk::testing::ProcessEvents();
+    EXPECT_EQ(f->Chart1->LayoutPasses(), po);
+  }
 }

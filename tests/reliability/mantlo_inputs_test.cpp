@@ -1,9 +1,9 @@
 // Every text of the corpus in every cell of Mantlo's input grid, with the
 // three chart presses after each: no crash or hang, no chart value that is
 // not a number, at most one error box (the run-time's floating-point errors,
-// the strict conversion's message for the point count, or the out-of-memory
-// error of a count beyond a chart series' capacity); the defaults typed again
-// give the default charts again.
+// the strict conversion's message for the point count, or the refusal of a
+// count whose points the chart cannot hold); the defaults typed again give
+// the default charts again.
 #include <random>
 
 #include "grid/AlignedGrid.h"
@@ -16,8 +16,10 @@ namespace {
 
 bool MantloBox(const tk::MessageRequest& m) {
   if (m.caption != "Mantlo") return false;
-  // A point count beyond a chart series' capacity ends as out of memory.
-  if (RunTimeMessage(m.text) || m.text == "Out of memory") return true;
+  // A point count beyond the chart's capacity is refused before any point.
+  if (RunTimeMessage(m.text) ||
+      m.text == "Liczba kroków N musi być mniejsza niż 1000000: wykres mieści najwyżej 1000000 punktów")
+    return true;
   const std::string tail = "' is not a valid integer value";
   return m.text.size() > tail.size() && m.text[0] == '\'' &&
          m.text.compare(m.text.size() - tail.size(), tail.size(), tail) == 0;

@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <iterator>
 #include <new>
 #include <sstream>
 
@@ -51,6 +52,7 @@ void TChartSeries::Touched() {
 
 void TChartSeries::Clear() {
   points_.clear();
+  between_.clear();
   Touched();
 }
 
@@ -64,24 +66,52 @@ int TChartSeries::AddXY(double x, double y, const std::string& label, TColor col
     throw EOverflow();
   }
   // A point count typed by mistake stops here, not after filling the memory.
-  if (points_.size() >= kMaxPoints) throw std::bad_alloc();
+  if (static_cast<size_t>(Count()) >= kMaxPoints) throw std::bad_alloc();
   TChartPoint p;
   p.x = x;
   p.y = y;
   p.label = label;
   p.color = color == clDefault ? SeriesColor : color;
-  auto at = points_.end();
-  // Equal x values keep the order in which they came.
-  if (XValuesAscending)
-    at = std::upper_bound(points_.begin(), points_.end(), x, [](double v, const TChartPoint& q) { return v < q.x; });
-  const auto index = at - points_.begin();
-  points_.insert(at, std::move(p));
+  int index;
+  // A point at or past the last one goes last (after those of equal x); one
+  // before the first goes first.  Any point in between that came earlier
+  // lies between these ends, so the order of equal x values stays that of
+  // their arrival.
+  if (!XValuesAscending || points_.empty() || x >= points_.back().x) {
+    index = Count();
+    points_.push_back(std::move(p));
+  } else if (x < points_.front().x) {
+    index = 0;
+    points_.push_front(std::move(p));
+  } else {
+    const auto after = [](double v, const TChartPoint& q) { return v < q.x; };
+    index = static_cast<int>(std::upper_bound(points_.begin(), points_.end(), x, after) - points_.begin());
+    for (const TChartPoint& q : between_) index += q.x <= x;
+    between_.push_back(std::move(p));
+    // Merged in once they are as many as the square root of the rest: each
+    // point then costs about that many steps, whatever the order.
+    if (between_.size() > 64 && between_.size() * between_.size() > points_.size()) Ordered();
+  }
   Touched();
-  return static_cast<int>(index);
+  return index;
+}
+
+const std::deque<TChartPoint>& TChartSeries::Ordered() const {
+  if (between_.empty()) return points_;
+  const auto byX = [](const TChartPoint& a, const TChartPoint& b) { return a.x < b.x; };
+  std::stable_sort(between_.begin(), between_.end(), byX);
+  // On equal x the points already in order came first.
+  std::deque<TChartPoint> merged;
+  std::merge(std::make_move_iterator(points_.begin()), std::make_move_iterator(points_.end()),
+             std::make_move_iterator(between_.begin()), std::make_move_iterator(between_.end()),
+             std::back_inserter(merged), byX);
+  points_.swap(merged);
+  between_.clear();
+  return points_;
 }
 
 int TChartSeries::Add(double value, const std::string& label, TColor color) {
-  return AddXY(static_cast<double>(points_.size()), value, label, color);
+  return AddXY(static_cast<double>(Count()), value, label, color);
 }
 
 // ---------------------------------------------------------------------------
@@ -366,10 +396,12 @@ struct TChart::Impl {
   const TChartSeries* labelled = nullptr;
   std::string axisShown[2];  // what each axis holds: range, labels, title
   QSizeF axesFor;            // the plot size the ticks were chosen for
+  QSize fittedSize;          // the chart size they were chosen at
+  unsigned passes = 0;       // fits so far
 
   std::string Signature() const;
-  void Sync();
-  void FitAxes();
+  void Sync(QSize size);
+  void FitAxes(QSize size);
   void PushContent();
   QSizeF PlotSize() const;
   bool PushAxes(QSizeF plot);  // true when an axis changed
@@ -386,8 +418,7 @@ std::string TChart::Impl::Signature() const {
   Put(o, c.LeftAxis);
   Put(o, c.BottomAxis);
   o << c.LegendVisible << c.View3D << c.Chart3DPercent << c.BackWallFilled << ',' << c.GradientEndColor << ','
-    << c.GradientVisible << ',' << c.Color() << ',' << DecimalSeparator() << ',' << view->width() << 'x' << view->height()
-    << ';';
+    << c.GradientVisible << ',' << c.Color() << ',' << DecimalSeparator() << ';';
   for (const auto& s : c.series_)
     o << static_cast<const void*>(s.get()) << s->Title << '\x1f' << s->SeriesColor << ',' << s->LineWidth << ','
       << s->PointerVisible << ',' << s->XValuesAscending << ',' << s->Revision() << ';';
@@ -400,22 +431,35 @@ std::string TChart::Impl::Signature() const {
 // they stay.  Painting does this too, so what is drawn is what AxisLabels
 // reports; the plot area of an earlier, smaller layout would leave one label
 // per axis.
-void TChart::Impl::Sync() {
+void TChart::Impl::Sync(QSize size) {
   FpShield shield;  // Qt's own arithmetic must not look like a fault of the caller
   PushContent();
   // The series were attached anew: the axes are set in full once.
   axisShown[0].clear();
   axisShown[1].clear();
-  FitAxes();
   shown = Signature();
+  FitAxes(size);
 }
 
-void TChart::Impl::FitAxes() {
+// Labels change the plot's size (the widest left label, the half of the last
+// bottom label that reaches past the plot), and the plot's size changes the
+// labels.  A few free rounds find the labels for the plot they make; where
+// two choices would alternate (more labels leave less room, fewer leave more),
+// no axis gets more room than it had in the round before, so the labels only
+// thin out and come to rest within a few rounds, clear of each other on the
+// plot as drawn.  One fit per size or content: painting never refits.
+void TChart::Impl::FitAxes(QSize size) {
+  constexpr int kFreeRounds = 3, kRounds = 16;
+  ++passes;
+  fittedSize = size;
   Settle();
-  for (int round = 0; round < 4; ++round) {
-    axesFor = PlotSize();
-    if (!PushAxes(axesFor)) break;
+  QSizeF room = PlotSize();
+  for (int round = 0; round < kRounds; ++round) {
+    axesFor = room;
+    if (!PushAxes(room)) break;
     Settle();
+    const QSizeF now = PlotSize();
+    room = round + 1 < kFreeRounds ? now : QSizeF(std::min(now.width(), room.width()), std::min(now.height(), room.height()));
   }
 }
 
@@ -571,20 +615,20 @@ bool TChart::Impl::PushAxes(QSizeF plot) {
 
 // Brings Qt Charts up to date for drawing at the given size.  A chart that
 // was resized while hidden still has the size Qt Charts gave it (its preferred
-// one, a few dozen pixels) until it is shown: the size is set here.
+// one, a few dozen pixels) until it is shown: the size is set here.  Nothing
+// is laid out again while the content and the size stay as they were.
 void TChart::Impl::Prepare(int width, int height) {
   FpShield shield;
-  if (chart->size() != QSizeF(width, height)) {
+  const QSize size(width, height);
+  if (chart->size() != QSizeF(size)) {
     chart->setGeometry(0, 0, width, height);
     view->setSceneRect(0, 0, width, height);
   }
   if (Signature() != shown) {
-    Sync();
-    return;
+    Sync(size);
+  } else if (size != fittedSize) {
+    FitAxes(size);
   }
-  Settle();
-  const QSizeF plot = PlotSize();
-  if (std::fabs(plot.width() - axesFor.width()) > 0.5 || std::fabs(plot.height() - axesFor.height()) > 0.5) FitAxes();
 }
 
 void TChart::Impl::Settle() {
@@ -704,6 +748,8 @@ std::vector<std::string> TChart::AxisLabels(bool bottom) {
   for (QString l : (bottom ? impl_->axisX : impl_->axisY)->categoriesLabels()) out.push_back(FromQString(l.remove(QChar(0x200B))));
   return out;
 }
+
+unsigned TChart::LayoutPasses() const { return impl_->passes; }
 
 void TChart::SaveToMetafileEnh(const std::string& fileName) { WriteFileWhole(fileName, MetafileEnhBytes()); }
 

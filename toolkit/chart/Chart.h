@@ -3,6 +3,7 @@
 // line series of points (x, y, label, colour).  The data lives here; Qt Charts
 // only shows it.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,16 +37,18 @@ class TChartSeries : public TObject {
 
   void Clear();
   // Adds a point; returns its index.  clDefault takes the series' colour.
+  // Points that arrive in ascending or in descending x take constant time
+  // each; others wait until the series is next read and are merged in then.
   // A value that is not finite raises the floating-point error that made it
   // (EOverflow for an infinity, EInvalidOp for a NaN); a point beyond
   // kMaxPoints raises std::bad_alloc ("Out of memory" in the error box).
   int AddXY(double x, double y, const std::string& label = "", TColor color = clDefault);
   // Adds a value at the next x (0, 1, 2...), labelled on the bottom axis with its label.
   int Add(double value, const std::string& label = "", TColor color = clDefault);
-  int Count() const { return static_cast<int>(points_.size()); }
-  const TChartPoint& Point(int i) const { return points_.at(i); }
-  double XValue(int i) const { return points_.at(i).x; }
-  double YValue(int i) const { return points_.at(i).y; }
+  int Count() const { return static_cast<int>(points_.size() + between_.size()); }
+  const TChartPoint& Point(int i) const { return Ordered().at(i); }
+  double XValue(int i) const { return Point(i).x; }
+  double YValue(int i) const { return Point(i).y; }
   TChart* ParentChart() const { return chart_; }
   // Counts the changes of the points (toolkit-internal: the chart redraws
   // when it differs from what it showed).
@@ -53,8 +56,14 @@ class TChartSeries : public TObject {
 
  private:
   void Touched();
+  // The points in order, the late ones merged in.
+  const std::deque<TChartPoint>& Ordered() const;
   TChart* chart_;
-  std::vector<TChartPoint> points_;
+  // In ascending x (when asked), but for the points in between_: those that
+  // fell between two others, in the order they came.  Equal x values keep
+  // the order in which they came.
+  mutable std::deque<TChartPoint> points_;
+  mutable std::vector<TChartPoint> between_;
   unsigned revision_ = 0;
 };
 
@@ -108,6 +117,9 @@ class TChart : public TWinControl {
   // The labels the bottom or the left axis shows at the chart's size, in
   // order (tests).
   std::vector<std::string> AxisLabels(bool bottom);
+  // How many times the chart has chosen its axis labels for a layout (tests:
+  // a chart left alone stops laying itself out).
+  unsigned LayoutPasses() const;
 
   // Toolkit-internal: a series has changed; the chart redraws when it is next
   // painted.

@@ -214,6 +214,53 @@ TEST(ChartSeries, KeepsPointsInAscendingXWithEqualXInArrivalOrder) {
   EXPECT_EQ(s->ParentChart(), w.chart);
 }
 
+// Points arriving in descending x, in ascending x, in runs of both and at
+// random (many of equal x), with reads in between: the series holds them as
+// one insertion after another would, and each add reports where its point
+// went.
+TEST(ChartSeries, AnyArrivalOrderGivesTheAscendingOrderAndTheIndex) {
+  ChartWindow w(300, 200);
+  TChartSeries* s = w.chart->AddSeries();
+  std::vector<std::pair<double, std::string>> want;  // by insertion, the slow way
+  auto add = [&](double x) {
+    const std::string label = std::to_string(want.size());
+    const auto at = std::upper_bound(want.begin(), want.end(), x,
+                                     [](double v, const std::pair<double, std::string>& q) { return v < q.first; });
+    const int index = static_cast<int>(at - want.begin());
+    want.insert(at, {x, label});
+    ASSERT_EQ(s->AddXY(x, -x, label), index) << "point " << label << " at x " << x;
+  };
+  auto same = [&] {
+    ASSERT_EQ(s->Count(), static_cast<int>(want.size()));
+    for (int i = 0; i < s->Count(); ++i) {
+      ASSERT_EQ(s->XValue(i), want[size_t(i)].first) << i;
+      ASSERT_EQ(s->Point(i).label, want[size_t(i)].second) << i;
+      ASSERT_EQ(s->YValue(i), -want[size_t(i)].first) << i;
+    }
+  };
+  for (int i = 100000; i > 0; --i) s->AddXY(i, -i, std::to_string(i));  // Mantlo's line with x1 > x2
+  ASSERT_EQ(s->Count(), 100000);
+  for (int i = 0; i < 100000; i += 997) ASSERT_EQ(s->XValue(i), i + 1);
+  EXPECT_EQ(s->Point(99999).label, "100000");
+  s->Clear();
+
+  unsigned seed = 20261209;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 8) % 1000; };
+  for (int round = 0; round < 40; ++round) {
+    const unsigned kind = next() % 4, n = 20 + next() % 200;
+    double x = next() % 50;
+    for (unsigned i = 0; i < n; ++i) {
+      if (kind == 0) x = next() % 50;  // at random, many equal
+      else if (kind == 1) x -= next() % 3;  // descending, with repeats
+      else if (kind == 2) x += next() % 3;  // ascending, with repeats
+      else x = (i % 2 ? 1 : -1) * static_cast<double>(i);  // alternately before and after
+      add(x);
+    }
+    if (round % 3 == 0) same();
+  }
+  same();
+}
+
 TEST(ChartSeries, PointColoursDefaultToTheSeriesColourAndClearEmpties) {
   ChartWindow w(300, 200);
   TChartSeries* s = w.chart->AddSeries();

@@ -1,0 +1,74 @@
+// links: mantlo_lib
+// Mantlo's three chart buttons as the user runs them, with the window
+// repainting afterwards, and the line chart with a large point count in
+// both directions of x.  Run with QT_QPA_PLATFORM=offscreen.
+#include <benchmark/benchmark.h>
+
+#include <functional>
+#include <string>
+
+#include "grid/AlignedGrid.h"
+#include "mantlo/UnitMantlo.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Testing.h"
+#include "toolkit/core/Dispatch.h"
+#include "toolkit/core/Locale.h"
+#include "toolkit/core/MessageBox.h"
+
+namespace {
+
+mantlo::TForm1* Okno() {
+  static mantlo::TForm1* f = nullptr;
+  if (f != nullptr) return f;
+  // The window lives until the process ends, like the program's.
+  tk::TApplication& app = *new tk::TApplication("Mantlo");
+  app.CreateForm(f);
+  tk::SetDecimalSeparator(',');
+  tk::SetMessageHandler([](const tk::MessageRequest&) { return int(tk::mrOk); });
+  f->ShowForm();
+  tk::testing::ProcessEvents();
+  return f;
+}
+
+void Uruchom(benchmark::State& state, const std::function<void(mantlo::TForm1*)>& przygotuj,
+             void (mantlo::TForm1::*obsluga)(tk::TObject*)) {
+  mantlo::TForm1* f = Okno();
+  przygotuj(f);
+  for (auto _ : state) {
+    if (!tk::Dispatch([&] { (f->*obsluga)(nullptr); })) state.SkipWithError("the handler failed");
+    tk::testing::ProcessEvents();
+  }
+}
+
+void Wiersze(mantlo::TForm1* f, const std::string& x1, const std::string& x2, const std::string& n) {
+  f->AlignedGrid1->SetCells(1, 5, x1);
+  f->AlignedGrid1->SetCells(1, 6, x2);
+  f->AlignedGrid1->SetCells(1, 8, n);
+}
+
+void BM_Przewod(benchmark::State& s) {
+  Uruchom(s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100"); }, &mantlo::TForm1::BitBtn10Click);
+}
+void BM_Izolacja(benchmark::State& s) {
+  Uruchom(s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100"); }, &mantlo::TForm1::BitBtn12Click);
+}
+void BM_Linia(benchmark::State& s) {
+  Uruchom(s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100"); }, &mantlo::TForm1::BitBtn11Click);
+}
+void BM_Linia_N100000_x1_mniejsze(benchmark::State& s) {
+  Uruchom(s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100000"); }, &mantlo::TForm1::BitBtn11Click);
+}
+void BM_Linia_N100000_x1_wieksze(benchmark::State& s) {
+  Uruchom(s, [](mantlo::TForm1* f) { Wiersze(f, "5,0", "-5,0", "100000"); }, &mantlo::TForm1::BitBtn11Click);
+}
+
+#define POMIAR(nazwa) BENCHMARK(nazwa)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)
+POMIAR(BM_Przewod);
+POMIAR(BM_Izolacja);
+POMIAR(BM_Linia);
+POMIAR(BM_Linia_N100000_x1_mniejsze);
+POMIAR(BM_Linia_N100000_x1_wieksze);
+
+}  // namespace
+
+BENCHMARK_MAIN();
