@@ -5,7 +5,6 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QTest>
-#include <QWheelEvent>
 
 #include "toolkit/QtInternal.h"
 #include "toolkit/Testing.h"
@@ -14,29 +13,6 @@
 namespace tk::testing {
 
 namespace {
-
-struct KeyInfo {
-  Qt::Key key;
-  const char* name;
-};
-
-// In the order of NavKey.
-const KeyInfo kKeys[] = {
-    {Qt::Key_Left, "Left"},     {Qt::Key_Right, "Right"},
-    {Qt::Key_Up, "Up"},         {Qt::Key_Down, "Down"},
-    {Qt::Key_Home, "Home"},     {Qt::Key_End, "End"},
-    {Qt::Key_PageUp, "PageUp"}, {Qt::Key_PageDown, "PageDown"},
-    {Qt::Key_F1, "F1"},         {Qt::Key_F2, "F2"},
-    {Qt::Key_F3, "F3"},         {Qt::Key_F4, "F4"},
-    {Qt::Key_F5, "F5"},         {Qt::Key_F6, "F6"},
-    {Qt::Key_F7, "F7"},         {Qt::Key_F8, "F8"},
-    {Qt::Key_F9, "F9"},         {Qt::Key_F10, "F10"},
-    {Qt::Key_F11, "F11"},       {Qt::Key_F12, "F12"},
-    {Qt::Key_Escape, "Escape"}, {Qt::Key_Return, "Enter"},
-    {Qt::Key_Tab, "Tab"},       {Qt::Key_Backspace, "Backspace"},
-    {Qt::Key_Delete, "Delete"}, {Qt::Key_Insert, "Insert"},
-};
-static_assert(sizeof kKeys / sizeof kKeys[0] == static_cast<size_t>(NavKey::Count), "one entry per key");
 
 Qt::KeyboardModifiers ToQt(TShiftState shift) {
   Qt::KeyboardModifiers m = Qt::NoModifier;
@@ -85,19 +61,6 @@ void SendKey(TControl* control, Qt::Key key, Qt::KeyboardModifiers modifiers) {
 }
 
 }  // namespace
-
-const char* NavKeyName(NavKey key) {
-  const auto i = static_cast<size_t>(key);
-  return i < static_cast<size_t>(NavKey::Count) ? kKeys[i].name : "?";
-}
-
-void PressNavKey(TControl* control, NavKey key, TShiftState shift) {
-  const auto i = static_cast<size_t>(key);
-  if (i >= static_cast<size_t>(NavKey::Count)) return;
-  Qt::Key k = kKeys[i].key;
-  if (k == Qt::Key_Tab && (shift & ssShift)) k = Qt::Key_Backtab;
-  SendKey(control, k, ToQt(shift));
-}
 
 void TypeKeys(TControl* control, const std::string& text) {
   ActivateWindow(control);
@@ -184,21 +147,6 @@ void Drag(TControl* control, int x0, int y0, int x1, int y1) {
   {
     FpShield shield;
     QTest::mouseRelease(t, Qt::LeftButton, Qt::NoModifier, p1);
-  }
-  ProcessEvents();
-}
-
-void Wheel(TControl* control, int x, int y, int delta, TShiftState shift) {
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  ActivateWindow(control);
-  QPoint p;
-  QWidget* t = TargetAt(w, x, y, p);
-  {
-    FpShield shield;
-    QWheelEvent e(QPointF(p), QPointF(t->mapToGlobal(p)), QPoint(), QPoint(0, delta), Qt::NoButton, ToQt(shift),
-                  Qt::NoScrollPhase, false);
-    QApplication::sendEvent(t, &e);
   }
   ProcessEvents();
 }

@@ -1,54 +1,15 @@
 #pragma once
-// Real input beyond the basics of toolkit/Testing.h, for tests that use the
-// programs as a user does: every key of the keyboard's non-printing set with
-// any modifiers, clicks with any button, drags, wheel turns, tool-tip rests,
-// and the window manager's resizes and close requests.  Each call delivers
-// the events through Qt's own dispatch (so an ignored key or wheel travels on
-// to the parent widgets as it does for the user) and then runs the pending
-// events.
+// Real input beyond toolkit/Testing.h, for tests that use the programs as a
+// user does: typing in any script, pasting, clicks with any button and
+// modifiers, drags, tool-tip rests, and the window manager's resizes and
+// close requests; which points a user can reach, and where the keyboard
+// focus is.  Each call delivers the events through Qt's own dispatch and
+// then runs the pending events.
 #include <string>
 
 #include "toolkit/Controls.h"
 
 namespace tk::testing {
-
-enum class NavKey {
-  Left,
-  Right,
-  Up,
-  Down,
-  Home,
-  End,
-  PageUp,
-  PageDown,
-  F1,
-  F2,
-  F3,
-  F4,
-  F5,
-  F6,
-  F7,
-  F8,
-  F9,
-  F10,
-  F11,
-  F12,
-  Escape,
-  Enter,
-  Tab,
-  Backspace,
-  Delete,
-  Insert,
-  Count
-};
-// "PageDown", "F5"... for messages.
-const char* NavKeyName(NavKey key);
-
-// Press and release of the key with the modifiers (ssShift, ssCtrl, ssAlt) on
-// the widget that holds the keyboard focus in the control's window (the
-// control itself when nothing there has it).  Shift+Tab arrives as the
-// back-tab key, as the window system sends it.
-void PressNavKey(TControl* control, NavKey key, TShiftState shift);
 
 // Types the text (UTF-8), one key per character, each to the widget that
 // holds the focus in the control's window when it arrives (a character may
@@ -71,10 +32,6 @@ void ClickWith(TControl* control, int x, int y, TMouseButton button, TShiftState
 // (x1, y1) and the release there; the widget pressed keeps the mouse, as the
 // window system's implicit grab does.
 void Drag(TControl* control, int x0, int y0, int x1, int y1);
-
-// A turn of the wheel at (x, y) of the control's client area: `delta` in
-// eighths of a degree (120 per notch, positive away from the user).
-void Wheel(TControl* control, int x, int y, int delta, TShiftState shift);
 
 // The mouse resting at (x, y): the tool-tip request the window system sends.
 void RestMouse(TControl* control, int x, int y);
