@@ -102,12 +102,10 @@ const char* KeyName(Key k) {
   return "?";
 }
 
-#ifdef MONKEY_SANITIZED
-// The sanitizers slow every event several times over: fewer events, a longer hang bound.
-constexpr int kDefaultEvents = 1500;
-constexpr int kHangSeconds = 90;
-#else
 constexpr int kDefaultEvents = 3000;
+#ifdef MONKEY_SANITIZED
+constexpr int kHangSeconds = 90;  // the sanitizers slow every event several times over
+#else
 constexpr int kHangSeconds = 20;
 #endif
 constexpr unsigned long long kDefaultSeed = 20261209;

@@ -2,15 +2,16 @@
 // A monkey that uses a program as a careless user would, with real input on
 // its real windows: every key of the keyboard's non-printing set with and
 // without modifiers, in and out of an open cell editor; clicks, double clicks
-// and drags on every control; the wheel on every grid; hostile texts typed;
-// windows resized to any size and closed.  Message boxes and picture dialogs
-// are answered at random (file names inside the run's own folder).
+// and drags on every control; the wheel on every grid; hostile texts typed
+// or pasted; windows resized to any size and closed.  Message boxes and
+// picture dialogs are answered at random (file names inside the run's own
+// folder).
 //
-// The run is bounded by a count of events and replayable: the seed comes from
-// MONKEY_SEED and the count from MONKEY_EVENTS (fewer by default under the
-// sanitizers); MONKEY_TRACE=1 prints every event before it runs.  A crash or
-// a hang (one event not done within the watchdog's bound) prints the seed
-// and the event; a box the program cannot give fails the test naming them.
+// The run is bounded by a count of events and replayable: the seed comes
+// from MONKEY_SEED and the count from MONKEY_EVENTS; MONKEY_TRACE=1 prints
+// every event before it runs.  A crash or a hang (one event not done within
+// the watchdog's bound) prints the seed and the event; a box the program
+// cannot give fails the test naming them.
 #include <functional>
 #include <map>
 #include <memory>
