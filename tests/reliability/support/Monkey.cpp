@@ -369,13 +369,13 @@ struct Monkey::Impl {
     return g != nullptr && g->EditorMode() && WindowOf(g) == form;
   }
 
-  // Half the keys are the least pressed of every key with no modifier,
-  // Shift, Ctrl or Alt, counted apart in and out of a cell editor, so that
-  // a run presses them all; the other half at random.
+  // Until every key with no modifier, Shift, Ctrl or Alt has been pressed
+  // (counted apart in and out of a cell editor) the least pressed comes
+  // next; after that, half the keys at random.
   Action KeyPress(tk::TForm* form) {
     const int e = KeyboardInEditor(form) ? 1 : 0;
     int key = Uniform(kKeyCount), mod = Chance(0.5) ? 0 : 1 + Uniform(3);
-    if (Chance(0.5)) {
+    if (KeysCovered(e) < 4 * kKeyCount || Chance(0.5)) {
       int least = keyUse[e][0][0], n = 0;
       for (int k = 0; k < kKeyCount; ++k)
         for (int m = 0; m < 4; ++m) least = std::min(least, keyUse[e][k][m]);
@@ -583,7 +583,7 @@ struct Monkey::Impl {
     const bool editing = KeyboardInEditor(form);
     // Weights of the kinds of event; with a cell editor open, mostly keys.
     const double w[] = {
-        editing ? 45.0 : 26.0,  // key
+        editing ? 55.0 : 26.0,  // key
         editing ? 18.0 : 10.0,  // typed text
         grids.empty() ? 0.0
         : editing     ? 4.0
