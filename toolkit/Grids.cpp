@@ -117,6 +117,7 @@ class GridWidget : public QWidget {
     for (QScrollBar* bar : {vbar_, hbar_}) {
       bar->hide();
       bar->setFocusPolicy(Qt::NoFocus);  // the bars never take the focus from the grid or its editor
+      bar->setContextMenuPolicy(Qt::PreventContextMenu);  // no menu of Qt's own (English) texts
       bar->setSingleStep(1);
     }
     // The bars scroll by whole rows and columns: their values are TopRow and LeftCol.

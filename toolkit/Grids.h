@@ -99,7 +99,8 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   // The scroll bars the grid may show; each shows while the columns (rows)
   // do not all fit, and scrolls by whole columns (rows).
   void SetScrollBars(TScrollStyle style);
-  // The client area: the grid less the scroll bars that show.
+  // The client area: the grid less the scroll bars that show (these hide
+  // the control's own, which know no scroll bars).
   int ClientWidth() const;
   int ClientHeight() const;
   TColor FixedColor = clBtnFace;

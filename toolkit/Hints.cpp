@@ -31,8 +31,9 @@ QWidget* TipWindow() {
 }
 
 // Puts the tooltip window's drawn area with its top left corner at `pos`,
-// kept on the screen.  Qt places a tooltip beside the mouse pointer, below and right of
-// the point it is given by the pointer's size, so it is moved after it shows.
+// kept on the screen.  Qt places a tooltip beside the mouse pointer, below
+// and right of the point it is given by the pointer's size, so it is moved
+// after it shows.
 void PlaceTip(const QPoint& pos, QWidget* owner) {
   QWidget* tip = TipWindow();
   if (tip == nullptr) return;

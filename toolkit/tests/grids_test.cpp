@@ -432,4 +432,33 @@ TEST(StringGridScrolling, BarsShowWhenTheCellsDoNotFitAndAClickPicksTheCellUnder
   EXPECT_EQ(pixel(392, 100), white);
 }
 
+// Scrolling while editing: the editor follows its cell; a cell scrolled out
+// of view ends editing with the typed text in it and the focus still on the
+// grid (no exit), and typing brings it back into view.
+TEST(StringGridScrolling, ScrollingTheEditedCellAwayEndsEditingWithoutLeavingTheGrid) {
+  GridWindow w;
+  TStringGrid& g = *w.grid;
+  g.SetRowCount(30);
+  g.SetOptions(g.Options() | goEditing);
+  int exits = 0;
+  g.OnExit = [&](TObject*) { ++exits; };
+  tt::SetFocus(&g);
+  g.SetCurrentCell(1, 5);
+  tt::TypeText(&g, "12");
+  tt::Wheel(&g, 100, 100, -1);  // three rows: row 5 still shows
+  EXPECT_TRUE(g.EditorMode());
+  tt::TypeText(&g, "3");
+  EXPECT_EQ(g.Cells(1, 5), "123");
+  tt::MouseClick(&g, 392, 150);  // a page down by the bar: row 5 goes
+  EXPECT_FALSE(g.EditorMode());
+  EXPECT_EQ(g.Cells(1, 5), "123");
+  EXPECT_TRUE(g.Focused());
+  EXPECT_EQ(exits, 0);
+  tt::TypeText(&g, "4");
+  EXPECT_TRUE(g.EditorMode());
+  EXPECT_EQ(g.Cells(1, 5), "4");
+  EXPECT_LE(g.TopRow(), 5);
+  EXPECT_EQ(exits, 0);
+}
+
 }  // namespace
