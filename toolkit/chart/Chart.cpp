@@ -16,6 +16,7 @@
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -31,6 +32,7 @@
 #include <sstream>
 
 #include "toolkit/QtInternal.h"
+#include "toolkit/core/AxisSteps.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
@@ -114,215 +116,7 @@ int TChartSeries::Add(double value, const std::string& label, TColor color) {
   return AddXY(static_cast<double>(Count()), value, label, color);
 }
 
-// ---------------------------------------------------------------------------
-// Axis ticks
-
 namespace {
-
-constexpr double kLabelGap = 8;      // pixels between two labels of the bottom axis
-constexpr double kLabelPadding = 4;  // Qt Charts' padding around a label, with some room
-// An automatic axis shows about 5 to 10 labels (11 when both ends are round).
-constexpr long double kMostAutoLabels = 11;
-// Plain decimals up to this many digits in all; beyond, a mantissa and a power of ten.
-constexpr int kPlainDigits = 12;
-
-struct Tick {
-  double value;
-  QString label;
-};
-
-// Decimals needed to write every multiple of the step exactly (at most 12).
-// The step must come to a whole number: a step of 1e-7 is not 0 to within
-// any tolerance.
-int DecimalsOf(long double step) {
-  for (int d = 0; d < 12; ++d) {
-    const long double scaled = step * std::pow(10.0L, d);
-    if (scaled >= 0.5L && std::fabs(scaled - std::round(scaled)) < 1e-6L * scaled) return d;
-  }
-  return 12;
-}
-
-int PowerOfTen(long double x) { return static_cast<int>(std::floor(std::log10(x) + 1e-12L)); }
-
-// How one axis writes its labels: plain decimals, enough for the step, or,
-// for values too large or a step too small for that, a mantissa with enough
-// digits to tell the multiples of the step apart and a power of ten.
-struct LabelStyle {
-  bool exponent = false;
-  int digits = 0;
-};
-
-LabelStyle StyleFor(long double step, long double largest) {
-  LabelStyle s;
-  const int decimals = DecimalsOf(step);
-  const int whole = largest >= 1 ? PowerOfTen(largest) + 1 : 1;
-  if (decimals < 12 && whole + decimals <= kPlainDigits) {
-    s.digits = decimals;
-    return s;
-  }
-  s.exponent = true;
-  const int stepPower = PowerOfTen(step);
-  const int topPower = largest > 0 ? PowerOfTen(largest) : stepPower;
-  s.digits = std::clamp(topPower - stepPower + DecimalsOf(step / std::pow(10.0L, stepPower)), 0, 17);
-  return s;
-}
-
-QString FormatTick(double v, const LabelStyle& style) {
-  char buf[400];
-  std::string s;
-  if (!style.exponent) {
-    std::snprintf(buf, sizeof buf, "%.*f", style.digits, v);
-    s = buf;
-    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);  // no "-0"
-  } else if (v == 0) {
-    s = "0";
-  } else {
-    std::snprintf(buf, sizeof buf, "%.*e", style.digits, v);
-    s = buf;
-    const size_t e = s.find('e');
-    s = s.substr(0, e) + "e" + std::to_string(std::atoi(s.c_str() + e + 1));  // 2.5e+299 -> 2.5e299
-  }
-  const size_t dot = s.find('.');
-  if (dot != std::string::npos) s[dot] = DecimalSeparator();
-  return QString::fromStdString(s);
-}
-
-// The multiples of the step within [lo, hi]: the index of the first and how
-// many there are.  The ends get a hair of slack, so that an end that misses a
-// multiple only by rounding (980.0000000001) still shows it.
-long double CountMultiples(long double step, double lo, double hi, long double& first) {
-  first = std::ceil(lo / step - 1e-9L);
-  return std::floor(hi / step + 1e-9L) - first + 1;
-}
-
-std::vector<Tick> Multiples(long double step, long double first, long count) {
-  std::vector<Tick> out;
-  for (long n = 0; n < count; ++n) {
-    const long double exact = (first + static_cast<long double>(n)) * step;
-    double v = static_cast<double>(exact);
-    if (std::fabs(exact) < step * 1e-9L) v = 0;
-    // Far from zero the multiples may be closer than the doubles: skip those
-    // that do not move.
-    if (!out.empty() && v <= out.back().value) continue;
-    out.push_back({v, QString()});
-  }
-  if (out.empty()) return out;
-  const LabelStyle style = StyleFor(step, std::max(std::fabs(out.front().value), std::fabs(out.back().value)));
-  for (Tick& t : out) t.label = FormatTick(t.value, style);
-  return out;
-}
-
-// Whether the labels, placed along an axis of `length` pixels, keep clear of
-// each other.
-bool Fits(const std::vector<Tick>& ticks, double lo, double hi, double length, bool horizontal, const QFontMetricsF& fm) {
-  if (ticks.size() < 2) return true;
-  // Qt Charts gives each label an equal share of the axis and cuts a label
-  // that does not fit its share.
-  const double share = length / static_cast<double>(ticks.size() + 1) - 2 * kLabelPadding;
-  for (const Tick& t : ticks)
-    if ((horizontal ? fm.horizontalAdvance(t.label) : fm.height() + 2) > share) return false;
-  // In extended precision: the span of two huge ends of opposite sign is
-  // beyond the doubles.
-  const long double scale = length / (static_cast<long double>(hi) - lo);
-  long double prevPos = 0, prevHalf = 0;
-  for (size_t i = 0; i < ticks.size(); ++i) {
-    const long double pos = (static_cast<long double>(ticks[i].value) - lo) * scale;
-    const long double half = horizontal ? fm.horizontalAdvance(ticks[i].label) / 2 + kLabelGap / 2 : fm.height() * 0.75;
-    if (i > 0 && pos - prevPos < prevHalf + half) return false;
-    prevPos = pos;
-    prevHalf = half;
-  }
-  return true;
-}
-
-// Numeric ticks.  A fixed increment gives its multiples, every 2nd, 5th,
-// 10th... one when their labels would overlap; an automatic axis (or an
-// increment with no multiple in range) takes the finest step of 1, 2, 2.5 or
-// 5 x 10^k that gives at most about ten labels, all clear of each other.
-// When no two labels fit, one stays.
-std::vector<Tick> NumericTicks(double lo, double hi, double increment, double length, bool horizontal,
-                               const QFontMetricsF& fm) {
-  std::vector<Tick> lone;
-  // 1: found; 0: try a coarser step; -1: no multiple in range at all.
-  auto attempt = [&](long double step, long double most, std::vector<Tick>& out) {
-    long double first;
-    const long double count = CountMultiples(step, lo, hi, first);
-    if (count > most) return 0;
-    if (count < 1) return -1;
-    std::vector<Tick> t = Multiples(step, first, static_cast<long>(count));
-    if (t.empty()) return 0;
-    if (Fits(t, lo, hi, length, horizontal, fm)) {
-      out = std::move(t);
-      return 1;
-    }
-    if (lone.empty()) lone.push_back(t[t.size() / 2]);
-    return 0;
-  };
-  std::vector<Tick> out;
-  if (increment > 0 && std::isfinite(increment)) {
-    const long double most = std::max(2.0, length / 4);
-    int r = 0;
-    for (int power = 0; power < 16 && r == 0; ++power)
-      for (long double f : {1.0L, 2.0L, 5.0L})
-        if ((r = attempt(increment * f * std::pow(10.0L, power), most, out)) != 0) break;
-    if (r > 0) return out;
-  }
-  const long double span = static_cast<long double>(hi) - lo;
-  const long double most = std::min(kMostAutoLabels, static_cast<long double>(std::max(2.0, length / 4)));
-  const int start = PowerOfTen(span / kMostAutoLabels);
-  for (int power = start; power < start + 4; ++power)
-    for (long double f : {1.0L, 2.0L, 2.5L, 5.0L}) {
-      const int r = attempt(f * std::pow(10.0L, power), most, out);
-      if (r > 0) return out;
-      if (r < 0) return lone;
-    }
-  return lone;
-}
-
-// The point labels of a series, every k-th one for the smallest k that keeps
-// them clear of each other.
-std::vector<Tick> PointLabelTicks(const TChartSeries& s, double lo, double hi, double length, const QFontMetricsF& fm) {
-  std::vector<Tick> all;
-  for (int i = 0; i < s.Count(); ++i) {
-    const TChartPoint& p = s.Point(i);
-    if (p.x >= lo && p.x <= hi) all.push_back({p.x, ToQString(p.label)});
-  }
-  for (size_t stride = 1; stride <= std::max<size_t>(all.size(), 1); ++stride) {
-    std::vector<Tick> t;
-    for (size_t i = 0; i < all.size(); i += stride) t.push_back(all[i]);
-    if (Fits(t, lo, hi, length, true, fm)) return t;
-  }
-  return {};
-}
-
-// The axis range from the data and the axis's fixed ends.  Without any span
-// (a constant series, or no points, or fixed ends the wrong way round) the
-// axis gets a small range at the value: around it when both ends are
-// automatic, from it towards the automatic end otherwise.
-void AxisRange(const TChartAxis& axis, bool any, double dataLo, double dataHi, double& lo, double& hi) {
-  lo = axis.AutomaticMinimum ? (any ? dataLo : 0) : axis.Minimum;
-  hi = axis.AutomaticMaximum ? (any ? dataHi : lo + 1) : axis.Maximum;
-  if (hi > lo) return;
-  const bool keepHi = axis.AutomaticMinimum && !axis.AutomaticMaximum;
-  const long double value = keepHi ? hi : lo;
-  long double span = std::fabs(value) * 0.1L;
-  if (!(span >= 1e-300L)) span = 1;
-  long double newLo = value, newHi = value;
-  if (axis.AutomaticMinimum && axis.AutomaticMaximum) {
-    newLo = value - span / 2;
-    newHi = value + span / 2;
-  } else if (keepHi) {
-    newLo = value - span;
-  } else {
-    newHi = value + span;
-  }
-  // Within the doubles: at their very end the range goes the other way.
-  constexpr long double top = std::numeric_limits<double>::max();
-  if (newHi > top) newLo = (newHi = top) - span;
-  if (newLo < -top) newHi = (newLo = -top) + span;
-  lo = static_cast<double>(newLo);
-  hi = static_cast<double>(newHi);
-}
 
 QString TitleHtml(const std::vector<std::string>& lines) {
   bool any = false;
@@ -330,7 +124,34 @@ QString TitleHtml(const std::vector<std::string>& lines) {
   if (!any) return QString();
   QStringList parts;
   for (const auto& l : lines) parts << (l.empty() ? QStringLiteral("&nbsp;") : ToQString(l).toHtmlEscaped());
-  return QStringLiteral("<div align=\"center\">") + parts.join(QStringLiteral("<br>")) + QStringLiteral("</div>");
+  // Blanks as given: rich text would collapse their runs.
+  return QStringLiteral("<div align=\"center\" style=\"white-space:pre\">") + parts.join(QStringLiteral("<br>")) +
+         QStringLiteral("</div>");
+}
+
+// The lines of a text broken at blanks so that each is at most `room` wide
+// (a word longer than that stands alone); the blanks within a line stay as
+// they are.
+QStringList Wrapped(const QString& text, const QFontMetricsF& fm, double room) {
+  if (fm.horizontalAdvance(text) <= room) return {text};
+  QStringList lines;
+  QString line;
+  int at = 0;
+  while (at < text.size()) {
+    int end = at;
+    while (end < text.size() && text[end] == QLatin1Char(' ')) ++end;
+    while (end < text.size() && text[end] != QLatin1Char(' ')) ++end;
+    const QString word = text.mid(at, end - at);
+    if (!line.isEmpty() && fm.horizontalAdvance(line + word) > room) {
+      lines << line;
+      line = word.trimmed();
+    } else {
+      line += word;
+    }
+    at = end;
+  }
+  if (!line.isEmpty()) lines << line;
+  return lines;
 }
 
 TFont LabelFont() {
@@ -390,10 +211,35 @@ struct TChart::Impl {
   QCategoryAxis* axisY = nullptr;
   std::string shown;  // signature of what Qt Charts holds
   bool asking = false;  // inside OnCanResize
-  // Data ranges of the last push.
-  bool anyPoint = false;
-  double xLo = 0, xHi = 1, yLo = 0, yHi = 1;
+  // Each axis's range from the last push of the content, and how Qt Charts
+  // sees its values: (v - origin) * scale, a span of 1 to 2.  Qt Charts takes
+  // a span of 1e-12 or less for none and keeps its old range and labels; a
+  // power of two brings any span of the doubles into its reach, exactly.
+  struct AxisMap {
+    double lo = 0, hi = 1;
+    long double origin = 0, scale = 1;
+    double operator()(double v) const {
+      const long double q = (static_cast<long double>(v) - origin) * scale;
+      return static_cast<double>(std::clamp(q, -1e9L, 1e9L));  // far outside the plot is as good as anywhere there
+    }
+  };
+  AxisMap mapX, mapY;
   const TChartSeries* labelled = nullptr;
+  // The lines Qt Charts draws for each series, kept from one push to the
+  // next and refilled in one replace each: an empty line of the series'
+  // colour for its legend entry, then one line per run of points of one
+  // colour.
+  struct Lines {
+    QLineSeries* entry = nullptr;
+    std::vector<QLineSeries*> runs;
+  };
+  std::vector<Lines> lines;
+  QLineSeries* NewLine();
+  void DropLine(QLineSeries* line);
+  // The axis titles, drawn by us: Qt Charts would elide one longer than its
+  // axis (losing the unit at its end) and collapse runs of blanks.
+  QGraphicsSimpleTextItem* titleX = nullptr;
+  QGraphicsSimpleTextItem* titleY = nullptr;
   std::string axisShown[2];  // what each axis holds: range, labels, title
   QSizeF axesFor;            // the plot size the ticks were chosen for
   QSize fittedSize;          // the chart size they were chosen at
@@ -405,6 +251,7 @@ struct TChart::Impl {
   void PushContent();
   QSizeF PlotSize() const;
   bool PushAxes(QSizeF plot);  // true when an axis changed
+  void PlaceTitles();
   void Prepare(int width, int height);
   void Settle();  // runs the chart's pending layout
   void Render(QPainter& painter, int width, int height);
@@ -461,6 +308,20 @@ void TChart::Impl::FitAxes(QSize size) {
     const QSizeF now = PlotSize();
     room = round + 1 < kFreeRounds ? now : QSizeF(std::min(now.width(), room.width()), std::min(now.height(), room.height()));
   }
+  PlaceTitles();
+}
+
+// The bottom title centred under the plot, the left one reading upwards
+// beside it, each moved as little as needed to lie wholly within the chart.
+void TChart::Impl::PlaceTitles() {
+  const QRectF plot = chart->plotArea();
+  const double w = chart->size().width(), h = chart->size().height();
+  const QRectF bx = titleX->boundingRect();
+  titleX->setPos(std::clamp(plot.center().x() - bx.width() / 2, 0.0, std::max(0.0, w - bx.width())),
+                 h - 6 - bx.height());
+  // Turned a quarter left about its origin: its width runs up the chart.
+  const QRectF by = titleY->boundingRect();
+  titleY->setPos(6, std::clamp(plot.center().y() + by.width() / 2, std::min(by.width(), h), h));
 }
 
 QSizeF TChart::Impl::PlotSize() const {
@@ -497,28 +358,19 @@ void TChart::Impl::PushContent() {
   QLegend* legend = chart->legend();
   legend->setVisible(c.LegendVisible);
 
-  chart->removeAllSeries();
-  anyPoint = false;
+  // The data's ranges, and the largest modulus on each axis (against which a
+  // span may be only rounding noise).
+  bool any = false;
+  double xLo = 0, xHi = 0, yLo = 0, yHi = 0, xMag = 0, yMag = 0;
   labelled = nullptr;
-  xLo = yLo = 0;
-  xHi = yHi = 1;
   for (const auto& sp : c.series_) {
     const TChartSeries& s = *sp;
-    const QColor seriesColor = ToQColor(s.SeriesColor);
-    // Each stretch of the line takes the colour of the point it leads to.
-    std::vector<std::pair<QColor, QList<QPointF>>> runs;
     for (int i = 0; i < s.Count(); ++i) {
       const TChartPoint& p = s.Point(i);
-      const QColor col = ToQColor(p.color == clDefault ? s.SeriesColor : p.color);
-      if (runs.empty() || (i > 0 && runs.back().first != col)) {
-        runs.emplace_back(col, QList<QPointF>());
-        if (i > 0) runs.back().second << QPointF(s.Point(i - 1).x, s.Point(i - 1).y);
-      }
-      runs.back().second << QPointF(p.x, p.y);
-      if (!anyPoint) {
+      if (!any) {
         xLo = xHi = p.x;
         yLo = yHi = p.y;
-        anyPoint = true;
+        any = true;
       }
       xLo = std::min(xLo, p.x);
       xHi = std::max(xHi, p.x);
@@ -526,28 +378,77 @@ void TChart::Impl::PushContent() {
       yHi = std::max(yHi, p.y);
       if (labelled == nullptr && !p.label.empty()) labelled = &s;
     }
+  }
+  xMag = std::max(std::fabs(xLo), std::fabs(xHi));
+  yMag = std::max(std::fabs(yLo), std::fabs(yHi));
+  auto mapFor = [any](const TChartAxis& a, double dataLo, double dataHi, double magnitude) {
+    AxisMap m;
+    axis::Range({a.AutomaticMinimum, a.AutomaticMaximum, a.Minimum, a.Maximum}, any, dataLo, dataHi, magnitude, m.lo,
+                m.hi);
+    m.origin = m.lo;
+    const long double span = static_cast<long double>(m.hi) - m.lo;
+    if (span > 0) m.scale = std::ldexp(1.0L, -std::ilogb(span));
+    return m;
+  };
+  mapX = mapFor(c.BottomAxis, xLo, xHi, xMag);
+  mapY = mapFor(c.LeftAxis, yLo, yHi, yMag);
+
+  while (lines.size() > c.series_.size()) {
+    DropLine(lines.back().entry);
+    for (QLineSeries* l : lines.back().runs) DropLine(l);
+    lines.pop_back();
+  }
+  while (lines.size() < c.series_.size()) lines.push_back({NewLine(), {}});
+  for (size_t k = 0; k < c.series_.size(); ++k) {
+    const TChartSeries& s = *c.series_[k];
+    Lines& ls = lines[k];
+    // Each stretch of the line takes the colour of the point it leads to.
+    std::vector<std::pair<QColor, QList<QPointF>>> runs;
+    for (int i = 0; i < s.Count(); ++i) {
+      const TChartPoint& p = s.Point(i);
+      const QColor col = ToQColor(p.color == clDefault ? s.SeriesColor : p.color);
+      if (runs.empty() || (i > 0 && runs.back().first != col)) {
+        runs.emplace_back(col, QList<QPointF>());
+        if (i > 0) runs.back().second << QPointF(mapX(s.Point(i - 1).x), mapY(s.Point(i - 1).y));
+      }
+      runs.back().second << QPointF(mapX(p.x), mapY(p.y));
+    }
     // The legend shows the series' own colour, whatever colours its points
-    // have: an empty line of that colour carries the legend entry.
-    auto* entry = new QLineSeries();
-    entry->setPen(QPen(seriesColor, std::max(2, s.LineWidth)));
-    entry->setName(ToQString(s.Title));
-    chart->addSeries(entry);
-    entry->attachAxis(axisX);
-    entry->attachAxis(axisY);
-    for (auto& run : runs) {
-      auto* line = new QLineSeries();
-      QPen pen(run.first, std::max(1, s.LineWidth));
+    // have.
+    ls.entry->setPen(QPen(ToQColor(s.SeriesColor), std::max(2, s.LineWidth)));
+    ls.entry->setName(ToQString(s.Title));
+    for (QLegendMarker* m : legend->markers(ls.entry)) m->setVisible(true);
+    while (ls.runs.size() > runs.size()) {
+      DropLine(ls.runs.back());
+      ls.runs.pop_back();
+    }
+    while (ls.runs.size() < runs.size()) {
+      ls.runs.push_back(NewLine());
+      for (QLegendMarker* m : legend->markers(ls.runs.back())) m->setVisible(false);
+    }
+    for (size_t r = 0; r < runs.size(); ++r) {
+      QLineSeries* line = ls.runs[r];
+      QPen pen(runs[r].first, std::max(1, s.LineWidth));
       pen.setCapStyle(Qt::RoundCap);
       pen.setJoinStyle(Qt::RoundJoin);
       line->setPen(pen);
       line->setPointsVisible(s.PointerVisible);
-      line->replace(run.second);
-      chart->addSeries(line);
-      line->attachAxis(axisX);
-      line->attachAxis(axisY);
-      for (QLegendMarker* m : legend->markers(line)) m->setVisible(false);
+      line->replace(runs[r].second);
     }
   }
+}
+
+QLineSeries* TChart::Impl::NewLine() {
+  auto* line = new QLineSeries();
+  chart->addSeries(line);
+  line->attachAxis(axisX);
+  line->attachAxis(axisY);
+  return line;
+}
+
+void TChart::Impl::DropLine(QLineSeries* line) {
+  chart->removeSeries(line);
+  delete line;
 }
 
 bool TChart::Impl::PushAxes(QSizeF plot) {
@@ -557,17 +458,25 @@ bool TChart::Impl::PushAxes(QSizeF plot) {
     QCategoryAxis* axis;
     const TChartAxis* def;
     bool horizontal;
-    double dataLo, dataHi;
+    const AxisMap* map;
   };
   const QFont labelFont = ToQFont(LabelFont());
   const QFontMetricsF fm(labelFont);
-  for (const Side& side : {Side{axisX, &c.BottomAxis, true, xLo, xHi}, Side{axisY, &c.LeftAxis, false, yLo, yHi}}) {
-    double lo, hi;
-    AxisRange(*side.def, anyPoint, side.dataLo, side.dataHi, lo, hi);
+  axis::LabelMetrics metrics;
+  metrics.width = [&fm](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); };
+  metrics.height = fm.height();
+  for (const Side& side : {Side{axisX, &c.BottomAxis, true, &mapX}, Side{axisY, &c.LeftAxis, false, &mapY}}) {
+    const AxisMap& map = *side.map;
+    double lo = map.lo, hi = map.hi;
     const double length = side.horizontal ? plot.width() : plot.height();
-    std::vector<Tick> ticks = side.horizontal && labelled != nullptr
-                                  ? PointLabelTicks(*labelled, lo, hi, length, fm)
-                                  : NumericTicks(lo, hi, side.def->Increment, length, side.horizontal, fm);
+    std::vector<axis::Tick> ticks;
+    if (side.horizontal && labelled != nullptr) {
+      std::vector<axis::Tick> all;
+      for (int i = 0; i < labelled->Count(); ++i) all.push_back({labelled->Point(i).x, labelled->Point(i).label});
+      ticks = axis::EveryKthLabel(all, lo, hi, length, metrics);
+    } else {
+      ticks = axis::NumericTicks(lo, hi, side.def->Increment, length, side.horizontal, metrics);
+    }
     // An end that misses its tick only by rounding moves onto it.
     if (!ticks.empty()) {
       lo = std::min(lo, ticks.front().value);
@@ -577,11 +486,12 @@ bool TChart::Impl::PushAxes(QSizeF plot) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%a,%a;", lo, hi);
     key << buf;
-    for (const Tick& t : ticks) {
+    for (const axis::Tick& t : ticks) {
       std::snprintf(buf, sizeof buf, "%a,", t.value);
-      key << buf << t.label.toStdString() << '\x1f';
+      key << buf << t.label << '\x1f';
     }
-    key << ';' << side.def->Title << '\x1f';
+    // The title's room (the chart's width or height) decides where it breaks.
+    key << ';' << side.def->Title << '\x1f' << (side.horizontal ? chart->size().width() : chart->size().height());
     Put(key, side.def->TitleFont);
     std::string& was = axisShown[side.horizontal ? 0 : 1];
     if (key.str() == was) continue;
@@ -589,26 +499,45 @@ bool TChart::Impl::PushAxes(QSizeF plot) {
     changed = true;
     QCategoryAxis* a = side.axis;
     for (const QString& l : a->categoriesLabels()) a->remove(l);
-    a->setStartValue(std::min(lo - (hi - lo) * 1e-9, std::nextafter(lo, -HUGE_VAL)));
+    const double qlo = map(lo), qhi = map(hi);
+    a->setStartValue(qlo - (qhi - qlo) * 1e-9);
     QStringList used;
-    for (const Tick& t : ticks) {
+    for (const axis::Tick& t : ticks) {
       // Category names must differ: repeated point labels get invisible marks.
-      QString label = t.label;
+      QString label = QString::fromStdString(t.label);
       while (used.contains(label)) label += QChar(0x200B);
       used << label;
-      a->append(label, t.value);
+      a->append(label, map(t.value));
     }
-    a->setRange(lo, hi);
+    a->setRange(qlo, qhi);
     // Room on the right for the half of the last bottom label that reaches
     // past the plot.
     if (side.horizontal) {
-      const double half = ticks.empty() || ticks.back().value < hi - (hi - lo) * 0.02 ? 0 : fm.horizontalAdvance(ticks.back().label) / 2;
-      chart->setMargins(QMargins(6, 6, std::max(6, static_cast<int>(std::ceil(half)) + 3), 6));
+      const double half = ticks.empty() || ticks.back().value < hi - (hi - lo) * 0.02 ? 0 : fm.horizontalAdvance(QString::fromStdString(ticks.back().label)) / 2;
+      QMargins m = chart->margins();
+      m.setRight(std::max(6, static_cast<int>(std::ceil(half)) + 3));
+      chart->setMargins(m);
     }
-    a->setTitleText(ToQString(side.def->Title).toHtmlEscaped());
-    a->setTitleVisible(!side.def->Title.empty());
-    a->setTitleFont(ToQFont(side.def->TitleFont));
-    a->setTitleBrush(ToQColor(side.def->TitleFont.Color));
+    QGraphicsSimpleTextItem* title = side.horizontal ? titleX : titleY;
+    const QFont titleFont = ToQFont(side.def->TitleFont);
+    const QFontMetricsF tfm(titleFont);
+    title->setFont(titleFont);
+    title->setBrush(ToQColor(side.def->TitleFont.Color));
+    const double room = (side.horizontal ? chart->size().width() : chart->size().height()) - 12;
+    const QString text = ToQString(side.def->Title);
+    title->setText(Wrapped(text, tfm, room).join(QLatin1Char('\n')));
+    title->setVisible(!text.trimmed().isEmpty());
+    a->setTitleVisible(false);
+  }
+  // Room for the titles beside the left axis and under the bottom one.
+  auto block = [](const QGraphicsSimpleTextItem* t) {
+    return t->isVisible() ? static_cast<int>(std::ceil(t->boundingRect().height())) + 4 : 0;
+  };
+  const QMargins m = chart->margins();
+  const QMargins want(6 + block(titleY), 6, m.right(), 6 + block(titleX));
+  if (m != want) {
+    chart->setMargins(want);
+    changed = true;
   }
   return changed;
 }
@@ -677,6 +606,13 @@ TChart::TChart(TWinControl* parent) : TWinControl(parent), impl_(std::make_uniqu
   }
   d.chart->addAxis(d.axisX, Qt::AlignBottom);
   d.chart->addAxis(d.axisY, Qt::AlignLeft);
+  d.titleX = new QGraphicsSimpleTextItem(d.chart);
+  d.titleY = new QGraphicsSimpleTextItem(d.chart);
+  d.titleY->setRotation(-90);
+  for (QGraphicsSimpleTextItem* t : {d.titleX, d.titleY}) {
+    t->setZValue(10);
+    t->setVisible(false);
+  }
 
   d.view = new ChartView(this, d.chart);
   d.view->beforePaint = [this] {
@@ -714,11 +650,9 @@ void TChart::SeriesChanged() {
   if (impl_ && impl_->view != nullptr) impl_->view->viewport()->update();
 }
 
-void TChart::Refresh() {
-  impl_->shown.clear();
-  impl_->Prepare(std::max(1, impl_->view->width()), std::max(1, impl_->view->height()));
-  impl_->view->viewport()->update();
-}
+// The chart is brought up to date when it is next drawn: a handler that
+// clears, refreshes, fills and refreshes again lays it out once.
+void TChart::Refresh() { impl_->view->viewport()->update(); }
 
 std::unique_ptr<TBitmap> TChart::Render() {
   const int w = std::max(1, Width()), h = std::max(1, Height());

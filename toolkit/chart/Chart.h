@@ -105,7 +105,8 @@ class TChart : public TWinControl {
 
   TCanResizeEvent OnCanResize;
 
-  // Shows the current title, axes and series (Repaint of the platform).
+  // Shows the current title, axes and series at the next drawing (Repaint of
+  // the platform): a handler that refreshes twice lays the chart out once.
   void Refresh();
   // The chart as drawn, at its size.
   std::unique_ptr<TBitmap> Render();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -117,6 +118,61 @@ void ExpectNiceTicks(const std::vector<std::string>& labels, double lo, double h
   EXPECT_LT(static_cast<double>((v.front() - lo) / step), 1);
   EXPECT_GE(static_cast<double>((hi - v.back()) / step), -1e-6);
   EXPECT_LT(static_cast<double>((hi - v.back()) / step), 1);
+}
+
+// The texts of a chart as its metafile draws them, with their boxes.
+struct DrawnText {
+  std::string text;
+  int left, top, right, bottom;
+};
+
+std::vector<DrawnText> DrawnTexts(TChart& c) {
+  const std::vector<uint8_t> f = c.MetafileEnhBytes();
+  auto u32 = [&](size_t at) {
+    return uint32_t(f.at(at)) | uint32_t(f.at(at + 1)) << 8 | uint32_t(f.at(at + 2)) << 16 | uint32_t(f.at(at + 3)) << 24;
+  };
+  std::vector<DrawnText> out;
+  for (size_t at = 0; at + 8 <= f.size();) {
+    const uint32_t type = u32(at), size = u32(at + 4);
+    if (size < 8) break;
+    if (type == 84) {  // EMR_EXTTEXTOUTW
+      DrawnText t{"", int(u32(at + 8)), int(u32(at + 12)), int(u32(at + 16)), int(u32(at + 20))};
+      const uint32_t n = u32(at + 44), off = u32(at + 48);
+      for (uint32_t i = 0; i < n; ++i) {
+        const unsigned ch = f.at(at + off + 2 * i) | f.at(at + off + 2 * i + 1) << 8;
+        if (ch < 0x80) {
+          t.text += char(ch);
+        } else if (ch < 0x800) {
+          t.text += char(0xC0 | ch >> 6);
+          t.text += char(0x80 | (ch & 0x3F));
+        } else {
+          t.text += char(0xE0 | ch >> 12);
+          t.text += char(0x80 | (ch >> 6 & 0x3F));
+          t.text += char(0x80 | (ch & 0x3F));
+        }
+      }
+      out.push_back(t);
+    }
+    at += size;
+  }
+  return out;
+}
+
+// The numbers drawn beside the left axis, from the bottom up: numeric texts
+// other than the lowest row (the bottom axis's labels).
+std::vector<std::string> DrawnLeftLabels(TChart& c) {
+  std::vector<DrawnText> numbers;
+  for (const DrawnText& t : DrawnTexts(c))
+    if (!t.text.empty() && t.text.find_first_not_of("0123456789-+,.e") == std::string::npos) numbers.push_back(t);
+  int lowest = -1;
+  for (const DrawnText& t : numbers) lowest = std::max(lowest, t.top);
+  std::vector<DrawnText> left;
+  for (const DrawnText& t : numbers)
+    if (t.top < lowest - 2) left.push_back(t);
+  std::sort(left.begin(), left.end(), [](const DrawnText& a, const DrawnText& b) { return a.top > b.top; });
+  std::vector<std::string> out;
+  for (const DrawnText& t : left) out.push_back(t.text);
+  return out;
 }
 
 bool Dark(TColor c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 300; }
@@ -616,4 +672,86 @@ TEST(ChartAxes, ConstantSeriesAndNoDataStillGiveAScale) {
   EXPECT_EQ(ParseLabel(c.AxisLabels(true).back()) > 1000, true);
   c.Render();
   EXPECT_FALSE(FpFaultPending());
+}
+
+// Values of a tiny span (Qt Charts takes 1e-12 or less for none) are drawn
+// under labels of their own range; a span that is only rounding noise beside
+// the axis's other values is drawn as a constant.  Read from the labels the
+// chart draws: Bifilon's potential with V1 = V2 = -100 V (the screen's curve
+// ±1.3e-17 V) and with 1e-13 V, Mantlo's line with V = 1e-14 kV, and a
+// potential of -100 V with noise.
+TEST(ChartAxes, TinyAndNoisySpansAreDrawnUnderTrueLabels) {
+  struct Case {
+    const char* name;
+    bool fixedZero;  // Bifilon's left axis starts at 0
+    double base, wave, noise;
+    double lo, hi;   // the range the labels must cover
+  };
+  const Case cases[] = {
+      {"screen noise beside -100 V", true, -100, 0, 1.3e-17, 0, 10},
+      {"1e-13 V", true, 1e-13, 4e-15, 1e-29, 0, 1.04e-13},
+      {"Mantlo at 1e-14 kV", false, 4.0e-15, 1.1e-15, 0, 2.9e-15, 5.1e-15},
+      {"-100 V and noise", false, -100, 0, 2e-14, -105, -95},
+  };
+  for (char sep : {',', '.'}) {
+    SetDecimalSeparator(sep);
+    for (const Case& k : cases) {
+      SCOPED_TRACE(k.name);
+      ChartWindow w(812, 459);
+      TChart& c = *w.chart;
+      c.LegendVisible = false;
+      c.LeftAxis.Increment = 0.05;  // no multiple in range: the chart's own step
+      c.LeftAxis.AutomaticMinimum = !k.fixedZero;
+      TChartSeries* s = c.AddSeries();
+      for (int i = 0; i <= 360; ++i)
+        s->AddXY(i, k.base + k.wave * std::cos(i * M_PI / 180) + k.noise * ((i * 7919) % 13 - 6) / 6.0);
+      if (k.fixedZero) {
+        TChartSeries* screen = c.AddSeries();
+        for (int i = 0; i <= 360; ++i) screen->AddXY(i, k.noise * ((i * 104729) % 11 - 5) / 5.0);
+      }
+      const std::vector<std::string> drawn = DrawnLeftLabels(c);
+      EXPECT_EQ(drawn, c.AxisLabels(false));
+      ExpectNiceTicks(drawn, k.lo, k.hi);
+    }
+  }
+  SetDecimalSeparator('\0');
+}
+
+// Titles as given: the whole of a left title longer than the plot (Bifilon's
+// field chart keeps its unit "E[kV/m]"), and runs of blanks in the axis
+// titles and the chart's title, on the picture and in the metafile.
+TEST(ChartRender, TitlesAreDrawnWholeWithTheirBlanks) {
+  ChartWindow w(812, 459);
+  TChart& c = *w.chart;
+  c.Title.Text = {"Natężenie pola elektrycznego na powierzchni przewodów ",
+                  "  Rozkład natężenia pola przy powierzchni ziemi na wysokości h=1,0 [m]"};
+  c.Title.Font = ArialBold(-15, clBlue);
+  c.LeftAxis.Title = "Natężenie pola elektrycznego na powierzchni przewodów E[kV/m]";
+  c.BottomAxis.Title = "Zmienność promienia od r1 do r2  w  [mm]";
+  c.LeftAxis.TitleFont = c.BottomAxis.TitleFont = ArialBold(-13, clBlack);
+  c.LeftAxis.AutomaticMinimum = false;
+  TChartSeries* s = c.AddSeries();
+  for (int i = 0; i <= 360; ++i) s->AddXY(i, 5 - 2.5 * std::cos(i * M_PI / 180));
+
+  std::vector<std::string> texts;
+  for (const DrawnText& t : DrawnTexts(c)) texts.push_back(t.text);
+  for (const std::string& want : {c.LeftAxis.Title, c.BottomAxis.Title, c.Title.Text[1]})
+    EXPECT_NE(std::find(texts.begin(), texts.end(), want), texts.end()) << want << " in " << Joined(texts);
+
+  // The left title's ink, in the strip beside the labels: as long as the
+  // whole text (409 pixels), within the chart.
+  std::unique_ptr<TBitmap> b = c.Render();
+  int top = -1, bottom = -1;
+  for (int y = 0; y < b->Height(); ++y)
+    for (int x = 0; x < 22; ++x)
+      if (Dark(b->Pixel(x, y))) {
+        if (top < 0) top = y;
+        bottom = y;
+      }
+  EXPECT_GE(bottom - top, 400) << top << " .. " << bottom;
+
+  c.LeftAxis.Title = "Rozkład gęstości prądu dla różnych mi  [A/mm2]";
+  texts.clear();
+  for (const DrawnText& t : DrawnTexts(c)) texts.push_back(t.text);
+  EXPECT_NE(std::find(texts.begin(), texts.end(), c.LeftAxis.Title), texts.end()) << Joined(texts);
 }
