@@ -1,0 +1,51 @@
+#pragma once
+// Real input beyond toolkit/Testing.h, for tests that use the programs as a
+// user does: typing in any script, pasting, clicks with any button and
+// modifiers, drags, tool-tip rests, and the window manager's resizes and
+// close requests; which points a user can reach, and where the keyboard
+// focus is.  Each call delivers the events through Qt's own dispatch and
+// then runs the pending events.
+#include <string>
+
+#include "toolkit/Controls.h"
+
+namespace tk::testing {
+
+// Types the text (UTF-8), one key per character, each to the widget that
+// holds the focus in the control's window when it arrives (a character may
+// move the focus on: Tab, Enter, Escape).  Any script; a character without a
+// key of its own arrives as the window system sends it: its text, and its
+// upper-case code as the key.  Control characters are their keys (Tab,
+// Enter, Backspace, Escape, Delete).
+void TypeKeys(TControl* control, const std::string& text);
+
+// The text put on the clipboard and pasted with Ctrl+V into the widget that
+// holds the focus in the control's window.
+void PasteText(TControl* control, const std::string& text);
+
+// A click (or a double click: press, release, double click, release) of the
+// button with the modifiers at (x, y) of the control's client area, delivered
+// to the widget under that point.
+void ClickWith(TControl* control, int x, int y, TMouseButton button, TShiftState shift, bool twice);
+
+// Press of the left button at (x0, y0), a move with the button held to
+// (x1, y1) and the release there; the widget pressed keeps the mouse, as the
+// window system's implicit grab does.
+void Drag(TControl* control, int x0, int y0, int x1, int y1);
+
+// The mouse resting at (x, y): the tool-tip request the window system sends.
+void RestMouse(TControl* control, int x, int y);
+
+// The window resized from its frame, and closed from its frame's button.
+void ResizeWindow(TForm* form, int width, int height);
+void CloseWindow(TForm* form);
+
+// True when the user can point at (x, y) of the control: the point lies in
+// the shown part of its window, and no other control covers it there.
+bool Reachable(TControl* control, int x, int y);
+
+// The control whose widget holds the keyboard focus now (an in-place editor
+// counts as its grid), or null.
+TControl* FocusedControl();
+
+}  // namespace tk::testing
