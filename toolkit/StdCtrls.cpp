@@ -14,7 +14,6 @@
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
-#include <QPointer>
 
 namespace tk {
 
@@ -238,27 +237,23 @@ void TStatusBar::SetPanelText(int index, const std::string& text) {
 // ---------------------------------------------------------------------------
 
 struct TTimer::Impl {
-  // The timer belongs to its owner's window: when that goes, the timer stops
-  // with it, so a handler never runs on a window that no longer exists.
-  QPointer<QTimer> timer;
+  QTimer timer;
   bool enabled = true;
   int interval = 1000;
   void Apply() {
-    if (!timer) return;
-    if (enabled && interval > 0) timer->start(interval);
-    else timer->stop();
+    if (enabled && interval > 0) timer.start(interval);
+    else timer.stop();
   }
 };
 
-TTimer::TTimer(TWinControl* owner) {
+TTimer::TTimer(TWinControl* owner) : TComponent(owner) {
   EnsureWindowing();
   impl_ = std::make_unique<Impl>();
-  impl_->timer = new QTimer(owner != nullptr ? static_cast<QObject*>(owner->Widget()) : nullptr);
-  QObject::connect(impl_->timer.data(), &QTimer::timeout, [this] { Tick(); });
+  QObject::connect(&impl_->timer, &QTimer::timeout, [this] { Tick(); });
   impl_->Apply();
 }
 
-TTimer::~TTimer() { delete impl_->timer.data(); }
+TTimer::~TTimer() = default;
 
 void TTimer::SetInterval(int milliseconds) {
   impl_->interval = milliseconds;

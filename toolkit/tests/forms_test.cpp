@@ -283,8 +283,7 @@ TEST(Application, MainWindowCloseEndsTheLoopSecondaryOnlyHides) {
   EXPECT_EQ(recorder.messages[0].icon, MsgIcon::Question);
   EXPECT_EQ(recorder.messages[0].buttons, static_cast<unsigned>(mbYes | mbNo));
   EXPECT_TRUE(app->Forms().empty());  // every window destroyed
-  EXPECT_EQ(app->MainForm(), nullptr);
-  delete timer;
+  EXPECT_EQ(app->MainForm(), nullptr);  // the timer went with its window
   delete app;
   EXPECT_EQ(Application, nullptr);
 }
