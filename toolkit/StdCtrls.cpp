@@ -212,6 +212,12 @@ TStatusBar::TStatusBar(TWinControl* parent) : TWinControl(parent) {
   AttachWidget(new StatusWidget(this, &widths_, &texts_));
   SetBounds(0, 0, parent != nullptr ? parent->ClientWidth() : 100, 19);
   SetAlign(alBottom);
+  // The status bar takes the small status font, not its window's: a short
+  // date ("09.12.2026", "12/09/2026") or a long time ("11:59:59 PM") fits a
+  // 60-pixel panel beside its bevel and margins.
+  TFont small;
+  small.Height = -9;
+  SetFont(small);
 }
 
 void TStatusBar::AddPanel(int width) {
