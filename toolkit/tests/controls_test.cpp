@@ -131,6 +131,46 @@ TEST(StatusBar, PanelsHoldTheirTextsAndRefuseOtherIndices) {
   EXPECT_THROW(s->PanelText(3), EListError);
 }
 
+// The short dates and long times of the usual locales fit their 60-pixel
+// panels: each is drawn whole, and ends short of the column where a panel
+// cuts a text too long for it.
+TEST(StatusBar, ShortDatesAndLongTimesFitTheirPanels) {
+  TForm f;
+  f.SetBounds(0, 0, 300, 60);
+  TStatusBar* s = new TStatusBar(&f);
+  for (int i = 0; i < 3; ++i) s->AddPanel(60);
+  f.ShowForm();
+  // The first and last columns of dark ink in the panel.
+  auto ink = [&](int panel) {
+    tt::ProcessEvents();
+    auto shot = f.GetFormImage();
+    std::pair<int, int> cols{-1, -1};
+    for (int x = panel * 60; x < panel * 60 + 60; ++x)
+      for (int y = s->Top(); y < s->Top() + s->Height(); ++y) {
+        const TColor c = shot->Pixel(x, y);
+        if (GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100) {
+          if (cols.first < 0) cols.first = x;
+          cols.second = x;
+          break;
+        }
+      }
+    return cols;
+  };
+  TBitmap measure(10, 10);
+  measure.Canvas().Font = s->Font();
+  for (int panel = 0; panel < 2; ++panel) {
+    s->SetPanelText(panel, "88888888888888");
+    const int cut = ink(panel).second;
+    for (const std::string text : {"09.12.2026", "12/09/2026", "2026-12-09", "23:59:59", "11:59:59 PM"}) {
+      s->SetPanelText(panel, text);
+      const auto [first, last] = ink(panel);
+      EXPECT_LT(last, cut) << text << " in panel " << panel << " is cut";
+      EXPECT_GE(last - first + 1, measure.Canvas().TextWidth(text) - 3) << text << " in panel " << panel;
+    }
+    s->SetPanelText(panel, "");
+  }
+}
+
 TEST(Timer, TicksThroughTheDispatchAndStopsWhenDisabled) {
   tt::RecordingDialogs dialogs;
   TTimer t(nullptr);
