@@ -254,6 +254,7 @@ struct TTimer::Impl {
 
 TTimer::TTimer(TWinControl* owner) : TComponent(owner) {
   EnsureWindowing();
+  FpShield shield;
   impl_ = std::make_unique<Impl>();
   QObject::connect(&impl_->timer, &QTimer::timeout, [this] { Tick(); });
   impl_->Apply();
@@ -262,11 +263,13 @@ TTimer::TTimer(TWinControl* owner) : TComponent(owner) {
 TTimer::~TTimer() = default;
 
 void TTimer::SetInterval(int milliseconds) {
+  FpShield shield;
   impl_->interval = milliseconds;
   impl_->Apply();
 }
 int TTimer::Interval() const { return impl_->interval; }
 void TTimer::SetEnabled(bool enabled) {
+  FpShield shield;
   impl_->enabled = enabled;
   impl_->Apply();
 }
