@@ -65,7 +65,7 @@ namespace {
 // freeze as soon as it lists such a folder.
 class NameOnlyIcons : public QFileIconProvider {
  public:
-  QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+  using QFileIconProvider::icon;
   QIcon icon(const QFileInfo& info) const override {
     return QFileIconProvider::icon(info.isDir() ? QAbstractFileIconProvider::Folder : QAbstractFileIconProvider::File);
   }
