@@ -193,6 +193,19 @@ void ApplyBackground(QWidget* widget, TColor color) {
 }
 
 // ---------------------------------------------------------------------------
+// TComponent
+
+TComponent::TComponent(TWinControl* owner) : owner_(owner) {
+  if (owner_ != nullptr) owner_->components_.push_back(this);
+}
+
+TComponent::~TComponent() {
+  if (owner_ == nullptr) return;
+  auto& owned = owner_->components_;
+  owned.erase(std::remove(owned.begin(), owned.end(), this), owned.end());
+}
+
+// ---------------------------------------------------------------------------
 // TControl
 
 TControl::TControl(TWinControl* parent) : parent_(parent) {
@@ -348,7 +361,10 @@ TWinControl::TWinControl(TWinControl* parent) : TControl(parent) {}
 
 TWinControl::~TWinControl() {
   ++g_destroying;
-  while (!children_.empty()) delete children_.back();  // each child unlinks itself
+  // The components first (a timer must not tick into controls that are
+  // going), then the controls; each unlinks itself, last made first.
+  while (!components_.empty()) delete components_.back();
+  while (!children_.empty()) delete children_.back();
   --g_destroying;
 }
 

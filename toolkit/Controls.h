@@ -15,8 +15,13 @@ class QEventLoop;
 
 namespace tk {
 
+// Every object of the toolkit has one owner that frees it: copying one (a
+// window, a control) would free its parts twice, so none is copied.
 class TObject {
  public:
+  TObject() = default;
+  TObject(const TObject&) = delete;
+  TObject& operator=(const TObject&) = delete;
   virtual ~TObject() = default;
 };
 
@@ -30,9 +35,25 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
 class TWinControl;
 
+// A part of a window that is not a control (a timer, a picture dialog).  It
+// belongs to its owner, which frees it with itself; without an owner it
+// belongs to its creator.  Freed earlier, it leaves its owner.
+class TComponent : public TObject {
+ public:
+  explicit TComponent(TWinControl* owner);
+  ~TComponent() override;
+  TWinControl* Owner() const { return owner_; }
+
+ private:
+  friend class TWinControl;
+  TWinControl* owner_;
+};
+
 // Base of every control.  A control belongs to its parent, which frees it.
 class TControl : public TObject {
  public:
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
   ~TControl() override;
 
   TWinControl* Parent() const { return parent_; }
@@ -106,7 +127,8 @@ class TControl : public TObject {
   std::string hint_;
 };
 
-// A control that holds other controls and arranges the aligned ones.
+// A control that holds other controls and arranges the aligned ones; it
+// frees the controls it holds and the components it owns.
 class TWinControl : public TControl {
  public:
   ~TWinControl() override;
@@ -124,7 +146,9 @@ class TWinControl : public TControl {
 
  private:
   friend class TControl;
+  friend class TComponent;
   std::vector<TControl*> children_;
+  std::vector<TComponent*> components_;
   bool aligning_ = false;
 };
 
@@ -275,7 +299,8 @@ class TStatusBar : public TWinControl {
   std::vector<int> widths_;
 };
 
-class TTimer : public TObject {
+// A message-loop timer; it stops when it is freed, with its owner at the latest.
+class TTimer : public TComponent {
  public:
   explicit TTimer(TWinControl* owner);
   ~TTimer() override;
@@ -326,17 +351,17 @@ class TImage : public TControl {
 
 // The save and open picture dialogs (through the replaceable dialog entry
 // point of toolkit/core/MessageBox.h).
-class TSavePictureDialog : public TObject {
+class TSavePictureDialog : public TComponent {
  public:
-  explicit TSavePictureDialog(TWinControl* owner = nullptr) {}
+  explicit TSavePictureDialog(TWinControl* owner = nullptr) : TComponent(owner) {}
   std::string Title;
   std::string FileName;
   std::string Filter;  // "description|patterns|description|patterns..."
   bool Execute();
 };
-class TOpenPictureDialog : public TObject {
+class TOpenPictureDialog : public TComponent {
  public:
-  explicit TOpenPictureDialog(TWinControl* owner = nullptr) {}
+  explicit TOpenPictureDialog(TWinControl* owner = nullptr) : TComponent(owner) {}
   std::string Title;
   std::string FileName;
   std::string Filter;

@@ -50,6 +50,24 @@ class FormWidget : public MouseForwarding<QWidget> {
   TForm* form_;
 };
 
+// Moves a window that would reach beyond the free area of its screen (the
+// screen minus panels and docks) into it, as little as needed; a window
+// larger than the area keeps its left or top edge on the area's.  Its size
+// stays.  The frame counts where the window system has told it.
+void FitOnScreen(QWidget* w) {
+  QScreen* screen = QGuiApplication::screenAt(w->geometry().center());
+  if (screen == nullptr) screen = w->screen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  const QRect frame = w->frameGeometry();
+  int dx = 0, dy = 0;
+  if (frame.right() > area.right()) dx = area.right() - frame.right();
+  if (frame.left() + dx < area.left()) dx = area.left() - frame.left();
+  if (frame.bottom() > area.bottom()) dy = area.bottom() - frame.bottom();
+  if (frame.top() + dy < area.top()) dy = area.top() - frame.top();
+  if (dx != 0 || dy != 0) w->move(w->pos() + QPoint(dx, dy));
+}
+
 // The off-screen platform has no stacking order to change (and says so).
 void RaiseWindow(QWidget* w) {
   if (QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
@@ -88,7 +106,8 @@ void TForm::SetVisible(bool visible) {
   if (w == nullptr) return;
   FpShield shield;
   if (visible) {
-    if (!placed_) {
+    const bool first = !placed_;
+    if (first) {
       placed_ = true;
       if (position_ == poScreenCenter) {
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -96,8 +115,10 @@ void TForm::SetVisible(bool visible) {
           w->move(area.x() + (area.width() - w->width()) / 2, area.y() + (area.height() - w->height()) / 2);
         }
       }
+      FitOnScreen(w);
     }
     w->show();
+    if (first) FitOnScreen(w);  // again with the frame, now that it is known
   } else {
     w->hide();
   }

@@ -2,6 +2,8 @@
 // toolkit/core/MessageBox.h, and the picture dialogs on top of them.
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cstdio>
@@ -55,14 +57,41 @@ int QtMessageBox(const MessageRequest& r) {
   return mrCancel;
 }
 
+namespace {
+
+// Icons and type names from a file's kind and name alone.  Qt's own provider
+// guesses a type from the contents, and opening a pipe, or reading a file of
+// /proc such as the kernel's message log, waits for ever: the dialog would
+// freeze as soon as it lists such a folder.
+class NameOnlyIcons : public QFileIconProvider {
+ public:
+  using QFileIconProvider::icon;
+  QIcon icon(const QFileInfo& info) const override {
+    return QFileIconProvider::icon(info.isDir() ? QAbstractFileIconProvider::Folder : QAbstractFileIconProvider::File);
+  }
+  QString type(const QFileInfo& info) const override {
+    if (info.isDir()) return QStringLiteral("Folder");
+    const QString suffix = info.suffix();
+    return suffix.isEmpty() ? QStringLiteral("File") : suffix.toUpper() + QStringLiteral(" File");
+  }
+};
+
+}  // namespace
+
 bool QtFileDialog(const FileDialogRequest& r, std::string& fileName) {
   EnsureWindowing();
   FpShield shield;
   if (QGuiApplication::platformName() == QLatin1String("offscreen"))
     std::fprintf(stderr, "[file dialog] %s\n", r.title.c_str());
+  NameOnlyIcons icons;  // outlives the dialog, which does not own it
   QFileDialog dlg(QApplication::activeWindow(), ToQString(r.title));
   dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+  dlg.setOption(QFileDialog::DontUseCustomDirectoryIcons, true);
+  dlg.setIconProvider(&icons);
   dlg.setOption(QFileDialog::HideNameFilterDetails, true);  // the descriptions already name their patterns
+  // The picture dialogs do not ask before a file is replaced: the save that
+  // follows writes it, as the programs say.
+  dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
   dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   QStringList filters;
@@ -72,8 +101,10 @@ bool QtFileDialog(const FileDialogRequest& r, std::string& fileName) {
     filters << ToQString(desc) + " (" + p + ")";
   }
   if (!filters.isEmpty()) dlg.setNameFilters(filters);
+  // The initial name stands in the name box as given, a pattern such as
+  // "*.emf" too (confirming a pattern lists the files it matches).
   const QString initial = ToQString(r.initialName).trimmed();
-  if (!initial.isEmpty() && !initial.contains('*')) dlg.selectFile(initial);
+  if (!initial.isEmpty()) dlg.selectFile(initial);
   if (dlg.exec() != QDialog::Accepted) return false;
   const QStringList files = dlg.selectedFiles();
   if (files.isEmpty()) return false;

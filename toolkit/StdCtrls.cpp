@@ -14,7 +14,6 @@
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
-#include <QPointer>
 
 namespace tk {
 
@@ -213,6 +212,12 @@ TStatusBar::TStatusBar(TWinControl* parent) : TWinControl(parent) {
   AttachWidget(new StatusWidget(this, &widths_, &texts_));
   SetBounds(0, 0, parent != nullptr ? parent->ClientWidth() : 100, 19);
   SetAlign(alBottom);
+  // The status bar takes the small status font, not its window's: a short
+  // date ("09.12.2026", "12/09/2026") or a long time ("11:59:59 PM") fits a
+  // 60-pixel panel beside its bevel and margins.
+  TFont small;
+  small.Height = -9;
+  SetFont(small);
 }
 
 void TStatusBar::AddPanel(int width) {
@@ -238,34 +243,33 @@ void TStatusBar::SetPanelText(int index, const std::string& text) {
 // ---------------------------------------------------------------------------
 
 struct TTimer::Impl {
-  // The timer belongs to its owner's window: when that goes, the timer stops
-  // with it, so a handler never runs on a window that no longer exists.
-  QPointer<QTimer> timer;
+  QTimer timer;
   bool enabled = true;
   int interval = 1000;
   void Apply() {
-    if (!timer) return;
-    if (enabled && interval > 0) timer->start(interval);
-    else timer->stop();
+    if (enabled && interval > 0) timer.start(interval);
+    else timer.stop();
   }
 };
 
-TTimer::TTimer(TWinControl* owner) {
+TTimer::TTimer(TWinControl* owner) : TComponent(owner) {
   EnsureWindowing();
+  FpShield shield;
   impl_ = std::make_unique<Impl>();
-  impl_->timer = new QTimer(owner != nullptr ? static_cast<QObject*>(owner->Widget()) : nullptr);
-  QObject::connect(impl_->timer.data(), &QTimer::timeout, [this] { Tick(); });
+  QObject::connect(&impl_->timer, &QTimer::timeout, [this] { Tick(); });
   impl_->Apply();
 }
 
-TTimer::~TTimer() { delete impl_->timer.data(); }
+TTimer::~TTimer() = default;
 
 void TTimer::SetInterval(int milliseconds) {
+  FpShield shield;
   impl_->interval = milliseconds;
   impl_->Apply();
 }
 int TTimer::Interval() const { return impl_->interval; }
 void TTimer::SetEnabled(bool enabled) {
+  FpShield shield;
   impl_->enabled = enabled;
   impl_->Apply();
 }

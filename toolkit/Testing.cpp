@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSpontaneKeyEvent>
 #include <QTest>
@@ -205,6 +206,7 @@ void Wheel(TControl* control, int x, int y, int notches) {
 }
 
 bool AnswerModalBox(const std::string& button, std::string* caption, std::string* text, std::string* buttons) {
+  FpShield shield;
   auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
   if (box == nullptr) return false;
   if (caption != nullptr) *caption = FromQString(box->windowTitle());
@@ -229,6 +231,7 @@ bool AnswerModalBox(const std::string& button, std::string* caption, std::string
 }
 
 bool AnswerFileDialog(const std::string& fileName, std::string* title, std::vector<std::string>* filters) {
+  FpShield shield;
   auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
   if (dlg == nullptr) return false;
   if (title != nullptr) *title = FromQString(dlg->windowTitle());
@@ -242,6 +245,49 @@ bool AnswerFileDialog(const std::string& fileName, std::string* title, std::vect
     dlg->selectFile(ToQString(fileName));
     QMetaObject::invokeMethod(dlg, "accept");
   }
+  return true;
+}
+
+namespace {
+
+QFileDialog* OpenFileDialog() { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); }
+
+QLineEdit* NameBox(QFileDialog* dlg) {
+  if (auto* edit = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) return edit;
+  return dlg->findChild<QLineEdit*>();
+}
+
+}  // namespace
+
+bool ViewFileDialog(FileDialogView* view) {
+  FpShield shield;
+  QFileDialog* dlg = OpenFileDialog();
+  if (dlg == nullptr) return false;
+  view->title = FromQString(dlg->windowTitle());
+  QLineEdit* edit = NameBox(dlg);
+  view->nameText = edit != nullptr ? FromQString(edit->text()) : std::string();
+  view->folder = FromQString(dlg->directory().absolutePath());
+  return true;
+}
+
+bool TypeIntoFileDialog(const std::string& text) {
+  QFileDialog* dlg = OpenFileDialog();
+  QLineEdit* edit = dlg != nullptr ? NameBox(dlg) : nullptr;
+  if (edit == nullptr) return false;
+  FpShield shield;
+  edit->setFocus(Qt::OtherFocusReason);
+  edit->clear();
+  QTest::keyClicks(edit, ToQString(text));
+  QTest::keyClick(edit, Qt::Key_Return);
+  return true;
+}
+
+bool DismissQuestionBox(std::string* text) {
+  auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  if (box == nullptr || qobject_cast<QFileDialog*>(box->parentWidget()) == nullptr) return false;
+  if (text != nullptr) *text = FromQString(box->text());
+  FpShield shield;
+  QTest::keyClick(box, Qt::Key_Escape);
   return true;
 }
 

@@ -59,6 +59,22 @@ bool AnswerModalBox(const std::string& button, std::string* caption, std::string
 // dialog's title and its file-type list as shown.  False when none is open.
 bool AnswerFileDialog(const std::string& fileName, std::string* title, std::vector<std::string>* filters);
 
+// The file dialog that is open now, as the user sees it: its title, the
+// text of its name box and the folder it shows.  False when none is open.
+struct FileDialogView {
+  std::string title;
+  std::string nameText;
+  std::string folder;
+};
+bool ViewFileDialog(FileDialogView* view);
+// Types the text into the open file dialog's name box and presses Enter, as
+// a user going to a folder does.  False when no file dialog is open.
+bool TypeIntoFileDialog(const std::string& text);
+// The question box a file dialog has opened over itself (Qt asks there, for
+// instance before replacing a file): answers it with Escape and reports its
+// text.  False when no such box is open.
+bool DismissQuestionBox(std::string* text);
+
 // The control as it is shown now, saved as PNG.
 bool SaveWindowPng(TControl* control, const std::string& path);
 

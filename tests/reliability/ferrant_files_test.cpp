@@ -5,10 +5,20 @@
 // file takes its name.  Each failure shows one error box naming the file,
 // leaves an earlier file of that name as it was and no temporary file, and
 // the window goes on working: the next press and the next save succeed.
+// Saving respects the name the user chose: a link is followed, a file with
+// two names stays one file, pipes and devices are refused, a file the user
+// could not write is refused, a replaced file keeps its mode and owner, and
+// names up to the folder's limit save.
 #include <dirent.h>
+#include <fcntl.h>
+#include <ftw.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -68,6 +78,57 @@ std::vector<std::string> Files(const std::string& folder) {
   return v;
 }
 
+// Where a symbolic link points; empty for a name that is not a link.
+std::string LinkTarget(const std::string& path) {
+  char buf[4096];
+  const ssize_t n = readlink(path.c_str(), buf, sizeof buf);
+  return n > 0 ? std::string(buf, static_cast<size_t>(n)) : "";
+}
+
+struct stat StatOf(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(lstat(path.c_str(), &st), 0) << path;
+  return st;
+}
+
+// A folder and all it holds, also folders made read-only by a test.
+void RemoveTree(const std::string& folder) {
+  auto open = [](const char* p, const struct stat*, int type, FTW*) {
+    if (type == FTW_D) chmod(p, 0700);
+    return 0;
+  };
+  auto remove = [](const char* p, const struct stat*, int, FTW*) {
+    ::remove(p);
+    return 0;
+  };
+  nftw(folder.c_str(), open, 16, FTW_PHYS);
+  nftw(folder.c_str(), remove, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+// Runs the program with the arguments and these variables added to the
+// environment; its exit status, or -1.  Quiet: its output is dropped.
+int RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& variables, bool quiet) {
+  std::vector<char*> argv, envp;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  for (const std::string& v : variables) envp.push_back(const_cast<char*>(v.c_str()));
+  for (char** e = environ; *e != nullptr; ++e) envp.push_back(*e);
+  envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (quiet) {
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  }
+  pid_t pid;
+  const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
 // Fails the write after the given number of calls of the hook.
 struct FailingWrite {
   explicit FailingWrite(int afterCalls) {
@@ -93,18 +154,16 @@ class FerrantFiles : public ::testing::Test {
   }
   void SetUp() override {
     tk::SetDecimalSeparator(',');
-    char tmpl[] = "/tmp/reliability_files_XXXXXX";
-    folder = mkdtemp(tmpl);
+    const char* tmp = std::getenv("TMPDIR");
+    std::string tmpl = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/reliability_files_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    folder = tmpl;
     // Fill both charts, so that their metafiles hold something.
     ASSERT_TRUE(presser.Run({"dP(mi)", [] { Form3->BitBtn6->OnClick(Form3->BitBtn6); }}, "setup").ok);
     ASSERT_TRUE(presser.Run({"J mi=var", [] { Form3->BitBtn8->OnClick(Form3->BitBtn8); }}, "setup").ok);
   }
   void TearDown() override {
-    for (const std::string& f : Files(folder)) {
-      const std::string p = folder + "/" + f;
-      if (rmdir(p.c_str()) != 0) unlink(p.c_str());
-    }
-    rmdir(folder.c_str());
+    RemoveTree(folder);
     tk::SetDecimalSeparator('\0');
   }
 
@@ -159,6 +218,44 @@ class FerrantFiles : public ::testing::Test {
     EXPECT_TRUE(S_ISREG(st.st_mode));
   }
 
+  // The window's JPEG picture saved under the name: no box.
+  void ExpectSaved(const std::string& name, const std::string& what) {
+    const PressOutcome o = Save(jpeg, name);
+    EXPECT_TRUE(o.ok && o.boxes.empty()) << what << (o.boxes.empty() ? "" : ": " + o.boxes[0].text);
+  }
+  // Refused: one box naming the file and the reason, and the name holds what it held.
+  void ExpectRefused(const std::string& name, const std::string& reason, const std::string& what) {
+    const std::vector<std::string> before = Files(folder);
+    const PressOutcome o = Save(jpeg, name);
+    EXPECT_FALSE(o.ok) << what;
+    ASSERT_EQ(o.boxes.size(), 1u) << what;
+    EXPECT_EQ(o.boxes[0].text, "Cannot create file \"" + name + "\". " + reason) << what;
+    EXPECT_EQ(Files(folder), before) << what;
+  }
+
+  // Runs this test again as the user "nobody", with its temporary and
+  // run-time folders inside this run's folder: its result is this test's.
+  void RunAsNobody() {
+    const std::string exe = LinkTarget("/proc/self/exe");
+    const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string filter = std::string("--gtest_filter=") + t->test_suite_name() + "." + t->name();
+    const std::string home = folder + "/nobody";
+    ASSERT_EQ(chmod(folder.c_str(), 0711), 0);
+    ASSERT_EQ(mkdir(home.c_str(), 0700), 0);
+    ASSERT_EQ(chown(home.c_str(), 65534, 65534), 0);
+    const std::vector<std::string> variables = {"TMPDIR=" + home, "XDG_RUNTIME_DIR=" + home};
+    const std::vector<std::string> nobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--",
+                                             exe};
+    std::vector<std::string> probe = nobody;
+    probe.push_back("--gtest_list_tests");
+    if (RunProgram(probe, variables, true) != 0)
+      GTEST_SKIP() << "cannot run " << exe << " as nobody (setpriv, permissions)";
+    std::vector<std::string> run = nobody;
+    run.push_back(filter);
+    EXPECT_EQ(RunProgram(run, variables, false), 0) << "the run as nobody failed: its output is above";
+  }
+
+  const Press jpeg{"window JPEG", [] { Form3->OnDblClick(Form3); }};
   static bool FilesBoxRule(const tk::MessageRequest& m) { return FilesBox(m); }
   Presser presser{"Ferrant", FilesBoxRule};
   std::string folder;
@@ -185,6 +282,120 @@ TEST_F(FerrantFiles, LossChartAsMetafile) {
 TEST_F(FerrantFiles, ProfileChartAsMetafile) {
   EveryFailure({"profile chart EMF", [] { FormWykChart2->Chart1->OnDblClick(FormWykChart2->Chart1); }}, ".emf",
                Emf);
+}
+
+// Saving over a symbolic link writes the file it names and keeps the link:
+// relative and absolute links, a link to a link, a link to a file not made yet.
+TEST_F(FerrantFiles, ALinkIsFollowedToTheFileItNames) {
+  const std::string pictures = folder + "/pictures";
+  ASSERT_EQ(mkdir(pictures.c_str(), 0755), 0);
+  ASSERT_EQ(symlink("pictures/real.jpg", (folder + "/near.jpg").c_str()), 0);
+  ASSERT_EQ(symlink((folder + "/near.jpg").c_str(), (folder + "/far.jpg").c_str()), 0);
+  ASSERT_EQ(symlink("pictures/new.jpg", (folder + "/dangling.jpg").c_str()), 0);
+  for (const std::string link : {"near.jpg", "far.jpg"}) {
+    Write(pictures + "/real.jpg", "an earlier picture");
+    ExpectSaved(folder + "/" + link, link);
+    EXPECT_TRUE(Jpeg(Read(pictures + "/real.jpg"))) << link << ": the file the link names was not written";
+  }
+  ExpectSaved(folder + "/dangling.jpg", "dangling link");
+  EXPECT_TRUE(Jpeg(Read(pictures + "/new.jpg")));
+  EXPECT_EQ(LinkTarget(folder + "/near.jpg"), "pictures/real.jpg");
+  EXPECT_EQ(LinkTarget(folder + "/far.jpg"), folder + "/near.jpg");
+  EXPECT_EQ(LinkTarget(folder + "/dangling.jpg"), "pictures/new.jpg");
+  EXPECT_EQ(Files(folder), (std::vector<std::string>{"dangling.jpg", "far.jpg", "near.jpg", "pictures"}));
+  EXPECT_EQ(Files(pictures), (std::vector<std::string>{"new.jpg", "real.jpg"}));
+}
+
+// A file with a second name is written in place and stays one file; a pipe
+// and a device are refused with the reason and stay what they are (nothing
+// waits for a reader of the pipe: the press's watchdog would end the run).
+TEST_F(FerrantFiles, OtherNamesOfAFileAndSpecialFilesStayWhatTheyAre) {
+  const std::string a = folder + "/a.jpg", b = folder + "/b.jpg";
+  Write(a, "an earlier picture");
+  ASSERT_EQ(link(a.c_str(), b.c_str()), 0);
+  ExpectSaved(b, "second name");
+  EXPECT_TRUE(Jpeg(Read(a)));
+  EXPECT_EQ(StatOf(a).st_ino, StatOf(b).st_ino);
+  EXPECT_EQ(StatOf(a).st_nlink, 2u);
+
+  const std::string pipe = folder + "/pipe.jpg";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  ExpectRefused(pipe, "It is a named pipe, not a regular file", "pipe");
+  EXPECT_TRUE(S_ISFIFO(StatOf(pipe).st_mode));
+
+  const std::string device = folder + "/null.jpg";
+  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+    std::printf("[ note ] no device node made here (needs root): the device case is not run\n");
+    return;
+  }
+  ExpectRefused(device, "It is a device, not a regular file", "device");
+  EXPECT_TRUE(S_ISCHR(StatOf(device).st_mode));
+}
+
+// Names up to the folder's limit of 255 bytes save, new and over an earlier
+// file, also where the temporary name's cut falls inside a two-byte letter.
+TEST_F(FerrantFiles, NamesUpToTheFoldersLimitSave) {
+  for (size_t bytes : {250u, 251u, 255u}) {
+    std::string base = (bytes % 2 == 1) ? "x" : "";
+    while (base.size() < bytes - 4) base += "\xC5\xBC";  // ż
+    base += ".jpg";
+    ASSERT_EQ(base.size(), bytes);
+    const std::string name = folder + "/" + base;
+    ExpectSaved(name, std::to_string(bytes) + " bytes, new");
+    Write(name, "an earlier picture");
+    ExpectSaved(name, std::to_string(bytes) + " bytes, replacing");
+    EXPECT_TRUE(Jpeg(Read(name))) << bytes;
+    EXPECT_EQ(Files(folder), std::vector<std::string>{base});
+    unlink(name.c_str());
+  }
+}
+
+// Root may write a write-protected file: it is replaced and keeps its mode;
+// a file of another user keeps its owner and group.
+TEST_F(FerrantFiles, AReplacedFileKeepsItsModeAndOwner) {
+  if (geteuid() != 0) GTEST_SKIP() << "a file of another user can be made only by root";
+  const std::string locked = folder + "/locked.jpg", theirs = folder + "/theirs.jpg";
+  Write(locked, "an earlier picture");
+  Write(theirs, "an earlier picture");
+  ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+  ASSERT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(chmod(theirs.c_str(), 0640), 0);
+  ExpectSaved(locked, "write-protected, as root");
+  ExpectSaved(theirs, "another user's");
+  EXPECT_TRUE(Jpeg(Read(locked)) && Jpeg(Read(theirs)));
+  EXPECT_EQ(StatOf(locked).st_mode & 07777, 0444u);
+  EXPECT_EQ(StatOf(theirs).st_mode & 07777, 0640u);
+  EXPECT_EQ(StatOf(theirs).st_uid, 65534u);
+  EXPECT_EQ(StatOf(theirs).st_gid, 65534u);
+  EXPECT_EQ(Files(folder), (std::vector<std::string>{"locked.jpg", "theirs.jpg"}));
+}
+
+// A user without privileges: a write-protected file is refused ("Permission
+// denied") and stays as it was; a writable one is replaced and keeps its
+// mode; one in a folder the user may not write is written in place.
+TEST_F(FerrantFiles, AUserCannotReplaceAFileHeCouldNotWrite) {
+  if (geteuid() == 0) return RunAsNobody();
+  const std::string locked = folder + "/locked.jpg", mine = folder + "/mine.jpg";
+  Write(locked, "an earlier picture");
+  Write(mine, "an earlier picture");
+  ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+  ASSERT_EQ(chmod(mine.c_str(), 0604), 0);
+  ExpectRefused(locked, "Permission denied", "write-protected");
+  EXPECT_EQ(Read(locked), "an earlier picture");
+  EXPECT_EQ(StatOf(locked).st_mode & 07777, 0444u);
+  ExpectSaved(mine, "writable");
+  EXPECT_TRUE(Jpeg(Read(mine)));
+  EXPECT_EQ(StatOf(mine).st_mode & 07777, 0604u);
+
+  const std::string shut = folder + "/shut", kept = shut + "/kept.jpg";
+  ASSERT_EQ(mkdir(shut.c_str(), 0755), 0);
+  Write(kept, "an earlier picture");
+  const ino_t inode = StatOf(kept).st_ino;
+  ASSERT_EQ(chmod(shut.c_str(), 0555), 0);
+  ExpectSaved(kept, "in a folder the user may not write");
+  EXPECT_TRUE(Jpeg(Read(kept)));
+  EXPECT_EQ(StatOf(kept).st_ino, inode);
+  EXPECT_EQ(Files(shut), std::vector<std::string>{"kept.jpg"});
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "toolkit/emf/WholeFile.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <random>
 #include <utility>
 
 #include "toolkit/core/Errors.h"
@@ -37,13 +39,163 @@ std::string BaseName(const std::string& fileName) {
   throw EFCreateError("Cannot create file \"" + fileName + "\". " + reason);
 }
 
-// The permissions a newly created file gets; an existing file keeps its own.
-mode_t ModeFor(const std::string& fileName) {
-  struct stat st;
-  if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+[[noreturn]] void FailErrno(const std::string& fileName, int err) { Fail(fileName, std::strerror(err)); }
+
+// Closes a descriptor on every way out of a scope.
+struct Descriptor {
+  int fd = -1;
+  explicit Descriptor(int d) : fd(d) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+  // Closes now; the error of close (a delayed write error) is the caller's.
+  int Close() {
+    const int r = ::close(fd);
+    fd = -1;
+    return r;
+  }
+};
+
+// The file a chosen name stands for: symbolic links are followed to the file
+// they name, so that saving over a link writes the file and keeps the link.
+// A dangling link names the file to be created.
+std::string FollowLinks(const std::string& fileName) {
+  std::string path = fileName;
+  for (int hops = 0;; ++hops) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    if (hops == 40) FailErrno(fileName, ELOOP);
+    std::string link(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+    if (n < 0) FailErrno(fileName, errno);
+    if (static_cast<size_t>(n) >= link.size()) FailErrno(fileName, ENAMETOOLONG);
+    link.resize(static_cast<size_t>(n));
+    path = link[0] == '/' ? link : Folder(path) + "/" + link;
+  }
+}
+
+// What a name that is not a regular file or a folder holds, for the message.
+std::string NotAFile(const struct stat& st) {
+  if (S_ISFIFO(st.st_mode)) return "It is a named pipe, not a regular file";
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "It is a device, not a regular file";
+  if (S_ISSOCK(st.st_mode)) return "It is a socket, not a regular file";
+  return "It is not a regular file";
+}
+
+// Writes the bytes in blocks, telling the hook after each; then flushes them
+// to disk and tells the hook once more.  Throws EWriteError.
+void WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const size_t block = std::min<size_t>(bytes.size() - written, 65536);
+    const ssize_t n = ::write(fd, bytes.data() + written, block);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw EWriteError(std::strerror(errno));
+    }
+    written += static_cast<size_t>(n);
+    if (Hook()) Hook()(written);
+  }
+  if (::fsync(fd) != 0) throw EWriteError(std::strerror(errno));
+  if (Hook()) Hook()(written);
+}
+
+// The reason of a failed write, from whatever the writer or the hook threw.
+template <class F>
+std::string Attempt(F&& write) {
+  try {
+    write();
+    return "";
+  } catch (const std::exception& e) {
+    return e.what()[0] != '\0' ? e.what() : "Write error";
+  } catch (...) {
+    return "Write error";
+  }
+}
+
+// The temporary file's name: a dot, as much of the target's name as fits the
+// folder's limit on names, a dot and six random letters.  Cut at a character
+// boundary, so that a UTF-8 name stays UTF-8.
+std::string TemporaryName(const std::string& base, long nameMax) {
+  static std::mt19937 random{std::random_device{}()};
+  static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  size_t keep = std::min<size_t>(base.size(), nameMax > 8 ? static_cast<size_t>(nameMax - 8) : 0);
+  while (keep > 0 && keep < base.size() && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
+  std::string name = "." + base.substr(0, keep) + ".";
+  for (int i = 0; i < 6; ++i) name += letters[random() % (sizeof letters - 1)];
+  return name;
+}
+
+// Writes the bytes into the file itself.  For a file with several names this
+// is the only way to keep them one file, and the earlier contents can then
+// not be kept whole: a failure midway leaves a partly written file.
+void WriteInPlace(const std::string& fileName, const std::string& target, const std::vector<uint8_t>& bytes) {
+  Descriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY));
+  if (file.fd < 0) FailErrno(fileName, errno);
+  const std::string reason = Attempt([&] { WriteAll(file.fd, bytes); });
+  if (!reason.empty()) Fail(fileName, reason);
+  if (file.Close() != 0) FailErrno(fileName, errno);
+}
+
+// Writes the bytes to a temporary file beside the target and renames it over
+// the target, which keeps an earlier file whole until everything is on disk.
+// An existing file's mode and owner pass to the new one; false (nothing
+// written) when that cannot be done (a file of another user, a folder the
+// user may not write): the caller then writes in place.
+bool WriteReplacing(const std::string& fileName, const std::string& target, const struct stat* existing,
+                    const std::vector<uint8_t>& bytes) {
+  Descriptor folder(::open(Folder(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.fd < 0) FailErrno(fileName, errno);
+  long nameMax = ::fpathconf(folder.fd, _PC_NAME_MAX);
+  if (nameMax <= 0) nameMax = NAME_MAX;
+  const std::string base = BaseName(target);
+
+  std::string temp;
+  int fd = -1;
+  for (int tries = 0; fd < 0 && tries < 100; ++tries) {
+    temp = TemporaryName(base, nameMax);
+    fd = ::openat(folder.fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    if (existing != nullptr && (errno == EACCES || errno == EPERM)) return false;
+    FailErrno(fileName, errno);
+  }
+  Descriptor file(fd);
+  auto removeTemp = [&] { ::unlinkat(folder.fd, temp.c_str(), 0); };
+
+  if (existing != nullptr) {
+    struct stat made;
+    if (::fstat(file.fd, &made) != 0 ||
+        ((made.st_uid != existing->st_uid || made.st_gid != existing->st_gid) &&
+         ::fchown(file.fd, existing->st_uid, existing->st_gid) != 0)) {
+      removeTemp();
+      return false;
+    }
+  }
+  mode_t mode;
+  if (existing != nullptr) {
+    mode = existing->st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  std::string reason = Attempt([&] {
+    if (::fchmod(file.fd, mode) != 0) throw EWriteError(std::strerror(errno));
+    WriteAll(file.fd, bytes);
+  });
+  if (reason.empty() && file.Close() != 0) reason = std::strerror(errno);
+  if (reason.empty() && ::renameat(folder.fd, temp.c_str(), folder.fd, base.c_str()) != 0)
+    reason = std::strerror(errno);
+  if (!reason.empty()) {
+    removeTemp();
+    Fail(fileName, reason);
+  }
+  ::fsync(folder.fd);  // the new name on disk too
+  return true;
 }
 
 }  // namespace
@@ -52,46 +204,21 @@ FileWriteHook SetFileWriteHook(FileWriteHook hook) { return std::exchange(Hook()
 
 void WriteFileWhole(const std::string& fileName, const std::vector<uint8_t>& bytes) {
   if (fileName.empty()) Fail(fileName, "No file name");
-  std::string temp = Folder(fileName) + "/." + BaseName(fileName) + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) Fail(fileName, std::strerror(errno));
-
-  std::string reason;
-  try {
-    size_t written = 0;
-    while (written < bytes.size()) {
-      const size_t block = std::min<size_t>(bytes.size() - written, 65536);
-      const ssize_t n = ::write(fd, bytes.data() + written, block);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        throw EWriteError(std::strerror(errno));
-      }
-      written += static_cast<size_t>(n);
-      if (Hook()) Hook()(written);
-    }
-    if (::fchmod(fd, ModeFor(fileName)) != 0 || ::fsync(fd) != 0) throw EWriteError(std::strerror(errno));
-    if (Hook()) Hook()(written);
-    const int closed = ::close(fd);
-    if (closed != 0) {
-      ::unlink(temp.c_str());
-      Fail(fileName, std::strerror(errno));
-    }
-    if (::rename(temp.c_str(), fileName.c_str()) != 0) {
-      const int err = errno;
-      ::unlink(temp.c_str());
-      Fail(fileName, std::strerror(err));
-    }
+  const std::string target = FollowLinks(fileName);
+  struct stat st;
+  if (::lstat(target.c_str(), &st) != 0) {
+    if (errno != ENOENT) FailErrno(fileName, errno);
+    WriteReplacing(fileName, target, nullptr, bytes);
     return;
-  } catch (const EFCreateError&) {
-    throw;
-  } catch (const std::exception& e) {
-    reason = e.what();
-  } catch (...) {
-    reason = "Write error";
   }
-  ::close(fd);
-  ::unlink(temp.c_str());
-  Fail(fileName, reason);
+  if (S_ISDIR(st.st_mode)) FailErrno(fileName, EISDIR);
+  // A pipe or a device is never replaced by a regular file, and writing into
+  // it could wait for ever for a reader: refused.
+  if (!S_ISREG(st.st_mode)) Fail(fileName, NotAFile(st));
+  // A file the user could not write is not replaced behind his back.
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) FailErrno(fileName, errno);
+  // A new file would take only this one of several names.
+  if (st.st_nlink > 1 || !WriteReplacing(fileName, target, &st, bytes)) WriteInPlace(fileName, target, bytes);
 }
 
 }  // namespace tk

@@ -2,7 +2,13 @@
 // Files written whole or not at all: the bytes go to a temporary file beside
 // the target, which replaces the target only once everything is on disk.  On
 // any failure the temporary file is removed, an earlier file of that name is
-// left as it was, and EFCreateError names the file.
+// left as it was, and EFCreateError names the file and the reason.
+// The chosen name is respected: a symbolic link is followed and the file it
+// names is written; a replaced file keeps its mode and owner; a file the user
+// may not write is refused ("Permission denied"), as are pipes, devices and
+// sockets.  A file with several names (or one whose owner cannot be kept) is
+// written in place, so it stays one file; a failure then leaves it partly
+// written.
 #include <cstddef>
 #include <cstdint>
 #include <functional>

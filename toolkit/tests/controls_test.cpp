@@ -2,10 +2,17 @@
 // the message entry point; and a look at a window with a few controls.
 #include <gtest/gtest.h>
 
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
-#include <thread>
+#include <cstdlib>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "toolkit/Controls.h"
 #include "toolkit/Testing.h"
@@ -15,6 +22,52 @@
 
 using namespace tk;
 namespace tt = tk::testing;
+
+namespace {
+
+// A folder of this test's own, removed with all it holds.
+struct TempFolder {
+  std::string path;
+  TempFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    path = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/toolkit_controls_XXXXXX";
+    if (mkdtemp(path.data()) == nullptr) ADD_FAILURE() << "no temporary folder: " << path;
+  }
+  ~TempFolder() {
+    nftw(path.c_str(), [](const char* p, const struct stat*, int, FTW*) { return ::remove(p), 0; }, 16,
+         FTW_DEPTH | FTW_PHYS);
+  }
+};
+
+// Ends the test program, naming what hangs, when it is not destroyed within
+// the limit: a wait that never ends cannot be ended from its own thread.
+class Watchdog {
+ public:
+  Watchdog(int seconds, std::string what)
+      : thread_([this, seconds, what = std::move(what)] {
+          std::unique_lock<std::mutex> lock(m_);
+          if (!cv_.wait_for(lock, std::chrono::seconds(seconds), [this] { return done_; })) {
+            std::fprintf(stderr, "HANG: %s did not end within %d s\n", what.c_str(), seconds);
+            std::abort();
+          }
+        }) {}
+  ~Watchdog() {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      done_ = true;
+    }
+    cv_.notify_all();
+    thread_.join();
+  }
+
+ private:
+  std::mutex m_;
+  std::condition_variable cv_;
+  bool done_ = false;
+  std::thread thread_;
+};
+
+}  // namespace
 
 TEST(Image, BitmapIsMadeAtThePictureSizeOnFirstUseAndKeepsItsSize) {
   TForm f;
@@ -76,6 +129,46 @@ TEST(StatusBar, PanelsHoldTheirTextsAndRefuseOtherIndices) {
   EXPECT_EQ(s->PanelText(1), "12:00:00");
   EXPECT_EQ(s->PanelText(2), "");
   EXPECT_THROW(s->PanelText(3), EListError);
+}
+
+// The short dates and long times of the usual locales fit their 60-pixel
+// panels: each is drawn whole, and ends short of the column where a panel
+// cuts a text too long for it.
+TEST(StatusBar, ShortDatesAndLongTimesFitTheirPanels) {
+  TForm f;
+  f.SetBounds(0, 0, 300, 60);
+  TStatusBar* s = new TStatusBar(&f);
+  for (int i = 0; i < 3; ++i) s->AddPanel(60);
+  f.ShowForm();
+  // The first and last columns of dark ink in the panel.
+  auto ink = [&](int panel) {
+    tt::ProcessEvents();
+    auto shot = f.GetFormImage();
+    std::pair<int, int> cols{-1, -1};
+    for (int x = panel * 60; x < panel * 60 + 60; ++x)
+      for (int y = s->Top(); y < s->Top() + s->Height(); ++y) {
+        const TColor c = shot->Pixel(x, y);
+        if (GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100) {
+          if (cols.first < 0) cols.first = x;
+          cols.second = x;
+          break;
+        }
+      }
+    return cols;
+  };
+  TBitmap measure(10, 10);
+  measure.Canvas().Font = s->Font();
+  for (int panel = 0; panel < 2; ++panel) {
+    s->SetPanelText(panel, "88888888888888");
+    const int cut = ink(panel).second;
+    for (const std::string text : {"09.12.2026", "12/09/2026", "2026-12-09", "23:59:59", "11:59:59 PM"}) {
+      s->SetPanelText(panel, text);
+      const auto [first, last] = ink(panel);
+      EXPECT_LT(last, cut) << text << " in panel " << panel << " is cut";
+      EXPECT_GE(last - first + 1, measure.Canvas().TextWidth(text) - 3) << text << " in panel " << panel;
+    }
+    s->SetPanelText(panel, "");
+  }
 }
 
 TEST(Timer, TicksThroughTheDispatchAndStopsWhenDisabled) {
@@ -183,20 +276,37 @@ TEST(QtBoxes, ConfirmationHasTheToolkitsCaptionAndButtons) {
   t.SetEnabled(false);
 }
 
+// The save dialog starts with the name it was given ("*.emf" in its name
+// box) and takes an existing file's name without asking: the save replaces
+// the file's contents, as the programs say.
 TEST(QtBoxes, PictureDialogOffersTheFileTypesAndReturnsTheChosenName) {
   TApplication app("Program");
-  std::string title;
+  TempFolder dir;
+  std::string title, question;
   std::vector<std::string> filters;
-  std::string answer = "/tmp/toolkit_dialog_test_picture.emf";
+  tt::FileDialogView shown;
+  std::string answer = dir.path + "/picture.emf";
+  std::fclose(std::fopen(answer.c_str(), "w"));
   TTimer t(nullptr);
   t.SetInterval(10);
-  t.OnTimer = [&](TObject*) { tt::AnswerFileDialog(answer, &title, &filters); };
+  t.OnTimer = [&](TObject*) {
+    if (shown.title.empty()) tt::ViewFileDialog(&shown);
+    tt::AnswerFileDialog(answer, &title, &filters);
+  };
+  // A question opens inside the dialog's answer, so another timer sees it.
+  TTimer q(nullptr);
+  q.SetInterval(10);
+  q.OnTimer = [&](TObject*) {
+    if (tt::DismissQuestionBox(&question)) answer.clear();  // then the dialog is cancelled
+  };
   TSavePictureDialog save;
   save.Title = "Zapisz rysunek jako metaplik *.emf";
   save.FileName = "*.emf";
   save.Filter = kGraphicFilter;
-  ASSERT_TRUE(save.Execute());
-  EXPECT_EQ(save.FileName, answer);
+  EXPECT_TRUE(save.Execute());
+  EXPECT_EQ(question, "");
+  EXPECT_EQ(save.FileName, dir.path + "/picture.emf");
+  EXPECT_EQ(shown.nameText, "*.emf");
   EXPECT_EQ(title, "Zapisz rysunek jako metaplik *.emf");
   ASSERT_EQ(filters.size(), 7u);
   EXPECT_EQ(filters[0], "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf) (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf)");
@@ -208,6 +318,42 @@ TEST(QtBoxes, PictureDialogOffersTheFileTypesAndReturnsTheChosenName) {
   EXPECT_FALSE(open.Execute());
   EXPECT_EQ(open.FileName, " ");
   t.SetEnabled(false);
+  q.SetEnabled(false);
+}
+
+// A folder that holds a pipe, and /proc and /dev typed into the name box as
+// a user going there would: neither dialog waits for a reader or a writer of
+// any file it lists (the watchdog ends the run if one does).
+TEST(QtBoxes, PictureDialogsNeverWaitOnPipesOrSpecialFiles) {
+  TApplication app("Program");
+  TempFolder dir;
+  ASSERT_EQ(mkfifo((dir.path + "/pipe.jpg").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo((dir.path + "/pipe.emf").c_str(), 0644), 0);
+  Watchdog watchdog(60, "a picture dialog listing a pipe, /proc or /dev");
+  std::vector<std::string> folders;  // the folders the dialog showed, in turn
+  int step = 0;
+  TTimer t(nullptr);
+  t.SetInterval(40);
+  t.OnTimer = [&](TObject*) {
+    tt::FileDialogView v;
+    if (!tt::ViewFileDialog(&v)) return;
+    switch (++step) {
+      case 3: folders.push_back(v.folder); tt::TypeIntoFileDialog("/proc/"); break;
+      case 6: folders.push_back(v.folder); tt::TypeIntoFileDialog("/dev/"); break;
+      case 9: folders.push_back(v.folder); tt::TypeIntoFileDialog(dir.path + "/"); break;
+      case 12: step = 0; tt::AnswerFileDialog("", nullptr, nullptr); break;
+    }
+  };
+  TSavePictureDialog save;
+  save.FileName = dir.path + "/picture.jpg";
+  save.Filter = kGraphicFilter;
+  EXPECT_FALSE(save.Execute());
+  TOpenPictureDialog open;
+  open.FileName = dir.path + "/pipe.jpg";
+  open.Filter = kGraphicFilter;
+  EXPECT_FALSE(open.Execute());
+  t.SetEnabled(false);
+  EXPECT_EQ(folders, (std::vector<std::string>{dir.path, "/proc", "/dev", dir.path, "/proc", "/dev"}));
 }
 
 TEST(Look, WindowWithAFewControls) {
@@ -270,19 +416,34 @@ TEST(Look, WindowWithAFewControls) {
   f.Hide();
 }
 
-TEST(Timer, StopsWithItsOwnersWindow) {
+// A window frees the timer and dialogs it owns, once: the timer stops with
+// it; one freed earlier has left it.  The sanitizer build finds a part freed
+// twice or never.
+TEST(Timer, StopsWithItsOwnersWindowWhichFreesItAndTheDialogs) {
+  struct Counted : TTimer {
+    Counted(TWinControl* owner, int& freed) : TTimer(owner), freed_(freed) {}
+    ~Counted() override { ++freed_; }
+    int& freed_;
+  };
+  int freed = 0;
   TForm* f = new TForm();
-  TTimer* t = new TTimer(f);
+  TTimer* t = new Counted(f, freed);
+  EXPECT_EQ(t->Owner(), f);
   t->SetInterval(1);
   int ticks = 0;
   t->OnTimer = [&](TObject*) { ++ticks; };
+  new TSavePictureDialog(f);
+  new TOpenPictureDialog(f);
+  delete new TSavePictureDialog(f);  // freed by its creator before the window
+  delete new Counted(f, freed);
+  EXPECT_EQ(freed, 1);
   delete f;
+  EXPECT_EQ(freed, 2);
   for (int i = 0; i < 5; ++i) {
     tt::ProcessEvents();
     std::this_thread::sleep_for(std::chrono::milliseconds(3));
   }
   EXPECT_EQ(ticks, 0);
-  delete t;  // the timer object itself may still be freed
 }
 
 TEST(FaultFlags, DrawingAndWindowCallsKeepThePendingFlagsOfAComputation) {

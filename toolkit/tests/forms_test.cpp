@@ -1,7 +1,14 @@
 // Windows and their events: showing, activation, closing, the message loop,
 // focus leaving a control before a button's click, and errors in handlers.
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -120,6 +127,82 @@ TEST(Form, ThrowingCloseHandlerKeepsTheWindowAndReportsTheError) {
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text, "'x' is not a valid integer value");
   f.Hide();
+}
+
+namespace {
+
+// Runs the current test again in a process of its own whose off-screen
+// platform has one screen of the given size; its result is this test's.
+void RunOnScreen(int width, int height) {
+  std::string tmpl = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/toolkit_screen_XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+  const std::string config = tmpl + "/screen.json";
+  FILE* f = std::fopen(config.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fprintf(f, "{\"screens\": [{\"name\": \"small\", \"x\": 0, \"y\": 0, \"width\": %d, \"height\": %d}]}\n",
+               width, height);
+  std::fclose(f);
+  const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string exe(4096, '\0');
+  exe.resize(static_cast<size_t>(std::max<ssize_t>(0, readlink("/proc/self/exe", exe.data(), exe.size()))));
+  std::string filter = std::string("--gtest_filter=") + t->test_suite_name() + "." + t->name();
+  std::string platform = "QT_QPA_PLATFORM=offscreen:configfile=" + config;
+  std::string size = "TOOLKIT_TEST_SCREEN=" + std::to_string(width) + "x" + std::to_string(height);
+  std::vector<char*> argv = {exe.data(), filter.data(), nullptr};
+  std::vector<char*> envp = {platform.data(), size.data()};
+  for (char** e = environ; *e != nullptr; ++e)
+    if (std::string(*e).rfind("QT_QPA_PLATFORM=", 0) != 0) envp.push_back(*e);
+  envp.push_back(nullptr);
+  pid_t pid;
+  int status = -1;
+  ASSERT_EQ(posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv.data(), envp.data()), 0);
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the run on the small screen failed (above)";
+  std::remove(config.c_str());
+  rmdir(tmpl.c_str());
+}
+
+}  // namespace
+
+// On a screen of 1366 x 768 a window that would reach beyond it is moved
+// into it, as little as needed, with its frame, and keeps its size; one
+// that fits stays where its layout puts it.  The programs' windows, then a
+// seeded sweep of positions and sizes, some centred on the screen.
+TEST(Form, AWindowThatWouldNotFitTheScreenIsMovedIntoIt) {
+  if (std::getenv("TOOLKIT_TEST_SCREEN") == nullptr) return RunOnScreen(1366, 768);
+  const int W = 1366, H = 768;
+  struct Case {
+    int x, y, w, h;
+    bool centred;
+  };
+  std::vector<Case> cases = {{736, 116, 860, 518, false}, {120, 40, 800, 749, false}, {140, 60, 758, 724, false},
+                             {0, 0, 711, 708, false},     {192, 116, 538, 462, false}, {192, 107, 781, 565, false},
+                             {1366 - 20, 768 - 20, 300, 200, false}, {0, 0, 1600, 900, true}};
+  std::mt19937 rng(20261209);
+  for (int i = 0; i < 150; ++i)
+    cases.push_back({static_cast<int>(rng() % 2000) - 300, static_cast<int>(rng() % 1300) - 300,
+                     50 + static_cast<int>(rng() % 1450), 50 + static_cast<int>(rng() % 850), i % 5 == 0});
+  for (const Case& c : cases) {
+    TForm f;
+    f.SetBounds(c.x, c.y, c.w, c.h);
+    if (c.centred) f.SetPosition(poScreenCenter);
+    f.ShowForm();
+    tt::ProcessEvents();
+    // The frame around the client area, as the window system draws it.
+    const TPoint client = f.ClientToScreen({0, 0});
+    const int mx = client.X - f.Left(), my = client.Y - f.Top();
+    const int fw = c.w + 2 * mx, fh = c.h + 2 * my;
+    const int x0 = c.centred ? (W - c.w) / 2 : c.x, y0 = c.centred ? (H - c.h) / 2 : c.y;
+    const int x = fw <= W ? std::clamp(x0, 0, W - fw) : 0;
+    const int y = fh <= H ? std::clamp(y0, 0, H - fh) : 0;
+    const std::string what = "window " + std::to_string(c.w) + "x" + std::to_string(c.h) + " at (" +
+                             std::to_string(c.x) + ", " + std::to_string(c.y) + ")" + (c.centred ? " centred" : "");
+    EXPECT_EQ(f.Left(), x) << what;
+    EXPECT_EQ(f.Top(), y) << what;
+    EXPECT_EQ(f.Width(), c.w) << what;
+    EXPECT_EQ(f.Height(), c.h) << what;
+    f.Hide();
+  }
 }
 
 TEST(Form, AlignedChildrenShareTheClientAreaInCreationOrder) {
@@ -283,8 +366,7 @@ TEST(Application, MainWindowCloseEndsTheLoopSecondaryOnlyHides) {
   EXPECT_EQ(recorder.messages[0].icon, MsgIcon::Question);
   EXPECT_EQ(recorder.messages[0].buttons, static_cast<unsigned>(mbYes | mbNo));
   EXPECT_TRUE(app->Forms().empty());  // every window destroyed
-  EXPECT_EQ(app->MainForm(), nullptr);
-  delete timer;
+  EXPECT_EQ(app->MainForm(), nullptr);  // the timer went with its window
   delete app;
   EXPECT_EQ(Application, nullptr);
 }
