@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "toolkit/Graphics.h"
+#include "toolkit/core/Pasek.h"
 
 class QWidget;
 class QEventLoop;
@@ -291,11 +292,18 @@ class TTimer : public TObject {
   std::unique_ptr<Impl> impl_;
 };
 
-class TProgressBar : public TControl {
+class TProgressBar : public TControl, public Pasek {
  public:
   explicit TProgressBar(TWinControl* parent);
   int Min = 0, Max = 100, Position = 0;
   void Update();  // shows Min, Max and Position
+  // A solver's steps, each shown as it comes.
+  void SetMin(int v) override { Min = v; }
+  void SetMax(int v) override { Max = v; }
+  void SetPosition(int v) override {
+    Position = v;
+    Update();
+  }
 };
 
 // A picture area: holds a bitmap (made at the picture's size when its canvas
