@@ -132,7 +132,8 @@ std::vector<Window> Windows() {
   std::vector<Window> w;
   w.push_back({"solid",
                Form2->StringGrid1,
-               {0, 1, 2, 3, 4},
+               {TForm2::kPrad, TForm2::kCzestotliwosc, TForm2::kPrzenikalnosc, TForm2::kKonduktywnosc,
+                TForm2::kPromien},
                {"1000", "50", " 1.0 ", "55,0", "50", "", "", ""},
                {{"show", [] { Form2->FormShow(Form2); }},
                 {"E(r)", click(Form2->BitBtn1)},
@@ -144,7 +145,8 @@ std::vector<Window> Windows() {
                false});
   w.push_back({"tube",
                Form3->StringGrid1,
-               {0, 1, 2, 3, 4, 5, 8},
+               {TForm3::kPrad, TForm3::kCzestotliwosc, TForm3::kPrzenikalnosc, TForm3::kKonduktywnosc,
+                TForm3::kPromienW, TForm3::kPromienZ, TForm3::kDlugosc},
                {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0", "", "", "3,2", "", ""},
                {{"show", [] { Form3->FormShow(Form3); }},
                 {"grid exit", [] { Form3->StringGrid1->OnExit(Form3->StringGrid1); }},
@@ -170,7 +172,8 @@ std::vector<Window> Windows() {
                true});
   w.push_back({"two-layer",
                Form4->StringGrid1,
-               {0, 1, 2, 3, 4, 5, 6, 7},
+               {TForm4::kPrad, TForm4::kCzestotliwosc, TForm4::kPrzenikalnoscW, TForm4::kPrzenikalnoscZ,
+                TForm4::kKonduktywnoscW, TForm4::kKonduktywnoscZ, TForm4::kPromienW, TForm4::kPromienZ},
                {"500", "50", " 200.0 ", " 1.0 ", " 8.0 ", " 34,8 ", "15,0  ", "19,0", "", "", ""},
                {{"grid exit", [] { Form4->StringGrid1->OnExit(Form4->StringGrid1); }},
                 {"E(r)", click(Form4->BitBtn1)},
