@@ -166,8 +166,10 @@ void TForm3::BitBtn5Click(tk::TObject* Sender) {
 }
 
 // The loss of the conductor for relative permeabilities 1, 5, 10 ... 200, in
-// kW, as a value series labelled with the permeability.
+// kW, as a value series labelled with the permeability.  The chart window
+// gets this step to run again whenever its chart is resized.
 void TForm3::BitBtn6Click(tk::TObject*) {
+  FormWykChart->Przelicz = Obsluga(this, &TForm3::BitBtn6Click);
   CzytajDane();
   tk::TChartSeries* seria = FormWykChart->Chart1->Series(0);
   auto strata = [this]() {
