@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "toolkit/Graphics.h"
+#include "toolkit/Windowing.h"
 #include "toolkit/core/Pasek.h"
 
 class QWidget;
@@ -206,10 +207,6 @@ class TApplication {
   bool terminated_ = false;
 };
 extern TApplication* Application;
-
-// Initialises Qt for code that makes windows without an application object
-// (tests); safe to call more than once.
-void EnsureWindowing();
 
 class TBitBtn : public TWinControl {
  public:
