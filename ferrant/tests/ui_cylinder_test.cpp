@@ -11,6 +11,7 @@
 #include "toolkit/Jpeg.h"
 #include "toolkit/core/Errors.h"
 #include "ui_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -177,9 +178,9 @@ TEST_F(CylinderTest, SixProfilesAcrossTheWall) {
   TPoleCylindra p(nullptr, 63000, 50, 200 * 4.0L * 3.14159265358979323846264L * 1e-7L, 56e6L, 0.98L, 1.0L, 200);
   p.Oblicz();
   EXPECT_NEAR(FormWykChart2->Series6->YValue(99), static_cast<double>(num::ModZ(p.GestoscJ(1.0L)) * 1e-6L), 1e-6);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(FormWykChart2, "/tmp/ferrant_chart2.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(FormWykChart2, testsupport::PicturePath("ferrant_chart2.png")));
   tk::testing::ClickButton(Form3->BitBtn6);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(FormWykChart, "/tmp/ferrant_chart1.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(FormWykChart, testsupport::PicturePath("ferrant_chart1.png")));
 }
 
 // After the radii changed without a new reading (a pick in the selection
@@ -245,10 +246,10 @@ TEST_F(CylinderTest, MapPaintsOnlyTheWall) {
       }
     }
   EXPECT_GT(czerwone, 900);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form3, "/tmp/ferrant_cylinder_50hz.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form3, testsupport::PicturePath("ferrant_cylinder_50hz.png")));
   tk::testing::ClickButton(Form3->BitBtn3);
   EXPECT_EQ(Form3->Image2->Bitmap()->Pixel(60, 60), tk::clLime);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form3, "/tmp/ferrant_cylinder.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form3, testsupport::PicturePath("ferrant_cylinder.png")));
   // The next activation blanks the map to white with a black frame.
   Form3->FormActivate(Form3);
   EXPECT_EQ(Form3->Image2->Bitmap()->Pixel(118, 60), tk::clWhite);
@@ -256,7 +257,7 @@ TEST_F(CylinderTest, MapPaintsOnlyTheWall) {
 }
 
 TEST_F(CylinderTest, DoubleClickSavesTheWindowAsJpeg) {
-  const std::string plik = "/tmp/ferrant_okno_test.bmp";
+  const std::string plik = testsupport::TempPath("ferrant_okno_test.bmp");
   std::remove(plik.c_str());
   RecordingDialogs dialogs;
   dialogs.CancelFile();
@@ -300,7 +301,7 @@ TEST_F(CylinderTest, ChartDoubleClickWritesAnEnhancedMetafile) {
   tk::testing::ClickButton(Form3->BitBtn8);
   int nr = 0;
   for (tk::TChart* wykres : {FormWykChart->Chart1, FormWykChart2->Chart1}) {
-    const std::string plik = "/tmp/ferrant_wykres_test" + std::to_string(++nr) + ".jpg";
+    const std::string plik = testsupport::TempPath("ferrant_wykres_test" + std::to_string(++nr) + ".jpg");
     std::remove(plik.c_str());
     RecordingDialogs dialogs;
     dialogs.CancelFile();

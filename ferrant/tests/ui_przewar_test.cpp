@@ -5,6 +5,7 @@
 #include "ferrant/PolePrzeWar.h"
 #include "numerics/Typy4.h"
 #include "ui_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -140,13 +141,13 @@ TEST_F(PrzeWarTest, MapLevelsAboveTheSurfaceDensityStayAtFullRed) {
   EXPECT_TRUE(brzeg == 255 || brzeg == 254) << brzeg;
   // The layer just outside the core is darker than the core's edge.
   EXPECT_LT(tk::GetRValue(Piksel(60 + 46, 60)), 255);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form4, "/tmp/ferrant_przewar_clamp.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form4, testsupport::PicturePath("ferrant_przewar_clamp.png")));
 }
 
 TEST_F(PrzeWarTest, SavePicture) {
   Form4->ShowForm();
   tk::testing::ClickButton(Form4->BitBtn3);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form4, "/tmp/ferrant_przewar.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form4, testsupport::PicturePath("ferrant_przewar.png")));
 }
 
 }  // namespace

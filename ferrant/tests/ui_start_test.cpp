@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "ui_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -51,7 +52,7 @@ TEST_F(StartTest, TitleWindowLayout) {
   EXPECT_NE(img->Pixel(524, 416), tk::clWhite);
   Form0->ShowForm();
   Form0->Timer1->Tick();
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form0, "/tmp/ferrant_tytul.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form0, testsupport::PicturePath("ferrant_tytul.png")));
 }
 
 TEST_F(StartTest, ClockWritesDateAndTimeAndLeavesTheThirdPanelEmpty) {

@@ -7,6 +7,7 @@
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "ui_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -155,7 +156,7 @@ TEST_F(WalecTest, MapFromTheLastComputation) {
   SprawdzPierscien(60 + 29, Poziom(500, 30));
   EXPECT_GT(std::abs(Poziom(500, 30) - Poziom(50, 30)), 5);
   SprawdzPierscien(60, Poziom(500, 1));
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form2, "/tmp/ferrant_walec.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form2, testsupport::PicturePath("ferrant_walec.png")));
   // Activation keeps the map.
   Form2->FormActivate(Form2);
   SprawdzPierscien(60 + 29, Poziom(500, 30));

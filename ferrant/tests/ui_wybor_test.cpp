@@ -1,6 +1,7 @@
 // The selection window: its tables, the icons, and the picks that fill the
 // inputs of the solid- and tubular-conductor windows.
 #include "ui_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -245,7 +246,7 @@ TEST_F(WyborTest, SavePicture) {
   Form1->StringGrid2->SetTopRow(1);
   Form1->AlignedGrid2->SetTopRow(1);
   Form1->AlignedGrid2->SetLeftCol(0);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form1, "/tmp/ferrant_wybor.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form1, testsupport::PicturePath("ferrant_wybor.png")));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Hints.h"
 #include "toolkit/Testing.h"
+#include "tests/support/TestFiles.h"
 
 using namespace grid;
 using gridtest::CellRecord;
@@ -314,7 +315,7 @@ TEST(AlignedPainting, PictureOfATable) {
                     })
              .Build());
   auto bmp = g.PaintToBitmap();
-  EXPECT_TRUE(bmp->SaveToPng("/tmp/aligned_grid.png"));
+  EXPECT_TRUE(bmp->SaveToPng(testsupport::PicturePath("aligned_grid.png")));
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/emf/WholeFile.h"
+#include "tests/support/TestFiles.h"
 
 namespace reliability {
 namespace {
@@ -93,8 +94,8 @@ class FerrantFiles : public ::testing::Test {
   }
   void SetUp() override {
     tk::SetDecimalSeparator(',');
-    char tmpl[] = "/tmp/reliability_files_XXXXXX";
-    folder = mkdtemp(tmpl);
+    std::string tmpl = testsupport::TempPath("reliability_files_XXXXXX");
+    folder = mkdtemp(tmpl.data());
     // Fill both charts, so that their metafiles hold something.
     ASSERT_TRUE(presser.Run({"dP(mi)", [] { Form3->BitBtn6->OnClick(Form3->BitBtn6); }}, "setup").ok);
     ASSERT_TRUE(presser.Run({"J mi=var", [] { Form3->BitBtn8->OnClick(Form3->BitBtn8); }}, "setup").ok);

@@ -10,6 +10,7 @@
 #include "toolkit/Testing.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
+#include "tests/support/TestFiles.h"
 
 using namespace tk;
 namespace tt = tk::testing;
@@ -308,7 +309,7 @@ TEST(StringGrid, PaintsFixedCellsOnTheButtonFaceAndRaisesOnDrawCellForEachCell) 
   EXPECT_TRUE(ink);
   for (int x = c22.Left; x < c22.Left + 2; ++x)
     for (int y = c22.Top; y < c22.Bottom; ++y) EXPECT_NE(bmp->Pixel(x, y), RGBColor(0, 0, 0));
-  bmp->SaveToPng("/tmp/string_grid.png");
+  bmp->SaveToPng(testsupport::PicturePath("string_grid.png"));
 }
 
 }  // namespace
