@@ -240,9 +240,9 @@ void TForm1::StringGrid1MouseUp(tk::TObject*, tk::TMouseButton, tk::TShiftState,
   int col, row;
   if (!KomorkaPod(StringGrid1, X, Y, col, row)) return;
   Gamma = StrToFloatZero(StringGrid1->Cells(1, row));
-  Form2->StringGrid1->SetCells(1, 3, Fmt3(Gamma));
+  Form2->StringGrid1->SetCells(1, TForm2::kKonduktywnosc, Fmt3(Gamma));
   Label1->SetCaption("Wybrano - " + StringGrid1->Cells(0, row) + "  Gamma = " + Fmt3(Gamma));
-  Form3->StringGrid1->SetCells(1, 3, Fmt3(Gamma));
+  Form3->StringGrid1->SetCells(1, TForm3::kKonduktywnosc, Fmt3(Gamma));
 }
 
 // Cross-section: the radius of the round conductor and the current at 3 A/mm².
@@ -251,8 +251,8 @@ void TForm1::StringGrid2MouseUp(tk::TObject*, tk::TMouseButton, tk::TShiftState,
   if (!KomorkaPod(StringGrid2, X, Y, col, row)) return;
   Promien = StrToFloatZero(StringGrid2->Cells(2, row)) * 0.5L;
   Prad = StrToFloatZero(StringGrid2->Cells(1, row)) * 3.0L;
-  Form2->StringGrid1->SetCells(1, 4, Fmt3(Promien));
-  Form2->StringGrid1->SetCells(1, 0, Fmt3(Prad));
+  Form2->StringGrid1->SetCells(1, TForm2::kPromien, Fmt3(Promien));
+  Form2->StringGrid1->SetCells(1, TForm2::kPrad, Fmt3(Prad));
   Label2->SetCaption("Wybrano przekrój S[mm2]= " + StringGrid2->Cells(1, row));
 }
 
@@ -264,13 +264,13 @@ void TForm1::AlignedGrid2MouseDown(tk::TObject*, tk::TMouseButton, tk::TShiftSta
   PromienZ = StrToFloatZero(AlignedGrid2->Cells(0, row)) * 0.5L;
   if (col > 0) {
     PromienW = PromienZ - StrToFloatZero(AlignedGrid2->Cells(col, row));
-    Form3->StringGrid1->SetCells(1, 4, Fmt3(PromienW));
+    Form3->StringGrid1->SetCells(1, TForm3::kPromienW, Fmt3(PromienW));
     Prad = (PromienZ * PromienZ - PromienW * PromienW) * static_cast<Extended>(M_PIl) * 3;
-    Form3->StringGrid1->SetCells(1, 0, Fmt3(Prad));
+    Form3->StringGrid1->SetCells(1, TForm3::kPrad, Fmt3(Prad));
     Label3->SetCaption("Wybrano - średnicę zewnętrzną D2= " + Fmt3(2 * PromienZ) +
                        "   oraz zewnętrzną D1= " + Fmt3(2 * PromienW));
   }
-  Form3->StringGrid1->SetCells(1, 5, Fmt3(PromienZ));
+  Form3->StringGrid1->SetCells(1, TForm3::kPromienZ, Fmt3(PromienZ));
 }
 
 }  // namespace ferrant

@@ -1,7 +1,5 @@
 #include "ferrant/UnitChart.h"
 
-#include "ferrant/UnitCylinder.h"
-
 namespace ferrant {
 
 TFormWykChart* FormWykChart = nullptr;
@@ -77,18 +75,18 @@ TFormWykChart::TFormWykChart() {
 
 void TFormWykChart::Chart1DblClick(tk::TObject*) { ZapiszWykresEmf(*Chart1, *SavePictureDialog1); }
 
-// A new size redraws the loss chart from the tubular window's grid as it
+// A new size redraws the loss chart from the filling window's grid as it
 // stands.  Showing the window from inside may itself resize the chart: that
 // nested request is accepted without a second computation.
 void TFormWykChart::Chart1CanResize(tk::TObject*, int&, int&, bool& Resize) {
   Resize = true;
-  if (recomputing_) return;
+  if (recomputing_ || !Przelicz) return;
   recomputing_ = true;
   struct Reset {
     bool& flag;
     ~Reset() { flag = false; }
   } reset{recomputing_};
-  Form3->BitBtn6Click(Chart1);
+  Przelicz(Chart1);
 }
 
 }  // namespace ferrant

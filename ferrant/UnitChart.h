@@ -1,6 +1,7 @@
 #pragma once
 // The chart of the tube's power loss against relative permeability.  The
-// tubular-conductor window fills and shows it; a resize recomputes it.
+// tubular-conductor window fills and shows it, and hands over the step that
+// fills it: a resize runs that step again.
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ class TFormWykChart : public tk::TForm {
   tk::TChart* Chart1;
   tk::TChartSeries* Series1;
   tk::TSavePictureDialog* SavePictureDialog1;
+  // The filling window's computation of the chart (its sender is the chart);
+  // none until a window has filled it.
+  tk::TNotifyEvent Przelicz;
 
   void Chart1DblClick(tk::TObject* Sender);
   void Chart1CanResize(tk::TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize);

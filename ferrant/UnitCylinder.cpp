@@ -20,7 +20,7 @@ TPoleCylindra* PoleCylindra = nullptr;
 
 namespace {
 
-const char* const kEtykiety[11] = {
+const char* const kEtykiety[TForm3::kWierszy] = {
     "Wartość skuteczna prądu w [A] ",
     "Częstotliwość prądu w [Hz] ",
     "Przenikalność magnetyczna względna",
@@ -33,7 +33,7 @@ const char* const kEtykiety[11] = {
     "Moc czynna w [W]",
     "Reaktancja jednostkowa w [mikrOm/Metr]",
 };
-const char* const kDomyslne[9] = {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0", nullptr, nullptr, "3,2"};
+const char* const kDomyslne[TForm3::kDlugosc + 1] = {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0", nullptr, nullptr, "3,2"};
 
 }  // namespace
 
@@ -48,11 +48,11 @@ TForm3::TForm3() {
   Image1->SetAlign(tk::alBottom);
 
   StringGrid1 = UtworzSiatkeDanych(
-      this, 11,
+      this, kWierszy,
       [](tk::TStringGrid& s) {
         s.SetDefaultColWidth(290);
         s.SetDefaultRowHeight(20);
-        s.SetRowHeight(6, 19);
+        s.SetRowHeight(kRezystancja, 19);
       },
       4, 4, 586, 234);
 
@@ -101,32 +101,35 @@ TForm3::~TForm3() {
 }
 
 void TForm3::FormCreate(tk::TObject*) {
-  WpiszKolumne(*StringGrid1, 0, kEtykiety, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-  WpiszKolumne(*StringGrid1, 1, kDomyslne, {0, 1, 2, 3, 4, 5, 8});
+  WpiszKolumne(*StringGrid1, 0, kEtykiety,
+               {kPrad, kCzestotliwosc, kPrzenikalnosc, kKonduktywnosc, kPromienW, kPromienZ, kRezystancja, kKn,
+                kDlugosc, kMoc, kReaktancja});
+  WpiszKolumne(*StringGrid1, 1, kDomyslne,
+               {kPrad, kCzestotliwosc, kPrzenikalnosc, kKonduktywnosc, kPromienW, kPromienZ, kDlugosc});
   // Placeholders only: every computation reads the grid first.
   PoleCylindra = new TPoleCylindra(Image1, 100, 50, 1.0L, 0, 25, 17.5L, 200);
 }
 
 // Grid to field object, in SI units.
 void TForm3::CzytajDane() {
-  PoleCylindra->I = StrToFloatZero(StringGrid1->Cells(1, 0));
-  PoleCylindra->f = StrToFloatZero(StringGrid1->Cells(1, 1));
-  PoleCylindra->mi = Przenikalnosc(StrToFloatZero(StringGrid1->Cells(1, 2)));
-  PoleCylindra->gamma = StrToFloatZero(StringGrid1->Cells(1, 3)) * 1e6L;
-  PoleCylindra->r1 = StrToFloatZero(StringGrid1->Cells(1, 4)) / 1000;
-  PoleCylindra->r2 = StrToFloatZero(StringGrid1->Cells(1, 5)) / 1000;
+  PoleCylindra->I = StrToFloatZero(StringGrid1->Cells(1, kPrad));
+  PoleCylindra->f = StrToFloatZero(StringGrid1->Cells(1, kCzestotliwosc));
+  PoleCylindra->mi = Przenikalnosc(StrToFloatZero(StringGrid1->Cells(1, kPrzenikalnosc)));
+  PoleCylindra->gamma = StrToFloatZero(StringGrid1->Cells(1, kKonduktywnosc)) * 1e6L;
+  PoleCylindra->r1 = StrToFloatZero(StringGrid1->Cells(1, kPromienW)) / 1000;
+  PoleCylindra->r2 = StrToFloatZero(StringGrid1->Cells(1, kPromienZ)) / 1000;
 }
 
 // R', X', Kn and the active power loss I²·R'·L of a conductor of length L.
 void TForm3::Odswiez() {
   CzytajDane();
   PoleCylindra->Oblicz();
-  const Extended R = WpiszWyniki(*StringGrid1, *PoleCylindra, 6, 10, 7);
-  const Extended L = StrToFloatZero(StringGrid1->Cells(1, 8));
+  const Extended R = WpiszWyniki(*StringGrid1, *PoleCylindra, kRezystancja, kReaktancja, kKn);
+  const Extended L = StrToFloatZero(StringGrid1->Cells(1, kDlugosc));
   const Extended I = PoleCylindra->I;
   const Extended P = I * I * R * L;
   tk::FpCheck();
-  StringGrid1->SetCells(1, 9, FloatToStrSkal(P, 1, 2));
+  StringGrid1->SetCells(1, kMoc, FloatToStrSkal(P, 1, 2));
 }
 
 void TForm3::FormShow(tk::TObject*) { Odswiez(); }
@@ -163,13 +166,15 @@ void TForm3::BitBtn5Click(tk::TObject* Sender) {
 }
 
 // The loss of the conductor for relative permeabilities 1, 5, 10 ... 200, in
-// kW, as a value series labelled with the permeability.
+// kW, as a value series labelled with the permeability.  The chart window
+// gets this step to run again whenever its chart is resized.
 void TForm3::BitBtn6Click(tk::TObject*) {
+  FormWykChart->Przelicz = Obsluga(this, &TForm3::BitBtn6Click);
   CzytajDane();
   tk::TChartSeries* seria = FormWykChart->Chart1->Series(0);
   auto strata = [this]() {
     PoleCylindra->Oblicz();
-    const Extended L = StrToFloatZero(StringGrid1->Cells(1, 8));
+    const Extended L = StrToFloatZero(StringGrid1->Cells(1, kDlugosc));
     const Extended I = PoleCylindra->I;
     const Extended P = I * I * PoleCylindra->Rezystancja() * L;
     tk::FpCheck();

@@ -14,6 +14,22 @@ class TForm3 : public tk::TForm {
   TForm3();
   ~TForm3() override;  // frees the field object
 
+  // The rows of StringGrid1: inputs, then the results (column 1 holds both).
+  enum Wiersz : int {
+    kPrad,            // RMS current [A]
+    kCzestotliwosc,   // [Hz]
+    kPrzenikalnosc,   // relative permeability
+    kKonduktywnosc,   // [MS/m]
+    kPromienW,        // inner radius r1 [mm]
+    kPromienZ,        // outer radius r2 [mm]
+    kRezystancja,     // R' [µΩ/m]
+    kKn,              // skin coefficient
+    kDlugosc,         // conductor length L [m], an input
+    kMoc,             // active power loss I²·R'·L [W]
+    kReaktancja,      // X' [µΩ/m]
+    kWierszy
+  };
+
   tk::TStringGrid* StringGrid1;
   tk::TImage* Image1;  // radial and Kn(f) plots
   tk::TImage* Image2;  // current-density map

@@ -17,7 +17,7 @@ TPolePrzeWar* PolePrzeWar = nullptr;
 
 namespace {
 
-const char* const kEtykiety[11] = {
+const char* const kEtykiety[TForm4::kWierszy] = {
     "Wartość skuteczna prądu w [A] ",
     "Częstotliwość prądu w [Hz] ",
     "Przenikalność magnetyczna wewnętrzna",
@@ -30,8 +30,8 @@ const char* const kEtykiety[11] = {
     "Współczynnik naskórkowości Kn",
     "Raktancja wewnętrzna [mikrOm/Metr]",
 };
-const char* const kDomyslne[8] = {"500", "50", " 200.0 ", " 1.0 ", " 8.0 ", " 34,8 ", "15,0  ", "19,0"};
-const int kWysokosci[11] = {22, 24, 24, 24, 24, 26, 24, 24, 24, 24, 24};
+const char* const kDomyslne[TForm4::kRezystancja] = {"500", "50", " 200.0 ", " 1.0 ", " 8.0 ", " 34,8 ", "15,0  ", "19,0"};
+const int kWysokosci[TForm4::kWierszy] = {22, 24, 24, 24, 24, 26, 24, 24, 24, 24, 24};
 
 }  // namespace
 
@@ -46,11 +46,11 @@ TForm4::TForm4() {
   Image1->SetAlign(tk::alBottom);
 
   StringGrid1 = UtworzSiatkeDanych(
-      this, 11,
+      this, kWierszy,
       [](tk::TStringGrid& s) {
         s.SetColWidth(0, 310);
         s.SetColWidth(1, 90);
-        for (int row = 0; row < 11; ++row) s.SetRowHeight(row, kWysokosci[row]);
+        for (int row = 0; row < kWierszy; ++row) s.SetRowHeight(row, kWysokosci[row]);
       },
       4, 4, 406, 280);
 
@@ -81,28 +81,32 @@ TForm4::~TForm4() {
 }
 
 void TForm4::FormCreate(tk::TObject*) {
-  WpiszKolumne(*StringGrid1, 0, kEtykiety, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-  WpiszKolumne(*StringGrid1, 1, kDomyslne, {0, 1, 2, 3, 4, 5, 6, 7});
+  WpiszKolumne(*StringGrid1, 0, kEtykiety,
+               {kPrad, kCzestotliwosc, kPrzenikalnoscW, kPrzenikalnoscZ, kKonduktywnoscW, kKonduktywnoscZ,
+                kPromienW, kPromienZ, kRezystancja, kKn, kReaktancja});
+  WpiszKolumne(*StringGrid1, 1, kDomyslne,
+               {kPrad, kCzestotliwosc, kPrzenikalnoscW, kPrzenikalnoscZ, kKonduktywnoscW, kKonduktywnoscZ,
+                kPromienW, kPromienZ});
   // Placeholders only: every computation reads the grid first.
   PolePrzeWar = new TPolePrzeWar(Image1, 500, 50, 200, 1.0L, 8e6L, 34.8e6L, 15, 19, 200);
 }
 
 // Grid to field object, in SI units.
 void TForm4::CzytajDane() {
-  PolePrzeWar->I = StrToFloatZero(StringGrid1->Cells(1, 0));
-  PolePrzeWar->f = StrToFloatZero(StringGrid1->Cells(1, 1));
-  PolePrzeWar->mi1 = Przenikalnosc(StrToFloatZero(StringGrid1->Cells(1, 2)));
-  PolePrzeWar->mi2 = Przenikalnosc(StrToFloatZero(StringGrid1->Cells(1, 3)));
-  PolePrzeWar->gamma1 = StrToFloatZero(StringGrid1->Cells(1, 4)) * 1e6L;
-  PolePrzeWar->gamma2 = StrToFloatZero(StringGrid1->Cells(1, 5)) * 1e6L;
-  PolePrzeWar->r1 = StrToFloatZero(StringGrid1->Cells(1, 6)) / 1000;
-  PolePrzeWar->r2 = StrToFloatZero(StringGrid1->Cells(1, 7)) / 1000;
+  PolePrzeWar->I = StrToFloatZero(StringGrid1->Cells(1, kPrad));
+  PolePrzeWar->f = StrToFloatZero(StringGrid1->Cells(1, kCzestotliwosc));
+  PolePrzeWar->mi1 = Przenikalnosc(StrToFloatZero(StringGrid1->Cells(1, kPrzenikalnoscW)));
+  PolePrzeWar->mi2 = Przenikalnosc(StrToFloatZero(StringGrid1->Cells(1, kPrzenikalnoscZ)));
+  PolePrzeWar->gamma1 = StrToFloatZero(StringGrid1->Cells(1, kKonduktywnoscW)) * 1e6L;
+  PolePrzeWar->gamma2 = StrToFloatZero(StringGrid1->Cells(1, kKonduktywnoscZ)) * 1e6L;
+  PolePrzeWar->r1 = StrToFloatZero(StringGrid1->Cells(1, kPromienW)) / 1000;
+  PolePrzeWar->r2 = StrToFloatZero(StringGrid1->Cells(1, kPromienZ)) / 1000;
 }
 
 void TForm4::Odswiez() {
   CzytajDane();
   PolePrzeWar->Oblicz();
-  WpiszWyniki(*StringGrid1, *PolePrzeWar, 8, 10, 9);
+  WpiszWyniki(*StringGrid1, *PolePrzeWar, kRezystancja, kReaktancja, kKn);
 }
 
 void TForm4::StringGrid1Exit(tk::TObject*) { Odswiez(); }

@@ -13,6 +13,23 @@ class TForm4 : public tk::TForm {
   TForm4();
   ~TForm4() override;  // frees the field object
 
+  // The rows of StringGrid1: inputs, then the results (column 1 holds both).
+  // W is the core (inner), Z the outer layer.
+  enum Wiersz : int {
+    kPrad,             // RMS current [A]
+    kCzestotliwosc,    // [Hz]
+    kPrzenikalnoscW,   // relative permeabilities
+    kPrzenikalnoscZ,
+    kKonduktywnoscW,   // [MS/m]
+    kKonduktywnoscZ,
+    kPromienW,         // core radius r1 [mm]
+    kPromienZ,         // outer radius r2 [mm]
+    kRezystancja,      // R' [µΩ/m]
+    kKn,               // skin coefficient
+    kReaktancja,       // internal X' [µΩ/m]
+    kWierszy
+  };
+
   tk::TStringGrid* StringGrid1;
   tk::TImage* Image1;  // radial and Kn(f) plots
   tk::TImage* Image2;  // current-density map

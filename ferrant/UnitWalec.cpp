@@ -17,7 +17,7 @@ TPoleWalca* PoleWalca = nullptr;
 
 namespace {
 
-const char* const kEtykiety[8] = {
+const char* const kEtykiety[TForm2::kWierszy] = {
     "Wartość skuteczna prądu w [A] ",
     "Częstotliwość prądu w [Hz] ",
     "Przenikalność magnetyczna względna",
@@ -27,7 +27,7 @@ const char* const kEtykiety[8] = {
     "Współczynnik naskórkowości Kn",
     "Reaktancja jednostkowa w [mikrOm/Metr]",
 };
-const char* const kDomyslne[5] = {"1000", "50", " 1.0 ", "55,0", "50"};
+const char* const kDomyslne[TForm2::kRezystancja] = {"1000", "50", " 1.0 ", "55,0", "50"};
 
 }  // namespace
 
@@ -38,7 +38,7 @@ TForm2::TForm2() {
   SetCaption("Przewód walcowy z prądem sinusoidalnie zmiennym");
 
   StringGrid1 = UtworzSiatkeDanych(
-      this, 8,
+      this, kWierszy,
       [](tk::TStringGrid& s) {
         s.SetColWidth(0, 310);
         s.SetColWidth(1, 102);
@@ -76,25 +76,26 @@ TForm2::~TForm2() {
 }
 
 void TForm2::FormCreate(tk::TObject*) {
-  WpiszKolumne(*StringGrid1, 0, kEtykiety, {0, 1, 2, 3, 4, 5, 7, 6});
-  WpiszKolumne(*StringGrid1, 1, kDomyslne, {0, 1, 2, 3, 4});
+  WpiszKolumne(*StringGrid1, 0, kEtykiety,
+               {kPrad, kCzestotliwosc, kPrzenikalnosc, kKonduktywnosc, kPromien, kRezystancja, kReaktancja, kKn});
+  WpiszKolumne(*StringGrid1, 1, kDomyslne, {kPrad, kCzestotliwosc, kPrzenikalnosc, kKonduktywnosc, kPromien});
   // Placeholders only: every computation reads the grid first.
   PoleWalca = new TPoleWalca(Image1, 100, 50, 1.0L, 55e6L, 20, 200);
 }
 
 // Grid to field object, in SI units.
 void TForm2::CzytajDane() {
-  PoleWalca->I = StrToFloatZero(StringGrid1->Cells(1, 0));
-  PoleWalca->f = StrToFloatZero(StringGrid1->Cells(1, 1));
-  PoleWalca->mi = Przenikalnosc(StrToFloatZero(StringGrid1->Cells(1, 2)));
-  PoleWalca->gamma = StrToFloatZero(StringGrid1->Cells(1, 3)) * 1e6L;
-  PoleWalca->R = StrToFloatZero(StringGrid1->Cells(1, 4)) / 1000;
+  PoleWalca->I = StrToFloatZero(StringGrid1->Cells(1, kPrad));
+  PoleWalca->f = StrToFloatZero(StringGrid1->Cells(1, kCzestotliwosc));
+  PoleWalca->mi = Przenikalnosc(StrToFloatZero(StringGrid1->Cells(1, kPrzenikalnosc)));
+  PoleWalca->gamma = StrToFloatZero(StringGrid1->Cells(1, kKonduktywnosc)) * 1e6L;
+  PoleWalca->R = StrToFloatZero(StringGrid1->Cells(1, kPromien)) / 1000;
 }
 
 void TForm2::Odswiez() {
   CzytajDane();
   PoleWalca->Oblicz();
-  WpiszWyniki(*StringGrid1, *PoleWalca, 5, 7, 6);
+  WpiszWyniki(*StringGrid1, *PoleWalca, kRezystancja, kReaktancja, kKn);
 }
 
 // A white rectangle over the whole map, drawn with the canvas's pen.

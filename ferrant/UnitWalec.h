@@ -13,6 +13,19 @@ class TForm2 : public tk::TForm {
   TForm2();
   ~TForm2() override;  // frees the field object
 
+  // The rows of StringGrid1: inputs, then the results (column 1 holds both).
+  enum Wiersz : int {
+    kPrad,            // RMS current [A]
+    kCzestotliwosc,   // [Hz]
+    kPrzenikalnosc,   // relative permeability
+    kKonduktywnosc,   // [MS/m]
+    kPromien,         // [mm]
+    kRezystancja,     // R' [µΩ/m]
+    kKn,              // skin coefficient
+    kReaktancja,      // X' [µΩ/m]
+    kWierszy
+  };
+
   tk::TStringGrid* StringGrid1;
   tk::TImage* Image1;  // radial and Kn(f) plots
   tk::TImage* Image2;  // current-density map

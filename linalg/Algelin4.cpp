@@ -5,9 +5,6 @@
 
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"
-#ifndef LINALG_WITHOUT_WINDOWS
-#include "toolkit/Controls.h"
-#endif
 
 namespace linalg {
 
@@ -56,23 +53,18 @@ void PokazBladAlgelin(int k) { tk::ShowErrorBox(kTytulBledowAlgelin, BledyAlgeli
 
 namespace {
 
-void UstawPasek(tk::TProgressBar* pasek, int min, int max, int pozycja, bool zakres) {
-#ifndef LINALG_WITHOUT_WINDOWS
+void UstawPasek(tk::Pasek* pasek, int min, int max, int pozycja, bool zakres) {
   if (pasek == nullptr) return;
   if (zakres) {
-    pasek->Min = min;
-    pasek->Max = max;
+    pasek->SetMin(min);
+    pasek->SetMax(max);
   }
-  pasek->Position = pozycja;
-  pasek->Update();
-#else
-  (void)pasek, (void)min, (void)max, (void)pozycja, (void)zakres;
-#endif
+  pasek->SetPosition(pozycja);
 }
 
 }  // namespace
 
-int OdwMac1(TMacierzF& A, tk::TProgressBar* Pasek, Extended eps) {
+int OdwMac1(TMacierzF& A, tk::Pasek* Pasek, Extended eps) {
   const int32_t n = A.FLiczbaWierszy;
   if (A.FLiczbaKolumn != n) return 13;
 

@@ -5,10 +5,7 @@
 #include <string>
 
 #include "linalg/Macierze4F.h"
-
-namespace tk {
-class TProgressBar;
-}
+#include "toolkit/core/Pasek.h"
 
 namespace linalg {
 
@@ -29,6 +26,6 @@ void PokazBladAlgelin(int k);
 // A pivot of modulus exactly eps is accepted.  Pasek (may be null) gets
 // minimum 0, maximum n and the position of the step.  Arithmetic faults leave
 // as tk exceptions.
-int OdwMac1(TMacierzF& A, tk::TProgressBar* Pasek, Extended eps);
+int OdwMac1(TMacierzF& A, tk::Pasek* Pasek, Extended eps);
 
 }  // namespace linalg

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "numerics/Macierze4.h"
+#include "toolkit/core/Pasek.h"
 
 namespace num {
 
@@ -12,12 +13,7 @@ extern const char* const BledyAlgMZes4[34];  // messages 1..34 at indices 0..33
 extern const char* const kCaptionAlgMZes4;   // "Błędy w module AlgMZes4"
 
 // Progress of a long solve; null when none (no caller supplies one).
-struct Pasek {
-  virtual ~Pasek() = default;
-  virtual void SetMin(int v) = 0;
-  virtual void SetMax(int v) = 0;
-  virtual void SetPosition(int v) = 0;
-};
+using Pasek = tk::Pasek;
 
 void PokazBladAlgMZes(int32_t k);
 int32_t SkalRowMacZ(TMacierzZ& A, TMacierzZ& B);

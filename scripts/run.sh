@@ -6,7 +6,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 program=${1:-ferrant}
 case "$program" in ferrant|bifilon|mantlo) ;; *) echo "usage: $0 [ferrant|bifilon|mantlo]" >&2; exit 2;; esac
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh"
+# Only the program and the libraries it links: the tests and benchmarks are
+# the test command's business.
+BUILD_TARGETS="$program" "$root/scripts/build.sh"
 exe="$root/build/$program/$program"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
   exec xvfb-run -a "$exe"

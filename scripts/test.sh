@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test.  With SANITIZE=1 it builds into
-# build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer.
+# build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer; with
+# NOGUI=1 into build-nogui/ without Qt (the numerical core and its tests only).
+# WERROR=1 makes warnings in the project's own code errors.  Arguments go to
+# ctest (e.g. -L unit, -R linalg).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
+options=(-DWERROR="$([ "${WERROR:-0}" = 1 ] && echo ON || echo OFF)")
 if [ "${SANITIZE:-0}" = 1 ]; then
   export BUILD_DIR="$root/build-asan"
-  "$root/scripts/build.sh" -DSANITIZE=ON -DWITH_BENCHMARKS=OFF
+  options+=(-DSANITIZE=ON -DWITH_BENCHMARKS=OFF)
+elif [ "${NOGUI:-0}" = 1 ]; then
+  export BUILD_DIR="$root/build-nogui"
+  options+=(-DWITH_GUI=OFF)
 else
   export BUILD_DIR="$root/build"
-  "$root/scripts/build.sh"
 fi
+"$root/scripts/build.sh" "${options[@]}"
 cd "$BUILD_DIR"
-ctest --output-on-failure -j"$(nproc)"
+ctest --output-on-failure -j"$(nproc)" "$@"

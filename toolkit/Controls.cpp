@@ -6,9 +6,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPalette>
-#include <QStyleFactory>
 #include <algorithm>
-#include <cstdlib>
 
 #include "toolkit/QtInternal.h"
 #include "toolkit/core/Dispatch.h"
@@ -74,34 +72,15 @@ void ApplyFontTo(QWidget* w, const TFont& font) {
   w->setPalette(pal);
 }
 
-}  // namespace
-
-void EnsureWindowing() {
-  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) return;
-  // Without a display the windows are made off screen (tests, batch runs).
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-      std::getenv("WAYLAND_DISPLAY") == nullptr)
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "toolkit";
-  static char* argv[] = {name, nullptr};
-  FpShield shield;
-  auto* app = new QApplication(argc, argv);
-  app->setQuitOnLastWindowClosed(false);  // the main window's close ends the program, not the last one
-  if (QStyle* style = QStyleFactory::create("Fusion")) QApplication::setStyle(style);
-  QPalette pal = QApplication::palette();
-  pal.setColor(QPalette::Window, ToQColor(clBtnFace));
-  pal.setColor(QPalette::Button, ToQColor(clBtnFace));
-  pal.setColor(QPalette::Base, ToQColor(clWindow));
-  pal.setColor(QPalette::WindowText, ToQColor(clWindowText));
-  pal.setColor(QPalette::ButtonText, ToQColor(clBtnText));
-  pal.setColor(QPalette::Highlight, ToQColor(clHighlight));
-  pal.setColor(QPalette::HighlightedText, ToQColor(clHighlightText));
-  pal.setColor(QPalette::ToolTipBase, ToQColor(clInfoBk));
-  QApplication::setPalette(pal);
-  QApplication::setFont(ToQFont(TFont()));
-  QObject::connect(app, &QApplication::focusChanged, FocusChanged);
+// Focus changes reach the controls from the first control on.
+void TrackFocus() {
+  static bool tracking = false;
+  if (tracking) return;
+  tracking = true;
+  QObject::connect(qApp, &QApplication::focusChanged, FocusChanged);
 }
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Helpers of QtInternal.h
@@ -210,6 +189,7 @@ TComponent::~TComponent() {
 
 TControl::TControl(TWinControl* parent) : parent_(parent) {
   EnsureWindowing();
+  TrackFocus();
   if (parent_ != nullptr) {
     parent_->children_.push_back(this);
     font_ = parent_->font_;  // a new control takes its parent's font

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "toolkit/Graphics.h"
+#include "toolkit/Windowing.h"
+#include "toolkit/core/Pasek.h"
 
 class QWidget;
 class QEventLoop;
@@ -230,10 +232,6 @@ class TApplication {
 };
 extern TApplication* Application;
 
-// Initialises Qt for code that makes windows without an application object
-// (tests); safe to call more than once.
-void EnsureWindowing();
-
 class TBitBtn : public TWinControl {
  public:
   explicit TBitBtn(TWinControl* parent);
@@ -316,11 +314,18 @@ class TTimer : public TComponent {
   std::unique_ptr<Impl> impl_;
 };
 
-class TProgressBar : public TControl {
+class TProgressBar : public TControl, public Pasek {
  public:
   explicit TProgressBar(TWinControl* parent);
   int Min = 0, Max = 100, Position = 0;
   void Update();  // shows Min, Max and Position
+  // A solver's steps, each shown as it comes.
+  void SetMin(int v) override { Min = v; }
+  void SetMax(int v) override { Max = v; }
+  void SetPosition(int v) override {
+    Position = v;
+    Update();
+  }
 };
 
 // A picture area: holds a bitmap (made at the picture's size when its canvas

@@ -19,8 +19,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "toolkit/Controls.h"
 #include "toolkit/QtInternal.h"
+#include "toolkit/Windowing.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace tk {

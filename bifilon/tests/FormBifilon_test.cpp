@@ -13,6 +13,7 @@
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"
+#include "tests/support/TestFiles.h"
 
 using bifilon::TFormBifilon;
 
@@ -41,7 +42,7 @@ struct Bifilon : ::testing::Test {
   std::string C(int i, int j) const { return f->TabelaPojemnosci->Cells(j, i); }
   void Png(const std::string& name) {
     tk::testing::ProcessEvents();
-    EXPECT_TRUE(tk::testing::SaveWindowPng(f, "/tmp/bifilon_" + name + ".png"));
+    EXPECT_TRUE(tk::testing::SaveWindowPng(f, testsupport::PicturePath("bifilon_" + name + ".png")));
   }
   // A series' y at the angle in degrees.
   static double Y(const tk::TChartSeries* s, int deg) { return s->YValue(deg); }

@@ -9,6 +9,7 @@
 #include "ferrant/PoleWalca.h"
 #include "numerics/Typy4.h"
 #include "pole_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::test {
 namespace {
@@ -35,7 +36,7 @@ class WykresyTest : public PoleTest {
   }
   static std::string Nazwa(const plot::TWykresy& w, int i) { return w.FWek[i].Nazwa.Tekst; }
   void Zapisz(const std::string& plik) {
-    if (auto b = obraz->Render()) b->SaveToPng("/tmp/" + plik);
+    if (auto b = obraz->Render()) b->SaveToPng(testsupport::PicturePath(plik));
   }
   // The picture as shown, to tell whether a plot drew.
   std::vector<uint32_t> Piksele() {

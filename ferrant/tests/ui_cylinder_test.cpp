@@ -11,6 +11,7 @@
 #include "toolkit/Jpeg.h"
 #include "toolkit/core/Errors.h"
 #include "ui_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -93,11 +94,11 @@ TEST_F(CylinderTest, ShowingWritesResultsAndPowerLoss) {
     Form3->ShowForm();
     tk::testing::ProcessEvents();
     const Extended R = Rezystancja(1);
-    EXPECT_EQ(Wiersz(6), num::FloatToStrSkal(R, 1e6L, 2));
-    EXPECT_EQ(Wiersz(6), Liczba("0,29"));
-    EXPECT_EQ(Wiersz(10), Liczba("0,30"));
-    EXPECT_NEAR(Wartosc(7), 2.008, 0.001);
-    EXPECT_EQ(Wiersz(9), num::FloatToStrSkal(63000.0L * 63000.0L * R * 3.2L, 1, 2));
+    EXPECT_EQ(Wiersz(TForm3::kRezystancja), num::FloatToStrSkal(R, 1e6L, 2));
+    EXPECT_EQ(Wiersz(TForm3::kRezystancja), Liczba("0,29"));
+    EXPECT_EQ(Wiersz(TForm3::kReaktancja), Liczba("0,30"));
+    EXPECT_NEAR(Wartosc(TForm3::kKn), 2.008, 0.001);
+    EXPECT_EQ(Wiersz(TForm3::kMoc), num::FloatToStrSkal(63000.0L * 63000.0L * R * 3.2L, 1, 2));
     Schowaj(Form3);
   }
 }
@@ -105,16 +106,16 @@ TEST_F(CylinderTest, ShowingWritesResultsAndPowerLoss) {
 // An edit reaches the outputs through the grid's exit handler before a
 // button's own work; the loss button itself writes nothing into the grid.
 TEST_F(CylinderTest, ExitHandlerRefreshesBeforeTheButton) {
-  const Extended P = Wartosc(9);
-  Wpisz(8, "6,4");
+  const Extended P = Wartosc(TForm3::kMoc);
+  Wpisz(TForm3::kDlugosc, "6,4");
   tk::testing::ClickButton(Form3->BitBtn6);
-  EXPECT_EQ(Wiersz(8), "6,4");
-  EXPECT_NEAR(Wartosc(9), 2 * P, 0.02);
+  EXPECT_EQ(Wiersz(TForm3::kDlugosc), "6,4");
+  EXPECT_NEAR(Wartosc(TForm3::kMoc), 2 * P, 0.02);
   EXPECT_TRUE(FormWykChart->Visible());
 }
 
 TEST_F(CylinderTest, LossChartHoldsFortyOneValuesStartingAtPermeabilityOne) {
-  Form3->StringGrid1->SetCells(1, 2, "50");
+  Form3->StringGrid1->SetCells(1, TForm3::kPrzenikalnosc, "50");
   tk::testing::ClickButton(Form3->BitBtn6);
   EXPECT_TRUE(FormWykChart->Visible());
   tk::TChartSeries* s = FormWykChart->Series1;
@@ -132,7 +133,7 @@ TEST_F(CylinderTest, LossChartHoldsFortyOneValuesStartingAtPermeabilityOne) {
   EXPECT_NEAR(s->YValue(40), kW * static_cast<double>(Rezystancja(200)), 1e-9);
   EXPECT_GT(s->YValue(40), s->YValue(0));
   // The grid stays; the field object is left at 200.
-  EXPECT_EQ(Wiersz(2), "50");
+  EXPECT_EQ(Wiersz(TForm3::kPrzenikalnosc), "50");
   EXPECT_NEAR(static_cast<double>(PoleCylindra->mi), 200 * 4e-7 * M_PI, 1e-12);
   // Pressed again: the series is refilled, not extended.
   tk::testing::ClickButton(Form3->BitBtn6);
@@ -142,7 +143,7 @@ TEST_F(CylinderTest, LossChartHoldsFortyOneValuesStartingAtPermeabilityOne) {
 TEST_F(CylinderTest, ResizingTheLossChartRecomputesItFromTheGrid) {
   tk::testing::ClickButton(Form3->BitBtn6);
   const double przed = FormWykChart->Series1->YValue(0);
-  Form3->StringGrid1->SetCells(1, 8, "6,4");
+  Form3->StringGrid1->SetCells(1, TForm3::kDlugosc, "6,4");
   int w = 700, h = 500;
   bool resize = false;
   FormWykChart->Chart1CanResize(FormWykChart->Chart1, w, h, resize);
@@ -150,7 +151,7 @@ TEST_F(CylinderTest, ResizingTheLossChartRecomputesItFromTheGrid) {
   EXPECT_EQ(w, 700);
   EXPECT_NEAR(FormWykChart->Series1->YValue(0), 2 * przed, 1e-9);
   // The window's own resize asks the chart the same way.
-  Form3->StringGrid1->SetCells(1, 8, "3,2");
+  Form3->StringGrid1->SetCells(1, TForm3::kDlugosc, "3,2");
   FormWykChart->SetBounds(FormWykChart->Left(), FormWykChart->Top(), 700, 520);
   tk::testing::ProcessEvents();
   EXPECT_NEAR(FormWykChart->Series1->YValue(0), przed, 1e-9);
@@ -177,16 +178,16 @@ TEST_F(CylinderTest, SixProfilesAcrossTheWall) {
   TPoleCylindra p(nullptr, 63000, 50, 200 * 4.0L * 3.14159265358979323846264L * 1e-7L, 56e6L, 0.98L, 1.0L, 200);
   p.Oblicz();
   EXPECT_NEAR(FormWykChart2->Series6->YValue(99), static_cast<double>(num::ModZ(p.GestoscJ(1.0L)) * 1e-6L), 1e-6);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(FormWykChart2, "/tmp/ferrant_chart2.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(FormWykChart2, testsupport::PicturePath("ferrant_chart2.png")));
   tk::testing::ClickButton(Form3->BitBtn6);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(FormWykChart, "/tmp/ferrant_chart1.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(FormWykChart, testsupport::PicturePath("ferrant_chart1.png")));
 }
 
 // After the radii changed without a new reading (a pick in the selection
 // window), the profiles still span the wall as it stands in the grid.
 TEST_F(CylinderTest, ProfilesFollowTheRadiiInTheGrid) {
-  Form3->StringGrid1->SetCells(1, 4, "90,0");
-  Form3->StringGrid1->SetCells(1, 5, "100,0");
+  Form3->StringGrid1->SetCells(1, TForm3::kPromienW, "90,0");
+  Form3->StringGrid1->SetCells(1, TForm3::kPromienZ, "100,0");
   Form3->BitBtn8Click(Form3->BitBtn8);
   EXPECT_NEAR(FormWykChart2->Series1->XValue(0), 90, 1e-9);
   EXPECT_NEAR(FormWykChart2->Series1->XValue(99), 100, 1e-9);
@@ -195,23 +196,24 @@ TEST_F(CylinderTest, ProfilesFollowTheRadiiInTheGrid) {
 TEST_F(CylinderTest, ZeroInputsShowTheErrorAndKeepTheRows) {
   const std::vector<std::string> przed = Kolumna(Form3->StringGrid1, 1);
   RecordingDialogs dialogs;
-  Form3->StringGrid1->SetCells(1, 4, "1000,0");  // r1 = r2
+  Form3->StringGrid1->SetCells(1, TForm3::kPromienW, "1000,0");  // r1 = r2
   tk::testing::ClickButton(Form3->BitBtn1);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].caption, "Ferrant");
   EXPECT_FALSE(dialogs.messages[0].text.empty());
-  for (int row : {6, 7, 9, 10}) EXPECT_EQ(Wiersz(row), przed[row]);
+  for (int row : {TForm3::kRezystancja, TForm3::kKn, TForm3::kMoc, TForm3::kReaktancja})
+    EXPECT_EQ(Wiersz(row), przed[row]);
   dialogs.Clear();
-  Form3->StringGrid1->SetCells(1, 4, "980,0");
-  Form3->StringGrid1->SetCells(1, 3, "x");
+  Form3->StringGrid1->SetCells(1, TForm3::kPromienW, "980,0");
+  Form3->StringGrid1->SetCells(1, TForm3::kKonduktywnosc, "x");
   tk::testing::ClickButton(Form3->BitBtn6);
   EXPECT_EQ(dialogs.messages.size(), 1u);
   dialogs.Clear();
   UstawKolumne(Form3->StringGrid1, 1, kDomyslne);
   tk::testing::ClickButton(Form3->BitBtn2);
   EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(Wiersz(6), przed[6]);
-  EXPECT_EQ(Wiersz(9), przed[9]);
+  EXPECT_EQ(Wiersz(TForm3::kRezystancja), przed[TForm3::kRezystancja]);
+  EXPECT_EQ(Wiersz(TForm3::kMoc), przed[TForm3::kMoc]);
 }
 
 // With r1 = 980 mm and r2 = 1000 mm only rings 56 to 58 are painted; the hole
@@ -244,10 +246,10 @@ TEST_F(CylinderTest, MapPaintsOnlyTheWall) {
       }
     }
   EXPECT_GT(czerwone, 900);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form3, "/tmp/ferrant_cylinder_50hz.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form3, testsupport::PicturePath("ferrant_cylinder_50hz.png")));
   tk::testing::ClickButton(Form3->BitBtn3);
   EXPECT_EQ(Form3->Image2->Bitmap()->Pixel(60, 60), tk::clLime);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form3, "/tmp/ferrant_cylinder.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form3, testsupport::PicturePath("ferrant_cylinder.png")));
   // The next activation blanks the map to white with a black frame.
   Form3->FormActivate(Form3);
   EXPECT_EQ(Form3->Image2->Bitmap()->Pixel(118, 60), tk::clWhite);
@@ -255,7 +257,7 @@ TEST_F(CylinderTest, MapPaintsOnlyTheWall) {
 }
 
 TEST_F(CylinderTest, DoubleClickSavesTheWindowAsJpeg) {
-  const std::string plik = "/tmp/ferrant_okno_test.bmp";
+  const std::string plik = testsupport::TempPath("ferrant_okno_test.bmp");
   std::remove(plik.c_str());
   RecordingDialogs dialogs;
   dialogs.CancelFile();
@@ -299,7 +301,7 @@ TEST_F(CylinderTest, ChartDoubleClickWritesAnEnhancedMetafile) {
   tk::testing::ClickButton(Form3->BitBtn8);
   int nr = 0;
   for (tk::TChart* wykres : {FormWykChart->Chart1, FormWykChart2->Chart1}) {
-    const std::string plik = "/tmp/ferrant_wykres_test" + std::to_string(++nr) + ".jpg";
+    const std::string plik = testsupport::TempPath("ferrant_wykres_test" + std::to_string(++nr) + ".jpg");
     std::remove(plik.c_str());
     RecordingDialogs dialogs;
     dialogs.CancelFile();

@@ -5,6 +5,7 @@
 #include "ferrant/PolePrzeWar.h"
 #include "numerics/Typy4.h"
 #include "ui_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -47,17 +48,17 @@ TEST_F(PrzeWarTest, ShowingWritesNothingAButtonWritesTheResults) {
     UstawKolumne(Form4->StringGrid1, 1, kDomyslne);
     Form4->ShowForm();
     tk::testing::ProcessEvents();
-    EXPECT_EQ(Wiersz(8), "");
-    EXPECT_EQ(Wiersz(9), "");
-    EXPECT_EQ(Wiersz(10), "");
+    EXPECT_EQ(Wiersz(TForm4::kRezystancja), "");
+    EXPECT_EQ(Wiersz(TForm4::kKn), "");
+    EXPECT_EQ(Wiersz(TForm4::kReaktancja), "");
     tk::testing::ClickButton(Form4->BitBtn1);
-    EXPECT_EQ(Wiersz(8), Liczba("64,53"));
-    EXPECT_EQ(Wiersz(10), Liczba("7,20"));
-    EXPECT_EQ(Wiersz(9), Liczba("1,3243"));
+    EXPECT_EQ(Wiersz(TForm4::kRezystancja), Liczba("64,53"));
+    EXPECT_EQ(Wiersz(TForm4::kReaktancja), Liczba("7,20"));
+    EXPECT_EQ(Wiersz(TForm4::kKn), Liczba("1,3243"));
     // A later showing keeps them.
     Schowaj(Form4);
     Form4->ShowForm();
-    EXPECT_EQ(Wiersz(8), Liczba("64,53"));
+    EXPECT_EQ(Wiersz(TForm4::kRezystancja), Liczba("64,53"));
     Schowaj(Form4);
   }
 }
@@ -67,21 +68,21 @@ TEST_F(PrzeWarTest, ShowingWritesNothingAButtonWritesTheResults) {
 TEST_F(PrzeWarTest, ExitHandlerRefreshesBeforeTheKnButton) {
   Form4->ShowForm();
   tk::testing::ClickButton(Form4->BitBtn2);
-  const std::string R = Wiersz(8);
+  const std::string R = Wiersz(TForm4::kRezystancja);
   tk::testing::ClickButton(Form4->BitBtn4);
-  EXPECT_EQ(Wiersz(8), R);
+  EXPECT_EQ(Wiersz(TForm4::kRezystancja), R);
   Form4->StringGrid1->SetCurrentCell(1, 7);
   tk::testing::SetFocus(Form4->StringGrid1);
-  Form4->StringGrid1->SetCells(1, 7, "25,0");
+  Form4->StringGrid1->SetCells(1, TForm4::kPromienZ, "25,0");
   tk::testing::ClickButton(Form4->BitBtn4);
-  EXPECT_NE(Wiersz(8), R);
-  const std::string poEdycji = Wiersz(8);
+  EXPECT_NE(Wiersz(TForm4::kRezystancja), R);
+  const std::string poEdycji = Wiersz(TForm4::kRezystancja);
   Form4->Odswiez();
-  EXPECT_EQ(Wiersz(8), poEdycji);
+  EXPECT_EQ(Wiersz(TForm4::kRezystancja), poEdycji);
   // Without the focus in the grid, the button leaves the rows alone.
-  Form4->StringGrid1->SetCells(1, 7, "19,0");
+  Form4->StringGrid1->SetCells(1, TForm4::kPromienZ, "19,0");
   tk::testing::ClickButton(Form4->BitBtn4);
-  EXPECT_EQ(Wiersz(8), poEdycji);
+  EXPECT_EQ(Wiersz(TForm4::kRezystancja), poEdycji);
   EXPECT_EQ(PolePrzeWar->f, 2000);
 }
 
@@ -90,23 +91,23 @@ TEST_F(PrzeWarTest, ZeroInputShowsTheErrorAndTheProgramGoesOn) {
   tk::testing::ClickButton(Form4->BitBtn1);
   const std::vector<std::string> przed = Kolumna(Form4->StringGrid1, 1);
   RecordingDialogs dialogs;
-  Form4->StringGrid1->SetCells(1, 1, "0");
+  Form4->StringGrid1->SetCells(1, TForm4::kCzestotliwosc, "0");
   tk::testing::ClickButton(Form4->BitBtn3);
   ASSERT_GE(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages.back().caption, "Ferrant");
-  for (int row : {8, 9, 10}) EXPECT_EQ(Wiersz(row), przed[row]);
+  for (int row : {TForm4::kRezystancja, TForm4::kKn, TForm4::kReaktancja}) EXPECT_EQ(Wiersz(row), przed[row]);
   dialogs.Clear();
-  Form4->StringGrid1->SetCells(1, 1, "50");
+  Form4->StringGrid1->SetCells(1, TForm4::kCzestotliwosc, "50");
   tk::testing::ClickButton(Form4->BitBtn3);
   EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(Wiersz(8), Liczba("64,53"));
+  EXPECT_EQ(Wiersz(TForm4::kRezystancja), Liczba("64,53"));
 }
 
 TEST_F(PrzeWarTest, MapRunsFromOneHundredToTheSurface) {
   Form4->ShowForm();
   Form4->FormActivate(Form4);
   // A core that carries no current shows the lifted zero level.
-  Form4->StringGrid1->SetCells(1, 4, "0");
+  Form4->StringGrid1->SetCells(1, TForm4::kKonduktywnoscW, "0");
   tk::testing::ClickButton(Form4->BitBtn3);
   ASSERT_NE(Form4->Image2->Bitmap(), nullptr);
   EXPECT_EQ(Form4->Image2->Width(), 120);
@@ -140,13 +141,13 @@ TEST_F(PrzeWarTest, MapLevelsAboveTheSurfaceDensityStayAtFullRed) {
   EXPECT_TRUE(brzeg == 255 || brzeg == 254) << brzeg;
   // The layer just outside the core is darker than the core's edge.
   EXPECT_LT(tk::GetRValue(Piksel(60 + 46, 60)), 255);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form4, "/tmp/ferrant_przewar_clamp.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form4, testsupport::PicturePath("ferrant_przewar_clamp.png")));
 }
 
 TEST_F(PrzeWarTest, SavePicture) {
   Form4->ShowForm();
   tk::testing::ClickButton(Form4->BitBtn3);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form4, "/tmp/ferrant_przewar.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form4, testsupport::PicturePath("ferrant_przewar.png")));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "ui_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -22,9 +23,9 @@ TEST_F(StartTest, WindowsAreCreatedInOrderWithTheTitleWindowAsMain) {
   for (tk::TForm* f : std::vector<tk::TForm*>{Form2, Form3, Form4, FormWykChart, FormWykChart2})
     EXPECT_FALSE(f->Visible()) << f->Name;
   // The analysis windows have their defaults from their creation handlers.
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, 3), "55,0");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 8), "3,2");
-  EXPECT_EQ(Form4->StringGrid1->Cells(1, 6), "15,0  ");
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kKonduktywnosc), "55,0");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kDlugosc), "3,2");
+  EXPECT_EQ(Form4->StringGrid1->Cells(1, TForm4::kPromienW), "15,0  ");
   EXPECT_NE(PoleWalca, nullptr);
   EXPECT_NE(PoleCylindra, nullptr);
   EXPECT_NE(PolePrzeWar, nullptr);
@@ -51,7 +52,7 @@ TEST_F(StartTest, TitleWindowLayout) {
   EXPECT_NE(img->Pixel(524, 416), tk::clWhite);
   Form0->ShowForm();
   Form0->Timer1->Tick();
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form0, "/tmp/ferrant_tytul.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form0, testsupport::PicturePath("ferrant_tytul.png")));
 }
 
 TEST_F(StartTest, ClockWritesDateAndTimeAndLeavesTheThirdPanelEmpty) {

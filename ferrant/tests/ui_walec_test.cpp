@@ -7,6 +7,7 @@
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "ui_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -72,13 +73,13 @@ TEST_F(WalecTest, ShowingWritesTheResultsInTheLocalesSeparator) {
     UstawKolumne(Form2->StringGrid1, 1, kDomyslne);
     Form2->ShowForm();
     tk::testing::ProcessEvents();
-    EXPECT_EQ(Wiersz(5), Liczba("6,65"));
-    EXPECT_EQ(Wiersz(6), Liczba("2,8722"));
-    EXPECT_EQ(Wiersz(7), Liczba("5,98"));
+    EXPECT_EQ(Wiersz(TForm2::kRezystancja), Liczba("6,65"));
+    EXPECT_EQ(Wiersz(TForm2::kKn), Liczba("2,8722"));
+    EXPECT_EQ(Wiersz(TForm2::kReaktancja), Liczba("5,98"));
     // Showing it again while open does not recompute.
-    Form2->StringGrid1->SetCells(1, 0, "");
+    Form2->StringGrid1->SetCells(1, TForm2::kPrad, "");
     Form2->ShowForm();
-    EXPECT_EQ(Wiersz(5), Liczba("6,65"));
+    EXPECT_EQ(Wiersz(TForm2::kRezystancja), Liczba("6,65"));
     Schowaj(Form2);
   }
 }
@@ -86,14 +87,14 @@ TEST_F(WalecTest, ShowingWritesTheResultsInTheLocalesSeparator) {
 TEST_F(WalecTest, KnButtonLeavesTheResultRowsAlone) {
   Form2->ShowForm();
   tk::testing::ProcessEvents();
-  Form2->StringGrid1->SetCells(1, 1, "500");
+  Form2->StringGrid1->SetCells(1, TForm2::kCzestotliwosc, "500");
   tk::testing::ClickButton(Form2->BitBtn4);
-  EXPECT_EQ(Wiersz(5), Liczba("6,65"));
-  EXPECT_EQ(Wiersz(6), Liczba("2,8722"));
+  EXPECT_EQ(Wiersz(TForm2::kRezystancja), Liczba("6,65"));
+  EXPECT_EQ(Wiersz(TForm2::kKn), Liczba("2,8722"));
   EXPECT_EQ(PoleWalca->f, 2000);
   // The other buttons start from the grid again.
   tk::testing::ClickButton(Form2->BitBtn3);
-  EXPECT_NE(Wiersz(5), Liczba("6,65"));
+  EXPECT_NE(Wiersz(TForm2::kRezystancja), Liczba("6,65"));
   EXPECT_EQ(PoleWalca->f, 500);
 }
 
@@ -102,21 +103,21 @@ TEST_F(WalecTest, ZeroOrUnreadableInputShowsTheErrorAndKeepsTheRows) {
   tk::testing::ProcessEvents();
   RecordingDialogs dialogs;
   for (const char* zly : {"abc", "0"}) {
-    Form2->StringGrid1->SetCells(1, 4, zly);
+    Form2->StringGrid1->SetCells(1, TForm2::kPromien, zly);
     tk::testing::ClickButton(Form2->BitBtn1);
     ASSERT_EQ(dialogs.messages.size(), 1u) << zly;
     EXPECT_EQ(dialogs.messages[0].text, "Floating point division by zero");
     EXPECT_EQ(dialogs.messages[0].caption, "Ferrant");
-    EXPECT_EQ(Wiersz(5), Liczba("6,65"));
-    EXPECT_EQ(Wiersz(7), Liczba("5,98"));
+    EXPECT_EQ(Wiersz(TForm2::kRezystancja), Liczba("6,65"));
+    EXPECT_EQ(Wiersz(TForm2::kReaktancja), Liczba("5,98"));
     dialogs.Clear();
   }
   // A zero current fails when R' is evaluated; the map fails before it paints.
-  Form2->StringGrid1->SetCells(1, 4, "50");
-  Form2->StringGrid1->SetCells(1, 0, "0");
+  Form2->StringGrid1->SetCells(1, TForm2::kPromien, "50");
+  Form2->StringGrid1->SetCells(1, TForm2::kPrad, "0");
   tk::testing::ClickButton(Form2->BitBtn2);
   ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(Wiersz(6), Liczba("2,8722"));
+  EXPECT_EQ(Wiersz(TForm2::kKn), Liczba("2,8722"));
   dialogs.Clear();
   tk::FpClear();
   EXPECT_THROW(Form2->Image2Click(Form2->Image2), tk::EMathError);  // outside the dispatch: to the caller
@@ -128,9 +129,9 @@ TEST_F(WalecTest, ZeroOrUnreadableInputShowsTheErrorAndKeepsTheRows) {
   UstawKolumne(Form2->StringGrid1, 1, kDomyslne);
   tk::testing::ClickButton(Form2->BitBtn3);
   EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(Wiersz(5), Liczba("6,65"));
-  EXPECT_EQ(Wiersz(6), Liczba("2,8722"));
-  EXPECT_EQ(Wiersz(7), Liczba("5,98"));
+  EXPECT_EQ(Wiersz(TForm2::kRezystancja), Liczba("6,65"));
+  EXPECT_EQ(Wiersz(TForm2::kKn), Liczba("2,8722"));
+  EXPECT_EQ(Wiersz(TForm2::kReaktancja), Liczba("5,98"));
 }
 
 TEST_F(WalecTest, MapFromTheLastComputation) {
@@ -155,7 +156,7 @@ TEST_F(WalecTest, MapFromTheLastComputation) {
   SprawdzPierscien(60 + 29, Poziom(500, 30));
   EXPECT_GT(std::abs(Poziom(500, 30) - Poziom(50, 30)), 5);
   SprawdzPierscien(60, Poziom(500, 1));
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form2, "/tmp/ferrant_walec.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form2, testsupport::PicturePath("ferrant_walec.png")));
   // Activation keeps the map.
   Form2->FormActivate(Form2);
   SprawdzPierscien(60 + 29, Poziom(500, 30));

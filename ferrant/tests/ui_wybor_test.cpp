@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "ui_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -97,14 +98,14 @@ TEST_F(WyborTest, MaterialPickWritesConductivityIntoBothGrids) {
     // Column 1 the first time; the second click goes to the name, since a
     // second click on the current conductivity opens the cell's editor.
     KliknijKomorke(Form1->StringGrid1, sep == ',' ? 1 : 0, 3);
-    EXPECT_EQ(Form2->StringGrid1->Cells(1, 3), Liczba("34,800"));
-    EXPECT_EQ(Form3->StringGrid1->Cells(1, 3), Liczba("34,800"));
+    EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kKonduktywnosc), Liczba("34,800"));
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kKonduktywnosc), Liczba("34,800"));
     EXPECT_EQ(Form1->Label1->Caption(), "Wybrano - Aluminium  Gamma = " + Liczba("34,800"));
   }
   // The name column picks the row too; an edited conductivity is read as it stands.
   Form1->StringGrid1->SetCells(1, 1, "57.5");
   KliknijKomorke(Form1->StringGrid1, 0, 1);
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, 3), Liczba("57.500"));
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kKonduktywnosc), Liczba("57.500"));
   EXPECT_EQ(Form1->Label1->Caption(), "Wybrano - Miedź dla drutu  Gamma = " + Liczba("57.500"));
   Form1->StringGrid1->SetCells(1, 1, "55,0");
 }
@@ -112,33 +113,33 @@ TEST_F(WyborTest, MaterialPickWritesConductivityIntoBothGrids) {
 TEST_F(WyborTest, HeaderAndEmptyRowsOfTheMaterialTableWriteZero) {
   Separator s(',');
   KliknijKomorke(Form1->StringGrid1, 1, 0);
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, 3), "0,000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 3), "0,000");
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kKonduktywnosc), "0,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kKonduktywnosc), "0,000");
   EXPECT_EQ(Form1->Label1->Caption(), "Wybrano - Konduktywność 20[*C]  Gamma = 0,000");
   KliknijKomorke(Form1->StringGrid1, 1, 12);
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, 3), "0,000");
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kKonduktywnosc), "0,000");
   EXPECT_EQ(Form1->Label1->Caption(), "Wybrano -   Gamma = 0,000");
 }
 
 TEST_F(WyborTest, CrossSectionPickWritesRadiusAndCurrent) {
   for (char sep : {',', '.'}) {
     Separator s(sep);
-    Form3->StringGrid1->SetCells(1, 4, "980,0");
+    Form3->StringGrid1->SetCells(1, TForm3::kPromienW, "980,0");
     KliknijKomorke(Form1->StringGrid2, 1, 20);
-    EXPECT_EQ(Form2->StringGrid1->Cells(1, 4), Liczba("11,284"));
-    EXPECT_EQ(Form2->StringGrid1->Cells(1, 0), Liczba("1200,000"));
+    EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPromien), Liczba("11,284"));
+    EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPrad), Liczba("1200,000"));
     EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= 400");
-    EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), "980,0");
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienW), "980,0");
   }
   Separator s(',');
   KliknijKomorke(Form1->StringGrid2, 2, 1);
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, 4), "0,399");
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, 0), "1,500");
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPromien), "0,399");
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPrad), "1,500");
   EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= 0,5");
   // The header row: zeros, and the header text in the label.
   KliknijKomorke(Form1->StringGrid2, 1, 0);
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, 4), "0,000");
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, 0), "0,000");
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPromien), "0,000");
+  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPrad), "0,000");
   EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= S[mm2]");
 }
 
@@ -147,9 +148,9 @@ TEST_F(WyborTest, TubePickWritesInnerRadiusCurrentAndOuterRadius) {
   for (char sep : {',', '.'}) {
     Separator s(sep);
     KliknijKomorke(Form1->AlignedGrid2, 2, 1);
-    EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), Liczba("7,000"));
-    EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), Liczba("480,664"));
-    EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), Liczba("10,000"));
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienW), Liczba("7,000"));
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPrad), Liczba("480,664"));
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienZ), Liczba("10,000"));
     EXPECT_EQ(Form1->Label3->Caption(), "Wybrano - średnicę zewnętrzną D2= " + Liczba("20,000") +
                                             "   oraz zewnętrzną D1= " + Liczba("14,000"));
   }
@@ -157,20 +158,20 @@ TEST_F(WyborTest, TubePickWritesInnerRadiusCurrentAndOuterRadius) {
   Separator s(',');
   const std::string etykieta = Form1->Label3->Caption();
   KliknijKomorke(Form1->AlignedGrid2, 0, 10);
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), "100,000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), "7.000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), "480.664");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienZ), "100,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienW), "7.000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPrad), "480.664");
   EXPECT_EQ(Form1->Label3->Caption(), etykieta);
   // t5 of the 250 mm tube: inner radius 110, current (125² - 110²)·π·3.
   KliknijKomorke(Form1->AlignedGrid2, 5, 11);
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), "110,000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), "33222,342");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), "125,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienW), "110,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPrad), "33222,342");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienZ), "125,000");
   // The header row reads as zeros.
   KliknijKomorke(Form1->AlignedGrid2, 3, 0);
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), "0,000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), "0,000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), "0,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienW), "0,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPrad), "0,000");
+  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienZ), "0,000");
   EXPECT_EQ(Form1->Label3->Caption(), "Wybrano - średnicę zewnętrzną D2= 0,000   oraz zewnętrzną D1= 0,000");
   UstawKolumne(Form3->StringGrid1, 1, przed);
 }
@@ -207,10 +208,7 @@ TEST_F(WyborTest, PicksAfterScrollingTakeTheRowUnderThePointer) {
   EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), "110,000");
   EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), "33222,342");
   EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), "125,000");
-  char folder[] = "/tmp/ferrant_wybor_XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form1, std::string(folder) + "/przewiniete.png"));
-  std::fprintf(stderr, "picture in %s\n", folder);
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form1, testsupport::PicturePath("przewiniete.png")));
   UstawKolumne(Form3->StringGrid1, 1, przed);
 }
 
@@ -288,7 +286,7 @@ TEST_F(WyborTest, SavePicture) {
   Form1->StringGrid2->SetTopRow(1);
   Form1->AlignedGrid2->SetTopRow(1);
   Form1->AlignedGrid2->SetLeftCol(0);
-  EXPECT_TRUE(tk::testing::SaveWindowPng(Form1, "/tmp/ferrant_wybor.png"));
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form1, testsupport::PicturePath("ferrant_wybor.png")));
 }
 
 }  // namespace

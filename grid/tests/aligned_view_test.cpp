@@ -13,6 +13,7 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Hints.h"
 #include "toolkit/Testing.h"
+#include "tests/support/TestFiles.h"
 
 using namespace grid;
 using gridtest::CellRecord;
@@ -23,17 +24,6 @@ using gridtest::LayoutBuilder;
 namespace tt = tk::testing;
 
 namespace {
-
-// This run's folder for the pictures the tests save to be looked at.
-const std::string& RunFolder() {
-  static const std::string folder = [] {
-    char name[] = "/tmp/aligned_view_test_XXXXXX";
-    const std::string f = mkdtemp(name) ? name : ".";
-    std::fprintf(stderr, "pictures in %s\n", f.c_str());
-    return f;
-  }();
-  return folder;
-}
 
 struct Window {
   tk::TForm form;
@@ -439,7 +429,7 @@ TEST(AlignedPainting, PictureOfATable) {
                     })
              .Build());
   auto bmp = g.PaintToBitmap();
-  EXPECT_TRUE(bmp->SaveToPng(RunFolder() + "/aligned_grid.png"));
+  EXPECT_TRUE(bmp->SaveToPng(testsupport::PicturePath("aligned_grid.png")));
 }
 
 }  // namespace

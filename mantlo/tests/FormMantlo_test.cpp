@@ -12,6 +12,7 @@
 #include "toolkit/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Locale.h"
+#include "tests/support/TestFiles.h"
 
 using mantlo::TForm1;
 
@@ -38,7 +39,7 @@ struct Mantlo : ::testing::Test {
   double X(int i) const { return f->Series1->XValue(i); }
   void Png(const std::string& name) {
     tk::testing::ProcessEvents();
-    EXPECT_TRUE(tk::testing::SaveWindowPng(f, "/tmp/mantlo_" + name + ".png"));
+    EXPECT_TRUE(tk::testing::SaveWindowPng(f, testsupport::PicturePath("mantlo_" + name + ".png")));
   }
   struct Stan {
     std::vector<std::string> title;

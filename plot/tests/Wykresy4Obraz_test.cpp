@@ -13,6 +13,7 @@
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/MessageBox.h"
+#include "tests/support/TestFiles.h"
 
 using namespace plot;
 
@@ -171,7 +172,7 @@ TEST_F(Wykres, ThreeSineCurvesOverFiftyMillimetres) {
   ASSERT_EQ(w->WykresXY(), 0);
   const TGeometriaWykresu g = w->Geometria();
   const auto b = Obrazek(*w);
-  ASSERT_TRUE(b->SaveToPng("/tmp/plot_trzy_sinusy.png"));
+  ASSERT_TRUE(b->SaveToPng(testsupport::PicturePath("plot_trzy_sinusy.png")));
 
   // White background with a black frame.
   EXPECT_EQ(b->Pixel(0, 0), tk::clBlack);

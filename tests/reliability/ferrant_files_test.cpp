@@ -33,6 +33,7 @@
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/emf/WholeFile.h"
+#include "tests/support/TestFiles.h"
 
 namespace reliability {
 namespace {
@@ -154,8 +155,7 @@ class FerrantFiles : public ::testing::Test {
   }
   void SetUp() override {
     tk::SetDecimalSeparator(',');
-    const char* tmp = std::getenv("TMPDIR");
-    std::string tmpl = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/reliability_files_XXXXXX";
+    std::string tmpl = testsupport::TempPath("reliability_files_XXXXXX");
     ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
     folder = tmpl;
     // Fill both charts, so that their metafiles hold something.

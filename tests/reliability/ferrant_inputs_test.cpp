@@ -132,7 +132,8 @@ std::vector<Window> Windows() {
   std::vector<Window> w;
   w.push_back({"solid",
                Form2->StringGrid1,
-               {0, 1, 2, 3, 4},
+               {TForm2::kPrad, TForm2::kCzestotliwosc, TForm2::kPrzenikalnosc, TForm2::kKonduktywnosc,
+                TForm2::kPromien},
                {"1000", "50", " 1.0 ", "55,0", "50", "", "", ""},
                {{"show", [] { Form2->FormShow(Form2); }},
                 {"E(r)", click(Form2->BitBtn1)},
@@ -144,7 +145,8 @@ std::vector<Window> Windows() {
                false});
   w.push_back({"tube",
                Form3->StringGrid1,
-               {0, 1, 2, 3, 4, 5, 8},
+               {TForm3::kPrad, TForm3::kCzestotliwosc, TForm3::kPrzenikalnosc, TForm3::kKonduktywnosc,
+                TForm3::kPromienW, TForm3::kPromienZ, TForm3::kDlugosc},
                {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0", "", "", "3,2", "", ""},
                {{"show", [] { Form3->FormShow(Form3); }},
                 {"grid exit", [] { Form3->StringGrid1->OnExit(Form3->StringGrid1); }},
@@ -170,7 +172,8 @@ std::vector<Window> Windows() {
                true});
   w.push_back({"two-layer",
                Form4->StringGrid1,
-               {0, 1, 2, 3, 4, 5, 6, 7},
+               {TForm4::kPrad, TForm4::kCzestotliwosc, TForm4::kPrzenikalnoscW, TForm4::kPrzenikalnoscZ,
+                TForm4::kKonduktywnoscW, TForm4::kKonduktywnoscZ, TForm4::kPromienW, TForm4::kPromienZ},
                {"500", "50", " 200.0 ", " 1.0 ", " 8.0 ", " 34,8 ", "15,0  ", "19,0", "", "", ""},
                {{"grid exit", [] { Form4->StringGrid1->OnExit(Form4->StringGrid1); }},
                 {"E(r)", click(Form4->BitBtn1)},
@@ -194,13 +197,28 @@ class FerrantInputs : public ::testing::Test {
   void TearDown() override { tk::SetDecimalSeparator('\0'); }
 };
 
+// The presses that only export what the window shows (a picture of the
+// window, a chart's metafile, the picture browser): they read no input and
+// change nothing that a later press reads.
+bool ExportsOnly(const std::string& press) {
+  return press == "pictures" || press == "window JPEG" || press == "loss chart EMF" ||
+         press == "profile chart EMF";
+}
+
 // Runs the window's presses with the default texts, checking each press, and
-// returns what each left.
-std::vector<Snapshot> DefaultRun(Window& w, Presser& presser, const std::string& where) {
+// returns what each left.  After a bad input (`again`) the exports are left
+// out: with the defaults typed again they would export what the first
+// default run exported, while the computing presses must show that the bad
+// input left nothing behind.
+std::vector<Snapshot> DefaultRun(Window& w, Presser& presser, const std::string& where, bool again = false) {
   SetColumn(w.grid, 1, w.defaults);
   presser.SetTyped("");
   std::vector<Snapshot> shots;
   for (const Press& p : w.presses) {
+    if (again && ExportsOnly(p.name)) {
+      shots.push_back(Take(w));
+      continue;
+    }
     const PressOutcome o = presser.Run(p, where);
     EXPECT_TRUE(o.ok && o.boxes.empty()) << where << ", press " << p.name << ": the defaults fail ("
                                           << (o.boxes.empty() ? "" : o.boxes[0].text) << ")";
@@ -226,10 +244,11 @@ void EveryTextInEveryCell(int index) {
   Presser presser("Ferrant", FerrantBox);
   const std::vector<Input> corpus = Corpus();
   Window w = Windows()[index];
-  int inputs = 0;
+  int inputs = 0, item = 0;
   const std::vector<Snapshot> baseline = DefaultRun(w, presser, w.name + " defaults");
   for (int row : w.inputs) {
     for (const Input& in : corpus) {
+      if (!InShard(item++)) continue;
       const std::string where = w.name + " row " + std::to_string(row) + " \"" + in.name + "\"";
       SetColumn(w.grid, 1, w.defaults);
       w.grid->SetCells(1, row, in.text);
@@ -240,7 +259,7 @@ void EveryTextInEveryCell(int index) {
         CheckAfterPress(w, o, where + ", press " + p.name, row);
         EXPECT_EQ(w.grid->Cells(1, row), in.text) << where << ": the typed text changed";
       }
-      const std::vector<Snapshot> again = DefaultRun(w, presser, where + " then defaults");
+      const std::vector<Snapshot> again = DefaultRun(w, presser, where + " then defaults", true);
       bool loss = false, profiles = false;
       for (size_t i = 0; i < again.size(); ++i) {
         const std::string& n = w.presses[i].name;
@@ -275,6 +294,7 @@ TEST_F(FerrantInputs, RandomValuesInEveryCell) {
         w.grid->SetCells(1, row, t);
         where += " [" + std::to_string(row) + "]=" + (t.size() > 20 ? t.substr(0, 20) + "..." : t);
       }
+      if (!InShard(n)) continue;
       presser.SetTyped("");
       ++inputs;
       for (const Press& p : w.presses) {
@@ -359,9 +379,10 @@ TEST_F(FerrantInputs, SelectionWindowPicks) {
     defaults.resize(6);
     EXPECT_NE(inputs, defaults) << k.name;
   }
-  int inputs = 0;
+  int inputs = 0, item = 0;
   for (const Input& in : Corpus()) {
     for (size_t i = 0; i < picks.size(); ++i) {
+      if (!InShard(item++)) continue;
       const Pick& k = picks[i];
       const std::string where = k.name + " \"" + in.name + "\"";
       restore();

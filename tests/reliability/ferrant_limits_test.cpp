@@ -197,24 +197,24 @@ class FerrantLimits : public ::testing::Test {
 TEST_F(FerrantLimits, SolidConductor) {
   const std::vector<std::string> defaults = {"1000", "50", " 1.0 ", "55,0", "50", "", "", ""};
   const Conductor base{1000, 50, 1, 55e6L, 0, 0.05L};
-  Limits(Form2, Form2->StringGrid1, defaults, base, {5, 7, 6},
-         {{"I [A]", 0, 1000, 1, &Conductor::I},
-          {"f [Hz]", 1, 50, 1, &Conductor::f},
-          {"mi_r", 2, 1, 1, &Conductor::mir},
-          {"gamma [MS/m]", 3, 55, 1e6L, &Conductor::gamma},
-          {"R [mm]", 4, 50, 1e-3L, &Conductor::r2}});
+  Limits(Form2, Form2->StringGrid1, defaults, base, {TForm2::kRezystancja, TForm2::kReaktancja, TForm2::kKn},
+         {{"I [A]", TForm2::kPrad, 1000, 1, &Conductor::I},
+          {"f [Hz]", TForm2::kCzestotliwosc, 50, 1, &Conductor::f},
+          {"mi_r", TForm2::kPrzenikalnosc, 1, 1, &Conductor::mir},
+          {"gamma [MS/m]", TForm2::kKonduktywnosc, 55, 1e6L, &Conductor::gamma},
+          {"R [mm]", TForm2::kPromien, 50, 1e-3L, &Conductor::r2}});
 }
 
 TEST_F(FerrantLimits, TubularConductor) {
   const std::vector<std::string> defaults = {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0",
                                              "",      "",   "3,2",   "",       ""};
   const Conductor base{63000, 50, 1, 56e6L, 0.98L, 1.0L};
-  Limits(Form3, Form3->StringGrid1, defaults, base, {6, 10, 7},
-         {{"I [A]", 0, 63000, 1, &Conductor::I},
-          {"f [Hz]", 1, 50, 1, &Conductor::f},
-          {"mi_r", 2, 1, 1, &Conductor::mir},
-          {"gamma [MS/m]", 3, 56, 1e6L, &Conductor::gamma},
-          {"r2 [mm]", 5, 1000, 1e-3L, &Conductor::r2}});
+  Limits(Form3, Form3->StringGrid1, defaults, base, {TForm3::kRezystancja, TForm3::kReaktancja, TForm3::kKn},
+         {{"I [A]", TForm3::kPrad, 63000, 1, &Conductor::I},
+          {"f [Hz]", TForm3::kCzestotliwosc, 50, 1, &Conductor::f},
+          {"mi_r", TForm3::kPrzenikalnosc, 1, 1, &Conductor::mir},
+          {"gamma [MS/m]", TForm3::kKonduktywnosc, 56, 1e6L, &Conductor::gamma},
+          {"r2 [mm]", TForm3::kPromienZ, 1000, 1e-3L, &Conductor::r2}});
 }
 
 }  // namespace

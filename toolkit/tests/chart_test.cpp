@@ -15,6 +15,7 @@
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/Locale.h"
+#include "tests/support/TestFiles.h"
 
 using namespace tk;
 namespace tt = tk::testing;
@@ -444,7 +445,7 @@ TEST(ChartRender, TitleLineAndGradientShowAsSet) {
   std::unique_ptr<TBitmap> b = c.Render();
   ASSERT_EQ(b->Width(), 781);
   ASSERT_EQ(b->Height(), 565);
-  b->SaveToPng("/tmp/chart_loss_test.png");
+  b->SaveToPng(testsupport::PicturePath("chart_loss_test.png"));
   // The bold blue title near the top, the blue line in the plot, and no red:
   // the points' colour draws the line, the series colour only the legend.
   EXPECT_GT(CountNear(*b, clBlue, 0, 0, 781, 40, 60), 200);
@@ -481,7 +482,7 @@ TEST(ChartRender, SixColouredSeriesWithTheirLegend) {
     }
   }
   std::unique_ptr<TBitmap> b = c.Render();
-  b->SaveToPng("/tmp/chart_six_test.png");
+  b->SaveToPng(testsupport::PicturePath("chart_six_test.png"));
   for (TColor col : colours) EXPECT_GT(CountNear(*b, col, 0, 40, 762, 573, 50), 20) << std::hex << col;
   std::vector<std::string> bottom = c.AxisLabels(true);
   ASSERT_FALSE(bottom.empty());
@@ -584,7 +585,7 @@ TEST(ChartAxes, ProfilesAcrossTheWallShowTheirLabelsWhenFirstShown) {
     c->Refresh();
     form.ShowForm();
     std::unique_ptr<TBitmap> shown = form.GetFormImage();
-    shown->SaveToPng(std::string("/tmp/chart_profiles_shown") + sep + ".png");
+    shown->SaveToPng(testsupport::PicturePath(std::string("chart_profiles_shown") + sep + ".png"));
 
     const std::vector<std::string> bottom = c->AxisLabels(true), left = c->AxisLabels(false);
     ExpectNiceTicks(bottom, c->Series(0)->XValue(0), c->Series(0)->XValue(99));

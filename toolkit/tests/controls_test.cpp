@@ -19,6 +19,7 @@
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"
+#include "tests/support/TestFiles.h"
 
 using namespace tk;
 namespace tt = tk::testing;
@@ -405,7 +406,7 @@ TEST(Look, WindowWithAFewControls) {
   s->SetPanelText(1, "12:00:00");
   f.ShowForm();
   tt::ProcessEvents();
-  EXPECT_TRUE(tt::SaveWindowPng(&f, "/tmp/toolkit_controls.png"));
+  EXPECT_TRUE(tt::SaveWindowPng(&f, testsupport::PicturePath("toolkit_controls.png")));
   auto shot = f.GetFormImage();
   EXPECT_EQ(shot->Width(), 420);
   EXPECT_EQ(shot->Height(), 300);

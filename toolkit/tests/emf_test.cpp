@@ -21,6 +21,7 @@
 #include "toolkit/core/Errors.h"
 #include "toolkit/emf/EmfRecords.h"
 #include "toolkit/emf/WholeFile.h"
+#include "tests/support/TestFiles.h"
 
 using namespace tk;
 using namespace tk::emf;
@@ -109,8 +110,8 @@ void WriteText(const std::string& path, const std::string& text) { std::ofstream
 struct TempDir {
   std::string path;
   TempDir() {
-    char tmpl[] = "/tmp/emf_test_XXXXXX";
-    path = mkdtemp(tmpl);
+    std::string tmpl = testsupport::TempPath("emf_test_XXXXXX");
+    path = mkdtemp(tmpl.data());
   }
   ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
   std::vector<std::string> Names() const {

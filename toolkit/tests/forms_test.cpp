@@ -1,5 +1,6 @@
 // Windows and their events: showing, activation, closing, the message loop,
 // focus leaving a control before a button's click, and errors in handlers.
+#include "tests/support/TestFiles.h"
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -134,7 +135,7 @@ namespace {
 // Runs the current test again in a process of its own whose off-screen
 // platform has one screen of the given size; its result is this test's.
 void RunOnScreen(int width, int height) {
-  std::string tmpl = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/toolkit_screen_XXXXXX";
+  std::string tmpl = testsupport::TempPath("toolkit_screen_XXXXXX");
   ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
   const std::string config = tmpl + "/screen.json";
   FILE* f = std::fopen(config.c_str(), "w");

@@ -12,22 +12,12 @@
 #include "toolkit/Testing.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
+#include "tests/support/TestFiles.h"
 
 using namespace tk;
 namespace tt = tk::testing;
 
 namespace {
-
-// This run's folder for the pictures the tests save to be looked at.
-const std::string& RunFolder() {
-  static const std::string folder = [] {
-    char name[] = "/tmp/grids_test_XXXXXX";
-    const std::string f = mkdtemp(name) ? name : ".";
-    std::fprintf(stderr, "pictures in %s\n", f.c_str());
-    return f;
-  }();
-  return folder;
-}
 
 struct GridWindow {
   TForm form;
@@ -368,7 +358,7 @@ TEST(StringGrid, PaintsFixedCellsOnTheButtonFaceAndRaisesOnDrawCellForEachCell) 
   for (int y = 0; y < c22.Height(); ++y)
     for (int x = 0; x < c22.Width(); ++x)
       ASSERT_EQ(bmp->Pixel(c32.Left + x, c32.Top + y), bmp->Pixel(c22.Left + x, c22.Top + y)) << x << " " << y;
-  bmp->SaveToPng(RunFolder() + "/string_grid.png");
+  bmp->SaveToPng(testsupport::PicturePath("string_grid.png"));
 }
 
 // Scroll bars show while the rows (columns) do not all fit and scroll by
@@ -411,7 +401,7 @@ TEST(StringGridScrolling, BarsShowWhenTheCellsDoNotFitAndAClickPicksTheCellUnder
   EXPECT_EQ(g.Row(), 25);
   tt::Wheel(&g, 100, 100, 30);
   EXPECT_EQ(g.TopRow(), 1);
-  EXPECT_TRUE(tt::SaveWindowPng(&w.form, RunFolder() + "/string_grid_scroll_bar.png"));
+  EXPECT_TRUE(tt::SaveWindowPng(&w.form, testsupport::PicturePath("string_grid_scroll_bar.png")));
 
   // Columns too, with the corner square between the bars.
   g.SetColCount(12);

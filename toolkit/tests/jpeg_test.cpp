@@ -14,6 +14,7 @@
 #include "toolkit/Graphics.h"
 #include "toolkit/Jpeg.h"
 #include "toolkit/core/Errors.h"
+#include "tests/support/TestFiles.h"
 
 using namespace tk;
 
@@ -103,8 +104,8 @@ TEST(Jpeg, ThePictureIsACopyAndTheFileIsJpegWhateverItsName) {
   jpeg.CompressionQuality = 100;
   b->Canvas().Brush.SetColor(clBlack);
   b->Canvas().FillRect(TRect{0, 0, 64, 48});  // the copy is not touched
-  char tmpl[] = "/tmp/jpeg_test_XXXXXX";
-  const std::string dir = mkdtemp(tmpl);
+  std::string tmpl = testsupport::TempPath("jpeg_test_XXXXXX");
+  const std::string dir = mkdtemp(tmpl.data());
   const std::string name = dir + "/picture.bmp";
   jpeg.SaveToFile(name);
   std::ifstream in(name, std::ios::binary);

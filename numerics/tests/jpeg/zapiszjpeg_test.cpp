@@ -16,6 +16,7 @@
 #include "toolkit/Testing.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/emf/WholeFile.h"
+#include "tests/support/TestFiles.h"
 
 using namespace tk;
 
@@ -29,8 +30,8 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
 struct TempDir {
   std::string path;
   TempDir() {
-    char tmpl[] = "/tmp/zapiszjpeg_XXXXXX";
-    path = mkdtemp(tmpl);
+    std::string tmpl = testsupport::TempPath("zapiszjpeg_XXXXXX");
+    path = mkdtemp(tmpl.data());
   }
   ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
   std::vector<std::string> Names() const {

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "toolkit/Controls.h"
@@ -92,6 +93,24 @@ std::string RandomCellText(Rng& rng, const std::string& base, const std::vector<
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.6Lg", v);
   return buf;
+}
+
+// A share of a long run, so that the shares go side by side: with
+// RELIABILITY_SHARD="i/n" a run takes the items k (its inputs, counted in
+// their order) with k % n == i; the n shares together take them all.
+// Without the variable a run takes every item.
+inline bool InShard(int item) {
+  static const std::pair<int, int> shard = [] {
+    int i = 0, n = 1;
+    if (const char* s = std::getenv("RELIABILITY_SHARD")) {
+      if (std::sscanf(s, "%d/%d", &i, &n) != 2 || n < 1 || i < 0 || i >= n) {
+        std::fprintf(stderr, "RELIABILITY_SHARD=%s is not i/n\n", s);
+        std::abort();
+      }
+    }
+    return std::make_pair(i, n);
+  }();
+  return item % shard.second == shard.first;
 }
 
 // True when the text reads as an infinity or a NaN.

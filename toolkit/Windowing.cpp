@@ -1,0 +1,39 @@
+#include "toolkit/Windowing.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QStyleFactory>
+#include <cstdlib>
+
+#include "toolkit/QtInternal.h"
+#include "toolkit/core/FpCheck.h"
+
+namespace tk {
+
+void EnsureWindowing() {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) return;
+  // Without a display the windows are made off screen (tests, batch runs).
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
+      std::getenv("WAYLAND_DISPLAY") == nullptr)
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "toolkit";
+  static char* argv[] = {name, nullptr};
+  FpShield shield;
+  auto* app = new QApplication(argc, argv);
+  app->setQuitOnLastWindowClosed(false);  // the main window's close ends the program, not the last one
+  if (QStyle* style = QStyleFactory::create("Fusion")) QApplication::setStyle(style);
+  QPalette pal = QApplication::palette();
+  pal.setColor(QPalette::Window, ToQColor(clBtnFace));
+  pal.setColor(QPalette::Button, ToQColor(clBtnFace));
+  pal.setColor(QPalette::Base, ToQColor(clWindow));
+  pal.setColor(QPalette::WindowText, ToQColor(clWindowText));
+  pal.setColor(QPalette::ButtonText, ToQColor(clBtnText));
+  pal.setColor(QPalette::Highlight, ToQColor(clHighlight));
+  pal.setColor(QPalette::HighlightedText, ToQColor(clHighlightText));
+  pal.setColor(QPalette::ToolTipBase, ToQColor(clInfoBk));
+  QApplication::setPalette(pal);
+  QApplication::setFont(ToQFont(TFont()));
+}
+
+}  // namespace tk
