@@ -20,6 +20,8 @@ bool QtFileDialog(const FileDialogRequest& request, std::string& fileName);
 
 namespace {
 
+void FitOnScreen(QWidget* w);
+
 class FormWidget : public MouseForwarding<QWidget> {
  public:
   explicit FormWidget(TForm* form) : MouseForwarding<QWidget>(form, nullptr, Qt::Window), form_(form) {}
@@ -27,6 +29,10 @@ class FormWidget : public MouseForwarding<QWidget> {
     form_ = nullptr;
     MouseForwarding<QWidget>::detach();
   }
+  // A window manager frames a window only after it is shown, and tells the
+  // frame later still: the first fit cannot count it, so the window is
+  // fitted once more when the frame is first known.
+  void FitWhenFramed() { fitWhenFramed_ = true; }
 
  protected:
   void closeEvent(QCloseEvent* e) override {
@@ -39,6 +45,11 @@ class FormWidget : public MouseForwarding<QWidget> {
   }
   bool event(QEvent* e) override {
     const bool r = QWidget::event(e);
+    if (fitWhenFramed_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize) &&
+        frameGeometry() != geometry()) {
+      fitWhenFramed_ = false;
+      FitOnScreen(this);
+    }
     if (e->type() == QEvent::WindowActivate && form_ != nullptr && form_->OnActivate) {
       TForm* f = form_;
       Dispatch([f] { f->OnActivate(f); });
@@ -48,6 +59,7 @@ class FormWidget : public MouseForwarding<QWidget> {
 
  private:
   TForm* form_;
+  bool fitWhenFramed_ = false;
 };
 
 // Moves a window that would reach beyond the free area of its screen (the
@@ -118,7 +130,10 @@ void TForm::SetVisible(bool visible) {
       FitOnScreen(w);
     }
     w->show();
-    if (first) FitOnScreen(w);  // again with the frame, now that it is known
+    if (first) {
+      FitOnScreen(w);  // again, with the frame where it is known by now
+      if (w->frameGeometry() == w->geometry()) static_cast<FormWidget*>(w)->FitWhenFramed();
+    }
   } else {
     w->hide();
   }

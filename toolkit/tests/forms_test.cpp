@@ -1,6 +1,5 @@
 // Windows and their events: showing, activation, closing, the message loop,
 // focus leaving a control before a button's click, and errors in handlers.
-#include "tests/support/TestFiles.h"
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Testing.h"
 #include "toolkit/core/Errors.h"
