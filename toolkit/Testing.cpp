@@ -11,18 +11,18 @@
 #include <algorithm>
 
 #include "toolkit/QtInternal.h"
+#include "toolkit/TestingQt.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace tk::testing {
 
-namespace {
+namespace detail {
 
 QWidget* WidgetOf(TControl* control) {
   EnsureWindowing();
   return control != nullptr ? control->Widget() : nullptr;
 }
 
-// The widget under (x, y) of the control's widget, and the point in its coordinates.
 QWidget* TargetAt(QWidget* w, int x, int y, QPoint& local) {
   QWidget* t = w->childAt(x, y);
   if (t == nullptr) t = w;
@@ -37,7 +37,17 @@ QWidget* KeyTarget(TControl* control) {
   return w;
 }
 
-}  // namespace
+Qt::KeyboardModifiers ToQt(TShiftState shift) {
+  Qt::KeyboardModifiers m = Qt::NoModifier;
+  if (shift & ssShift) m |= Qt::ShiftModifier;
+  if (shift & ssCtrl) m |= Qt::ControlModifier;
+  if (shift & ssAlt) m |= Qt::AltModifier;
+  return m;
+}
+
+}  // namespace detail
+
+using namespace detail;
 
 void ProcessEvents() {
   EnsureWindowing();
@@ -172,13 +182,9 @@ void PressKey(TControl* control, Key key, TShiftState shift) {
   ActivateWindow(control);
   QWidget* t = KeyTarget(control);
   if (t == nullptr) return;
-  Qt::KeyboardModifiers m;
-  if (shift & ssShift) m |= Qt::ShiftModifier;
-  if (shift & ssCtrl) m |= Qt::ControlModifier;
-  if (shift & ssAlt) m |= Qt::AltModifier;
   {
     FpShield shield;
-    QTest::keyClick(t, QtKey(key), m);
+    QTest::keyClick(t, QtKey(key), ToQt(shift));
   }
   ProcessEvents();
 }

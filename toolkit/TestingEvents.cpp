@@ -8,19 +8,14 @@
 
 #include "toolkit/QtInternal.h"
 #include "toolkit/Testing.h"
+#include "toolkit/TestingQt.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace tk::testing {
 
-namespace {
+using namespace detail;
 
-Qt::KeyboardModifiers ToQt(TShiftState shift) {
-  Qt::KeyboardModifiers m = Qt::NoModifier;
-  if (shift & ssShift) m |= Qt::ShiftModifier;
-  if (shift & ssCtrl) m |= Qt::ControlModifier;
-  if (shift & ssAlt) m |= Qt::AltModifier;
-  return m;
-}
+namespace {
 
 Qt::MouseButton ToQt(TMouseButton button) {
   switch (button) {
@@ -33,26 +28,11 @@ Qt::MouseButton ToQt(TMouseButton button) {
   }
 }
 
-QWidget* WidgetOf(TControl* control) {
-  EnsureWindowing();
-  return control != nullptr ? control->Widget() : nullptr;
-}
-
-// The widget under (x, y) of the control's widget, and the point in its coordinates.
-QWidget* TargetAt(QWidget* w, int x, int y, QPoint& local) {
-  QWidget* t = w->childAt(x, y);
-  if (t == nullptr) t = w;
-  local = t->mapFrom(w, QPoint(x, y));
-  return t;
-}
-
 // The key with modifiers to the focus widget of the control's window.
 void SendKey(TControl* control, Qt::Key key, Qt::KeyboardModifiers modifiers) {
   ActivateWindow(control);
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  QWidget* f = QApplication::focusWidget();
-  QWidget* target = f != nullptr && f->window() == w->window() ? f : w;
+  QWidget* target = KeyTarget(control);
+  if (target == nullptr) return;
   {
     FpShield shield;
     QTest::keyClick(target, key, modifiers);
@@ -68,8 +48,7 @@ void TypeKeys(TControl* control, const std::string& text) {
   if (w == nullptr) return;
   const std::u32string chars = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdU32String();
   for (char32_t c : chars) {
-    QWidget* f = QApplication::focusWidget();
-    QWidget* target = f != nullptr && f->window() == w->window() ? f : w;
+    QWidget* target = KeyTarget(control);
     int key = Qt::Key_unknown;
     switch (c) {
       case U'\t':
