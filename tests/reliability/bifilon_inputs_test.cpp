@@ -8,18 +8,11 @@
 #include "grid/AlignedGrid.h"
 #include "linalg/Algelin4.h"
 #include "support/Harness.h"
+#include "support/ProgramBoxes.h"
 #include "toolkit/core/Locale.h"
 
 namespace reliability {
 namespace {
-
-bool BifilonBox(const tk::MessageRequest& m) {
-  if (m.caption == "Bifilon") return RunTimeMessage(m.text);
-  if (m.caption == linalg::kTytulBledowAlgelin)
-    for (const char* t : linalg::BledyAlgelin4)
-      if (m.text == t) return true;
-  return false;
-}
 
 struct Snapshot {
   std::vector<std::string> capacitances;

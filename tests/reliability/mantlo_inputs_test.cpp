@@ -9,21 +9,11 @@
 #include "grid/AlignedGrid.h"
 #include "mantlo/UnitMantlo.h"
 #include "support/Harness.h"
+#include "support/ProgramBoxes.h"
 #include "toolkit/core/Locale.h"
 
 namespace reliability {
 namespace {
-
-bool MantloBox(const tk::MessageRequest& m) {
-  if (m.caption != "Mantlo") return false;
-  // A point count beyond the chart's capacity is refused before any point.
-  if (RunTimeMessage(m.text) ||
-      m.text == "Liczba kroków N musi być mniejsza niż 1000000: wykres mieści najwyżej 1000000 punktów")
-    return true;
-  const std::string tail = "' is not a valid integer value";
-  return m.text.size() > tail.size() && m.text[0] == '\'' &&
-         m.text.compare(m.text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 TEST(MantloInputs, EveryTextInEveryCellWithEveryPress) {
   tk::EnsureWindowing();

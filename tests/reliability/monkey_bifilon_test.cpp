@@ -3,18 +3,10 @@
 #include "bifilon/UnitBifilon.h"
 #include "linalg/Algelin4.h"
 #include "support/Monkey.h"
+#include "support/ProgramBoxes.h"
 
 namespace reliability {
 namespace {
-
-// The run-time's errors in the program's box, the linear solver's in its own.
-bool BifilonBox(const tk::MessageRequest& m) {
-  if (m.caption == "Bifilon") return RunTimeMessage(m.text);
-  if (m.caption == linalg::kTytulBledowAlgelin)
-    for (const char* t : linalg::BledyAlgelin4)
-      if (m.text == t) return true;
-  return false;
-}
 
 TEST(BifilonMonkey, RealInputOnEveryControl) {
   auto start = [] {

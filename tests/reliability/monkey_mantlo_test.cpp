@@ -3,22 +3,10 @@
 #include "mantlo/UnitChart.h"
 #include "mantlo/UnitMantlo.h"
 #include "support/Monkey.h"
+#include "support/ProgramBoxes.h"
 
 namespace reliability {
 namespace {
-
-// The run-time's errors, the strict conversion's message for the point count
-// and the refusal of a count whose points the chart cannot hold, in the
-// program's box.
-bool MantloBox(const tk::MessageRequest& m) {
-  if (m.caption != "Mantlo") return false;
-  if (RunTimeMessage(m.text) ||
-      m.text == "Liczba kroków N musi być mniejsza niż 1000000: wykres mieści najwyżej 1000000 punktów")
-    return true;
-  const std::string tail = "' is not a valid integer value";
-  return m.text.size() > tail.size() && m.text[0] == '\'' &&
-         m.text.compare(m.text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 TEST(MantloMonkey, RealInputOnBothWindows) {
   auto start = [] {
