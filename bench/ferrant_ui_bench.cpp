@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "bench/Okna.h"
 #include "ferrant/Unit1.h"
 #include "ferrant/UnitChart.h"
 #include "ferrant/UnitChart2.h"
@@ -46,10 +47,7 @@ void Okna() {
 
 void Uruchom(benchmark::State& state, const std::function<void()>& handler) {
   Okna();
-  for (auto _ : state) {
-    if (!tk::Dispatch(handler)) state.SkipWithError("the handler failed");
-    tk::testing::ProcessEvents();
-  }
+  pomiary::Uruchom(state, handler);
 }
 
 #define OBSLUGA(nazwa, wyrazenie)                                             \

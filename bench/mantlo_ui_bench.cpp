@@ -2,42 +2,20 @@
 // Mantlo's three chart buttons as the user runs them, with the window
 // repainting afterwards, and the line chart with a large point count in
 // both directions of x.  Run with QT_QPA_PLATFORM=offscreen.
-#include <benchmark/benchmark.h>
-
 #include <functional>
 #include <string>
 
+#include "bench/Okna.h"
 #include "grid/AlignedGrid.h"
 #include "mantlo/UnitMantlo.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Testing.h"
-#include "toolkit/core/Dispatch.h"
-#include "toolkit/core/Locale.h"
-#include "toolkit/core/MessageBox.h"
 
 namespace {
 
-mantlo::TForm1* Okno() {
-  static mantlo::TForm1* f = nullptr;
-  if (f != nullptr) return f;
-  // The window lives until the process ends, like the program's.
-  tk::TApplication& app = *new tk::TApplication("Mantlo");
-  app.CreateForm(f);
-  tk::SetDecimalSeparator(',');
-  tk::SetMessageHandler([](const tk::MessageRequest&) { return int(tk::mrOk); });
-  f->ShowForm();
-  tk::testing::ProcessEvents();
-  return f;
-}
-
 void Uruchom(benchmark::State& state, const std::function<void(mantlo::TForm1*)>& przygotuj,
              void (mantlo::TForm1::*obsluga)(tk::TObject*)) {
-  mantlo::TForm1* f = Okno();
+  mantlo::TForm1* f = pomiary::JedynieOkno<mantlo::TForm1>("Mantlo");
   przygotuj(f);
-  for (auto _ : state) {
-    if (!tk::Dispatch([&] { (f->*obsluga)(nullptr); })) state.SkipWithError("the handler failed");
-    tk::testing::ProcessEvents();
-  }
+  pomiary::Uruchom(state, [&] { (f->*obsluga)(nullptr); });
 }
 
 void Wiersze(mantlo::TForm1* f, const std::string& x1, const std::string& x2, const std::string& n) {

@@ -1,0 +1,38 @@
+#pragma once
+// What the window benchmarks share: one window of a program, made once and
+// kept until the process ends (destroying it from a static destructor would
+// run after Qt's own globals are gone), with every box answered OK; and a
+// handler run as the event dispatch runs it, the window repainting after.
+#include <benchmark/benchmark.h>
+
+#include <functional>
+
+#include "toolkit/Controls.h"
+#include "toolkit/Testing.h"
+#include "toolkit/core/Dispatch.h"
+#include "toolkit/core/Locale.h"
+#include "toolkit/core/MessageBox.h"
+
+namespace pomiary {
+
+template <class Okno>
+Okno* JedynieOkno(const char* program) {
+  static Okno* f = nullptr;
+  if (f != nullptr) return f;
+  tk::TApplication& app = *new tk::TApplication(program);
+  app.CreateForm(f);
+  tk::SetDecimalSeparator(',');
+  tk::SetMessageHandler([](const tk::MessageRequest&) { return int(tk::mrOk); });
+  f->ShowForm();
+  tk::testing::ProcessEvents();
+  return f;
+}
+
+inline void Uruchom(benchmark::State& state, const std::function<void()>& obsluga) {
+  for (auto _ : state) {
+    if (!tk::Dispatch(obsluga)) state.SkipWithError("the handler failed");
+    tk::testing::ProcessEvents();
+  }
+}
+
+}  // namespace pomiary
