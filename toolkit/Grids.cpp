@@ -611,30 +611,26 @@ void TStringGrid::UpdateScrollBars() {
   if (w == nullptr) return;
   FpShield shield;
   const Bars b = ShownBars();
-  const int cw = ClientWidth(), ch = ClientHeight();
+  const int cw = std::max(0, Width() - (b.vert ? kScrollBarSize : 0));
+  const int ch = std::max(0, Height() - (b.horz ? kScrollBarSize : 0));
   w->syncing_ = true;
-  QScrollBar* v = w->vbar_;
-  QScrollBar* h = w->hbar_;
-  if (b.vert) {
-    v->setGeometry(cw, 0, kScrollBarSize, ch);
-    v->setRange(std::min(fixedRows_, rowCount_ - 1), LastPageStart(rowHeights_, fixedRows_, ch));
-    v->setPageStep(std::max(1, WholeShown(rowHeights_, fixedRows_, topRow_, ch)));
-    v->setValue(topRow_);
-    v->show();
-    v->raise();  // above the editor of a cell that reaches under it
-  } else {
-    v->hide();
-  }
-  if (b.horz) {
-    h->setGeometry(0, ch, cw, kScrollBarSize);
-    h->setRange(std::min(fixedCols_, colCount_ - 1), LastPageStart(colWidths_, fixedCols_, cw));
-    h->setPageStep(std::max(1, WholeShown(colWidths_, fixedCols_, leftCol_, cw)));
-    h->setValue(leftCol_);
-    h->show();
-    h->raise();
-  } else {
-    h->hide();
-  }
+  // A bar's values are the first scrollable entry up to the last page's
+  // first; a page is the entries that show whole from the current first.
+  auto set = [](QScrollBar* bar, bool shown, const QRect& place, const std::vector<int>& sizes, int fixed, int count,
+                int first, int view) {
+    if (!shown) {
+      bar->hide();
+      return;
+    }
+    bar->setGeometry(place);
+    bar->setRange(std::min(fixed, count - 1), LastPageStart(sizes, fixed, view));
+    bar->setPageStep(std::max(1, WholeShown(sizes, fixed, first, view)));
+    bar->setValue(first);
+    bar->show();
+    bar->raise();  // above the editor of a cell that reaches under it
+  };
+  set(w->vbar_, b.vert, QRect(cw, 0, kScrollBarSize, ch), rowHeights_, fixedRows_, rowCount_, topRow_, ch);
+  set(w->hbar_, b.horz, QRect(0, ch, cw, kScrollBarSize), colWidths_, fixedCols_, colCount_, leftCol_, cw);
   w->syncing_ = false;
 }
 
@@ -644,17 +640,15 @@ void TStringGrid::Relayout() {
 }
 
 void TStringGrid::WheelScroll(bool columns, int lines) {
-  if (columns) {
-    const int last = LastPageStart(colWidths_, fixedCols_, ClientWidth());
-    const int first = std::min(fixedCols_, colCount_ - 1);
-    const int to = std::max(first, std::min(last, leftCol_ - lines));
-    if (to != leftCol_) SetLeftCol(to);
-  } else {
-    const int last = LastPageStart(rowHeights_, fixedRows_, ClientHeight());
-    const int first = std::min(fixedRows_, rowCount_ - 1);
-    const int to = std::max(first, std::min(last, topRow_ - lines));
-    if (to != topRow_) SetTopRow(to);
-  }
+  const int fixed = columns ? fixedCols_ : fixedRows_;
+  const int count = columns ? colCount_ : rowCount_;
+  const int now = columns ? leftCol_ : topRow_;
+  const int last = columns ? LastPageStart(colWidths_, fixed, ClientWidth())
+                           : LastPageStart(rowHeights_, fixed, ClientHeight());
+  const int to = std::max(std::min(fixed, count - 1), std::min(last, now - lines));
+  if (to == now) return;
+  if (columns) SetLeftCol(to);
+  else SetTopRow(to);
 }
 
 void TStringGrid::ColorChanged() { Invalidate(); }
@@ -909,7 +903,11 @@ void TStringGrid::UpdateEditor() {
   }
   w->setGeometry(r.Left, r.Top, r.Width(), r.Height());
   w->show();
-  UpdateScrollBars();  // the bars stay above the editor
+  // The bars stay above the editor (their values follow every scroll already).
+  if (auto* g = static_cast<GridWidget*>(Widget())) {
+    g->vbar_->raise();
+    g->hbar_->raise();
+  }
 }
 
 // Keys typed into the editor that the grid takes: Enter and Escape end
