@@ -49,6 +49,20 @@ Qt::KeyboardModifiers ToQt(TShiftState shift) {
 
 using namespace detail;
 
+void detail::SendAt(TControl* control, int x, int y, bool activate,
+                    const std::function<void(QWidget*, const QPoint&)>& send) {
+  QWidget* w = WidgetOf(control);
+  if (w == nullptr) return;
+  if (activate) ActivateWindow(control);
+  QPoint p;
+  QWidget* t = TargetAt(w, x, y, p);
+  {
+    FpShield shield;
+    send(t, p);
+  }
+  ProcessEvents();
+}
+
 void ProcessEvents() {
   EnsureWindowing();
   FpShield shield;
@@ -81,28 +95,15 @@ void ClickButton(TControl* control) {
 }
 
 void MouseDown(TControl* control, int x, int y) {
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  ActivateWindow(control);
-  QPoint p;
-  QWidget* t = TargetAt(w, x, y, p);
-  {
-    FpShield shield;
+  SendAt(control, x, y, true, [](QWidget* t, const QPoint& p) {
     QTest::mousePress(t, Qt::LeftButton, Qt::NoModifier, p);
-  }
-  ProcessEvents();
+  });
 }
 
 void MouseUp(TControl* control, int x, int y) {
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  QPoint p;
-  QWidget* t = TargetAt(w, x, y, p);
-  {
-    FpShield shield;
+  SendAt(control, x, y, false, [](QWidget* t, const QPoint& p) {
     QTest::mouseRelease(t, Qt::LeftButton, Qt::NoModifier, p);
-  }
-  ProcessEvents();
+  });
 }
 
 void MouseClick(TControl* control, int x, int y) {
@@ -111,16 +112,9 @@ void MouseClick(TControl* control, int x, int y) {
 }
 
 void DblClick(TControl* control, int x, int y) {
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  ActivateWindow(control);
-  QPoint p;
-  QWidget* t = TargetAt(w, x, y, p);
-  {
-    FpShield shield;
+  SendAt(control, x, y, true, [](QWidget* t, const QPoint& p) {
     QTest::mouseDClick(t, Qt::LeftButton, Qt::NoModifier, p);
-  }
-  ProcessEvents();
+  });
 }
 
 void SetFocus(TControl* control) {
@@ -196,19 +190,12 @@ std::vector<Key> NonPrintingKeys() {
 }
 
 void Wheel(TControl* control, int x, int y, int notches) {
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  ActivateWindow(control);
-  QPoint p;
-  QWidget* t = TargetAt(w, x, y, p);
-  {
-    FpShield shield;
+  SendAt(control, x, y, true, [&](QWidget* t, const QPoint& p) {
     QWheelEvent e(QPointF(p), QPointF(t->mapToGlobal(p)), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
                   Qt::NoModifier, Qt::NoScrollPhase, false);
     QSpontaneKeyEvent::setSpontaneous(&e);  // as the window system delivers it: passed up while ignored
     QApplication::instance()->notify(t, &e);
-  }
-  ProcessEvents();
+  });
 }
 
 bool AnswerModalBox(const std::string& button, std::string* caption, std::string* text, std::string* buttons) {

@@ -88,19 +88,12 @@ void PasteText(TControl* control, const std::string& text) {
 }
 
 void ClickWith(TControl* control, int x, int y, TMouseButton button, TShiftState shift, bool twice) {
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  ActivateWindow(control);
-  QPoint p;
-  QWidget* t = TargetAt(w, x, y, p);
-  {
-    FpShield shield;
+  SendAt(control, x, y, true, [&](QWidget* t, const QPoint& p) {
     if (twice)
       QTest::mouseDClick(t, ToQt(button), ToQt(shift), p);
     else
       QTest::mouseClick(t, ToQt(button), ToQt(shift), p);
-  }
-  ProcessEvents();
+  });
 }
 
 void Drag(TControl* control, int x0, int y0, int x1, int y1) {
@@ -131,16 +124,10 @@ void Drag(TControl* control, int x0, int y0, int x1, int y1) {
 }
 
 void RestMouse(TControl* control, int x, int y) {
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  QPoint p;
-  QWidget* t = TargetAt(w, x, y, p);
-  {
-    FpShield shield;
+  SendAt(control, x, y, false, [](QWidget* t, const QPoint& p) {
     QHelpEvent e(QEvent::ToolTip, p, t->mapToGlobal(p));
     QApplication::sendEvent(t, &e);
-  }
-  ProcessEvents();
+  });
 }
 
 void ResizeWindow(TForm* form, int width, int height) {

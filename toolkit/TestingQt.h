@@ -2,6 +2,7 @@
 // What the two test-support units share of Qt: the widget of a control, the
 // widget under a point, where keys go, and the keyboard modifiers.
 #include <QPoint>
+#include <functional>
 #include <QWidget>
 
 #include "toolkit/Controls.h"
@@ -14,5 +15,10 @@ QWidget* TargetAt(QWidget* w, int x, int y, QPoint& local);
 // The focus widget when it is in the control's window, else the control's widget.
 QWidget* KeyTarget(TControl* control);
 Qt::KeyboardModifiers ToQt(TShiftState shift);
+// Sends what `send` makes to the widget under (x, y) of the control, at the
+// point in that widget's coordinates, with Qt's arithmetic shielded, then
+// runs the events that follow; first brings the control's window up when
+// asked.  Nothing happens to a control without a widget.
+void SendAt(TControl* control, int x, int y, bool activate, const std::function<void(QWidget*, const QPoint&)>& send);
 
 }  // namespace tk::testing::detail
