@@ -1,5 +1,6 @@
 // The Qt message box and file dialog behind the replaceable entry points of
 // toolkit/core/MessageBox.h, and the picture dialogs on top of them.
+#include <unistd.h>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileIconProvider>
@@ -76,6 +77,22 @@ class NameOnlyIcons : public QFileIconProvider {
   }
 };
 
+// Qt's own dialog stays open without a word when the name is longer than its
+// folder allows.  This one returns the name, and the save refuses it with the
+// reason, as it refuses every other name it cannot create.
+class FileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  void accept() override {
+    const QStringList files = selectedFiles();
+    const QFileInfo info(files.value(0));
+    const long limit = ::pathconf(QFile::encodeName(info.absolutePath()).constData(), _PC_NAME_MAX);
+    if (fileMode() == AnyFile && files.size() == 1 && !info.exists() && limit > 0 && info.fileName().size() > limit)
+      return QDialog::accept();
+    QFileDialog::accept();
+  }
+};
+
 }  // namespace
 
 bool QtFileDialog(const FileDialogRequest& r, std::string& fileName) {
@@ -84,7 +101,7 @@ bool QtFileDialog(const FileDialogRequest& r, std::string& fileName) {
   if (QGuiApplication::platformName() == QLatin1String("offscreen"))
     std::fprintf(stderr, "[file dialog] %s\n", r.title.c_str());
   NameOnlyIcons icons;  // outlives the dialog, which does not own it
-  QFileDialog dlg(QApplication::activeWindow(), ToQString(r.title));
+  FileDialog dlg(QApplication::activeWindow(), ToQString(r.title));
   dlg.setOption(QFileDialog::DontUseNativeDialog, true);
   dlg.setOption(QFileDialog::DontUseCustomDirectoryIcons, true);
   dlg.setIconProvider(&icons);

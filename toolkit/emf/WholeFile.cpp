@@ -2,9 +2,12 @@
 
 #include <fcntl.h>
 #include <limits.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -76,17 +79,39 @@ std::string FollowLinks(const std::string& fileName) {
   }
 }
 
+// File systems whose files are the kernel's interfaces (its log, settings,
+// counters), not stored data: no picture is written into one.
+bool KernelFiles(long fsType) {
+  switch (static_cast<unsigned long>(fsType)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case BPF_FS_MAGIC:
+    case EFIVARFS_MAGIC:
+    case PSTOREFS_MAGIC: return true;
+    default: return false;
+  }
+}
+
 // What a name that is not a regular file or a folder holds, for the message.
-std::string NotAFile(const struct stat& st) {
+// A pipe without a name (/proc/self/fd/0 of a program fed by a pipe) lives
+// on the kernel's pipe file system.
+std::string NotAFile(const struct stat& st, long fsType) {
+  if (static_cast<unsigned long>(fsType) == PIPEFS_MAGIC) return "It is a pipe, not a regular file";
   if (S_ISFIFO(st.st_mode)) return "It is a named pipe, not a regular file";
   if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "It is a device, not a regular file";
   if (S_ISSOCK(st.st_mode)) return "It is a socket, not a regular file";
+  if (KernelFiles(fsType)) return "It is a file of the kernel, not a regular file";
   return "It is not a regular file";
 }
 
-// Writes the bytes in blocks, telling the hook after each; then flushes them
-// to disk and tells the hook once more.  Throws EWriteError.
-void WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+// Writes the bytes at the descriptor's offset in blocks, telling the hook
+// (when asked to) after each.  Throws EWriteError.
+void WriteBlocks(int fd, const std::vector<uint8_t>& bytes, bool tellHook) {
   size_t written = 0;
   while (written < bytes.size()) {
     const size_t block = std::min<size_t>(bytes.size() - written, 65536);
@@ -96,10 +121,31 @@ void WriteAll(int fd, const std::vector<uint8_t>& bytes) {
       throw EWriteError(std::strerror(errno));
     }
     written += static_cast<size_t>(n);
-    if (Hook()) Hook()(written);
+    if (tellHook && Hook()) Hook()(written);
   }
+}
+
+// Flushes what was written to disk, then tells the hook once more.
+void Flush(int fd, size_t written) {
   if (::fsync(fd) != 0) throw EWriteError(std::strerror(errno));
   if (Hook()) Hook()(written);
+}
+
+// The file's present contents, read without moving the descriptor's offset.
+std::vector<uint8_t> ReadAll(int fd, off_t size) {
+  std::vector<uint8_t> data(static_cast<size_t>(size));
+  size_t got = 0;
+  while (got < data.size()) {
+    const ssize_t n = ::pread(fd, data.data() + got, data.size() - got, static_cast<off_t>(got));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw EWriteError(std::strerror(errno));
+    }
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  data.resize(got);
+  return data;
 }
 
 // The reason of a failed write, from whatever the writer or the hook threw.
@@ -128,15 +174,41 @@ std::string TemporaryName(const std::string& base, long nameMax) {
   return name;
 }
 
-// Writes the bytes into the file itself.  For a file with several names this
-// is the only way to keep them one file, and the earlier contents can then
-// not be kept whole: a failure midway leaves a partly written file.
+// Writes the bytes into the file itself: for a file with several names the
+// only way to keep them one file.  The earlier contents stay whole all the
+// same.  The room for the new ones is reserved before a byte changes, so a
+// full disk or quota refuses the save with the file untouched; a file system
+// that cannot reserve room refuses it too.  A write that still fails puts
+// back the earlier bytes, read beforehand.
 void WriteInPlace(const std::string& fileName, const std::string& target, const std::vector<uint8_t>& bytes) {
-  Descriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY));
+  Descriptor file(::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY));
   if (file.fd < 0) FailErrno(fileName, errno);
-  const std::string reason = Attempt([&] { WriteAll(file.fd, bytes); });
+  struct stat st;
+  if (::fstat(file.fd, &st) != 0) FailErrno(fileName, errno);
+  std::vector<uint8_t> earlier;
+  std::string reason = Attempt([&] { earlier = ReadAll(file.fd, st.st_size); });
   if (!reason.empty()) Fail(fileName, reason);
-  if (file.Close() != 0) FailErrno(fileName, errno);
+  const off_t room = std::max<off_t>(st.st_size, static_cast<off_t>(bytes.size()));
+  if (room > 0 && ::fallocate(file.fd, FALLOC_FL_KEEP_SIZE, 0, room) != 0) {
+    const int err = errno;
+    ::ftruncate(file.fd, st.st_size);  // gives back what was reserved
+    if (err == EOPNOTSUPP || err == ENOSYS || err == EINVAL)
+      Fail(fileName, "Its file system cannot reserve room for the new contents: the earlier ones are kept");
+    FailErrno(fileName, err);
+  }
+  reason = Attempt([&] {
+    WriteBlocks(file.fd, bytes, true);
+    if (::ftruncate(file.fd, static_cast<off_t>(bytes.size())) != 0) throw EWriteError(std::strerror(errno));
+    Flush(file.fd, bytes.size());
+  });
+  if (reason.empty()) return;  // on disk: a late error of close would change nothing
+  const std::string restored = Attempt([&] {
+    if (::lseek(file.fd, 0, SEEK_SET) != 0) throw EWriteError(std::strerror(errno));
+    WriteBlocks(file.fd, earlier, false);
+    if (::ftruncate(file.fd, st.st_size) != 0 || ::fsync(file.fd) != 0) throw EWriteError(std::strerror(errno));
+  });
+  if (!restored.empty()) reason += ". The earlier contents could not be put back: " + restored;
+  Fail(fileName, reason);
 }
 
 // Writes the bytes to a temporary file beside the target and renames it over
@@ -156,11 +228,15 @@ bool WriteReplacing(const std::string& fileName, const std::string& target, cons
   int fd = -1;
   for (int tries = 0; fd < 0 && tries < 100; ++tries) {
     temp = TemporaryName(base, nameMax);
-    fd = ::openat(folder.fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    // A new file takes the usual mode from the kernel (the umask, a folder's
+    // default permissions); a replacing one gets the earlier file's below.
+    fd = ::openat(folder.fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existing != nullptr ? 0600 : 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) {
     if (existing != nullptr && (errno == EACCES || errno == EPERM)) return false;
+    // The folder exists (it is open) but takes no new names, as /proc.
+    if (errno == ENOENT) Fail(fileName, "Its folder cannot hold a new file");
     FailErrno(fileName, errno);
   }
   Descriptor file(fd);
@@ -168,24 +244,17 @@ bool WriteReplacing(const std::string& fileName, const std::string& target, cons
 
   if (existing != nullptr) {
     struct stat made;
-    if (::fstat(file.fd, &made) != 0 ||
-        ((made.st_uid != existing->st_uid || made.st_gid != existing->st_gid) &&
-         ::fchown(file.fd, existing->st_uid, existing->st_gid) != 0)) {
+    if (::fstat(file.fd, &made) != 0 || ((made.st_uid != existing->st_uid || made.st_gid != existing->st_gid) &&
+                                         ::fchown(file.fd, existing->st_uid, existing->st_gid) != 0)) {
       removeTemp();
       return false;
     }
   }
-  mode_t mode;
-  if (existing != nullptr) {
-    mode = existing->st_mode & 07777;
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
   std::string reason = Attempt([&] {
-    if (::fchmod(file.fd, mode) != 0) throw EWriteError(std::strerror(errno));
-    WriteAll(file.fd, bytes);
+    if (existing != nullptr && ::fchmod(file.fd, existing->st_mode & 07777) != 0)
+      throw EWriteError(std::strerror(errno));
+    WriteBlocks(file.fd, bytes, true);
+    Flush(file.fd, bytes.size());
   });
   if (reason.empty() && file.Close() != 0) reason = std::strerror(errno);
   if (reason.empty() && ::renameat(folder.fd, temp.c_str(), folder.fd, base.c_str()) != 0)
@@ -204,21 +273,33 @@ FileWriteHook SetFileWriteHook(FileWriteHook hook) { return std::exchange(Hook()
 
 void WriteFileWhole(const std::string& fileName, const std::vector<uint8_t>& bytes) {
   if (fileName.empty()) Fail(fileName, "No file name");
-  const std::string target = FollowLinks(fileName);
+  // What the name stands for, every link followed by the kernel: also the
+  // links of /proc/self/fd, whose texts ("pipe:[N]") name no file.
   struct stat st;
-  if (::lstat(target.c_str(), &st) != 0) {
-    if (errno != ENOENT) FailErrno(fileName, errno);
+  const bool exists = ::stat(fileName.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) FailErrno(fileName, errno);
+  if (exists) {
+    if (S_ISDIR(st.st_mode)) FailErrno(fileName, EISDIR);
+    struct statfs fs;
+    const long fsType = ::statfs(fileName.c_str(), &fs) == 0 ? static_cast<long>(fs.f_type) : 0;
+    // A pipe or a device is never replaced by a regular file, and writing into
+    // it could wait for ever for a reader: refused, as are the kernel's files.
+    if (!S_ISREG(st.st_mode) || KernelFiles(fsType)) Fail(fileName, NotAFile(st, fsType));
+  }
+  const std::string target = FollowLinks(fileName);
+  if (!exists) {
     WriteReplacing(fileName, target, nullptr, bytes);
     return;
   }
-  if (S_ISDIR(st.st_mode)) FailErrno(fileName, EISDIR);
-  // A pipe or a device is never replaced by a regular file, and writing into
-  // it could wait for ever for a reader: refused.
-  if (!S_ISREG(st.st_mode)) Fail(fileName, NotAFile(st));
   // A file the user could not write is not replaced behind his back.
-  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) FailErrno(fileName, errno);
-  // A new file would take only this one of several names.
-  if (st.st_nlink > 1 || !WriteReplacing(fileName, target, &st, bytes)) WriteInPlace(fileName, target, bytes);
+  if (::faccessat(AT_FDCWD, fileName.c_str(), W_OK, AT_EACCESS) != 0) FailErrno(fileName, errno);
+  // A file reached only through the chosen name (a link of /proc/self/fd to a
+  // deleted file) is written through it; a new file would take only this one
+  // of several names.
+  struct stat named;
+  if (::lstat(target.c_str(), &named) != 0 || named.st_dev != st.st_dev || named.st_ino != st.st_ino)
+    WriteInPlace(fileName, fileName, bytes);
+  else if (st.st_nlink > 1 || !WriteReplacing(fileName, target, &named, bytes)) WriteInPlace(fileName, target, bytes);
 }
 
 }  // namespace tk

@@ -5,10 +5,11 @@
 // left as it was, and EFCreateError names the file and the reason.
 // The chosen name is respected: a symbolic link is followed and the file it
 // names is written; a replaced file keeps its mode and owner; a file the user
-// may not write is refused ("Permission denied"), as are pipes, devices and
-// sockets.  A file with several names (or one whose owner cannot be kept) is
-// written in place, so it stays one file; a failure then leaves it partly
-// written.
+// may not write is refused ("Permission denied"), as are pipes, devices,
+// sockets and the kernel's files (/proc, /sys).  A file with several names
+// (or one whose owner cannot be kept) is written in place, so it stays one
+// file: its room is reserved first, so that a full disk refuses the save
+// before a byte changes, and a later failure puts the earlier bytes back.
 #include <cstddef>
 #include <cstdint>
 #include <functional>

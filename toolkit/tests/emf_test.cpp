@@ -3,7 +3,15 @@
 // at all.
 #include <gtest/gtest.h>
 #include <dirent.h>
+#include <grp.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -12,11 +20,14 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/Jpeg.h"
+#include "toolkit/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/emf/EmfRecords.h"
@@ -106,6 +117,18 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
 
 void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
+// The names in a folder, sorted.
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> out;
+  if (DIR* d = opendir(folder.c_str())) {
+    while (dirent* e = readdir(d))
+      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) out.push_back(e->d_name);
+    closedir(d);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
 // A fresh folder for the files of one test.
 struct TempDir {
   std::string path;
@@ -114,16 +137,114 @@ struct TempDir {
     path = mkdtemp(tmpl.data());
   }
   ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
-  std::vector<std::string> Names() const {
-    std::vector<std::string> out;
-    if (DIR* d = opendir(path.c_str())) {
-      while (dirent* e = readdir(d))
-        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) out.push_back(e->d_name);
-      closedir(d);
-    }
-    return out;
-  }
+  std::vector<std::string> Names() const { return NamesIn(path); }
 };
+
+// The box text of a save, empty when it succeeded.
+std::string Refusal(const std::string& name, const std::vector<uint8_t>& bytes) {
+  try {
+    WriteFileWhole(name, bytes);
+    return "";
+  } catch (const EFCreateError& e) {
+    return e.what();
+  }
+}
+
+// A file system of 64 KiB for one test: a tmpfs mounted in the mount
+// namespace of a child process, which holds it until the test ends (also
+// when the test program dies).  The test reaches it through the child's
+// /proc/<pid>/root.  Root may mount it; another user only inside a user
+// namespace of his own, where the system allows one.  `why` says why not.
+class SmallDisk {
+ public:
+  explicit SmallDisk(const std::string& mountPoint) {
+    int ready[2];
+    if (pipe(ready) != 0) {
+      why = "no pipe";
+      return;
+    }
+    const uid_t uid = geteuid();
+    const gid_t gid = getegid();
+    holder_ = fork();
+    if (holder_ == 0) {
+      close(ready[0]);
+      prctl(PR_SET_PDEATHSIG, SIGKILL);
+      auto map = [](const char* file, const std::string& text) {
+        const int fd = open(file, O_WRONLY);
+        const bool ok = fd >= 0 && write(fd, text.data(), text.size()) == ssize_t(text.size());
+        if (fd >= 0) close(fd);
+        return ok;
+      };
+      const char* failed = nullptr;
+      if (unshare(CLONE_NEWNS | (uid == 0 ? 0 : CLONE_NEWUSER)) != 0) failed = "unshare";
+      else if (uid != 0 &&
+               !(map("/proc/self/setgroups", "deny") && map("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") &&
+                 map("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")))
+        failed = "the user namespace's maps";
+      else if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) failed = "a private mount table";
+      else if (mount("small", mountPoint.c_str(), "tmpfs", 0, "size=64k,mode=0755") != 0) failed = "mount";
+      const std::string answer = failed ? std::string(failed) + ": " + std::strerror(errno) : "";
+      if (write(ready[1], answer.data(), answer.size() + 1) > 0 && failed == nullptr) pause();
+      _exit(0);
+    }
+    close(ready[1]);
+    char answer[200] = "";
+    const ssize_t n = holder_ > 0 ? read(ready[0], answer, sizeof answer - 1) : -1;
+    close(ready[0]);
+    if (n == 1) path = "/proc/" + std::to_string(holder_) + "/root" + mountPoint;
+    else why = "cannot mount a small tmpfs here (" + std::string(n > 1 ? answer : "no child") + ")";
+  }
+  ~SmallDisk() {
+    if (holder_ <= 0) return;
+    kill(holder_, SIGKILL);
+    waitpid(holder_, nullptr, 0);
+  }
+  std::string path, why;
+
+ private:
+  pid_t holder_ = -1;
+};
+
+// The box text of a save run in the folder as the user nobody, in a child
+// process: empty when it succeeded, none when nobody is not a user here.
+std::optional<std::string> RefusalAsNobody(const std::string& folder, const std::string& name,
+                                           const std::vector<uint8_t>& bytes) {
+  int out[2];
+  if (pipe(out) != 0) return "no pipe";
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(out[0]);
+    if (chdir(folder.c_str()) != 0 || setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
+        setresuid(65534, 65534, 65534) != 0)
+      _exit(2);
+    const std::string message = Refusal(name, bytes);
+    _exit(write(out[1], message.data(), message.size()) == ssize_t(message.size()) ? 0 : 1);
+  }
+  close(out[1]);
+  std::string message;
+  char buf[512];
+  for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) message.append(buf, size_t(n));
+  close(out[0]);
+  int status = 0;
+  if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return "the child failed";
+  if (WEXITSTATUS(status) == 2) return std::nullopt;
+  return message;
+}
+
+// A JPEG of noise, which does not compress: about 30 KiB.
+std::vector<uint8_t> NoisyJpeg() {
+  TBitmap b(130, 110);
+  uint32_t x = 12345;
+  for (int row = 0; row < 110; ++row)
+    for (int col = 0; col < 130; ++col) {
+      x = x * 1103515245u + 12345u;
+      b.Canvas().SetPixel(col, row, RGBColor((x >> 8) & 255, (x >> 16) & 255, (x >> 24) & 255));
+    }
+  TJPEGImage jpeg;
+  jpeg.Assign(b);
+  jpeg.CompressionQuality = 100;
+  return jpeg.SaveToBytes();
+}
 
 }  // namespace
 
@@ -291,4 +412,105 @@ TEST(WholeFile, AFolderThatIsMissingOrATargetThatIsAFolderIsRefused) {
   EXPECT_THROW(WriteFileWhole(dir.path + "/sub", {1}), EFCreateError);
   EXPECT_THROW(WriteFileWhole("", {1}), EFCreateError);
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"sub"});
+}
+
+// On a small disk with 20 KiB free a save of 30 KiB fails with the reason,
+// and costs nothing: not a file with two names (written in place), not
+// another user's file in a shared folder (written in place, as the folder's
+// other files may not be replaced), not a file yet to be made.  A write that
+// fails after the room was found puts the earlier bytes back.  With room,
+// each of these saves succeeds.
+TEST(WholeFile, AFullDiskNeverCostsTheEarlierFile) {
+  TempDir dir;
+  ASSERT_EQ(mkdir((dir.path + "/disk").c_str(), 0755), 0);
+  SmallDisk disk(dir.path + "/disk");
+  if (!disk.why.empty()) GTEST_SKIP() << disk.why;
+  const std::vector<uint8_t> jpeg = NoisyJpeg();
+  ASSERT_GT(jpeg.size(), 28000u);
+  ASSERT_LT(jpeg.size(), 40000u);
+  const std::string d = disk.path, a = d + "/a.jpg", b = d + "/b.jpg", shared = d + "/shared";
+  const std::string earlier = "an earlier picture";
+  WriteText(a, earlier);
+  ASSERT_EQ(link(a.c_str(), b.c_str()), 0);
+  ASSERT_EQ(mkdir(shared.c_str(), 0755), 0);
+  ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+  WriteText(shared + "/theirs.jpg", earlier);
+  ASSERT_EQ(chmod((shared + "/theirs.jpg").c_str(), 0666), 0);
+  struct statvfs fs;
+  ASSERT_EQ(statvfs(d.c_str(), &fs), 0);
+  WriteText(d + "/ballast", std::string(fs.f_bavail * fs.f_frsize - 20 * 1024, 'x'));
+  const std::vector<std::string> names = {"a.jpg", "b.jpg", "ballast", "shared"};
+  const std::vector<uint8_t> kept(earlier.begin(), earlier.end());
+  bool asNobody = geteuid() == 0;
+
+  EXPECT_EQ(Refusal(b, jpeg), "Cannot create file \"" + b + "\". No space left on device");
+  EXPECT_EQ(ReadFile(a), kept);
+  EXPECT_EQ(Refusal(d + "/new.jpg", jpeg), "Cannot create file \"" + d + "/new.jpg\". No space left on device");
+  EXPECT_EQ(NamesIn(d), names);
+  const std::optional<std::string> theirs = asNobody ? RefusalAsNobody(shared, "theirs.jpg", jpeg) : std::nullopt;
+  if (theirs) {
+    EXPECT_EQ(*theirs, "Cannot create file \"theirs.jpg\". No space left on device");
+    EXPECT_EQ(ReadFile(shared + "/theirs.jpg"), kept);
+    EXPECT_EQ(NamesIn(shared), std::vector<std::string>{"theirs.jpg"});
+  } else {
+    asNobody = false;
+    std::printf("[ note ] no other user to be here (needs root and nobody): the shared-folder case is not run\n");
+  }
+
+  ASSERT_EQ(unlink((d + "/ballast").c_str()), 0);
+  FileWriteHook previous = SetFileWriteHook([](size_t) { throw std::runtime_error("Input/output error"); });
+  EXPECT_EQ(Refusal(b, jpeg), "Cannot create file \"" + b + "\". Input/output error");
+  SetFileWriteHook(previous);
+  EXPECT_EQ(ReadFile(a), kept);
+
+  EXPECT_EQ(Refusal(b, jpeg), "");
+  EXPECT_EQ(ReadFile(a), jpeg);
+  ASSERT_TRUE(unlink(a.c_str()) == 0 && unlink(b.c_str()) == 0);  // room for the next save
+  EXPECT_EQ(Refusal(d + "/new.jpg", jpeg), "");
+  EXPECT_EQ(ReadFile(d + "/new.jpg"), jpeg);
+  if (asNobody) {
+    ASSERT_EQ(unlink((d + "/new.jpg").c_str()), 0);
+    EXPECT_EQ(RefusalAsNobody(shared, "theirs.jpg", jpeg), "");
+    EXPECT_EQ(ReadFile(shared + "/theirs.jpg"), jpeg);
+    EXPECT_EQ(NamesIn(shared), std::vector<std::string>{"theirs.jpg"});
+  }
+}
+
+// Each refused name names its true reason: pipes and a socket reached
+// through /proc/self/fd, a file of the kernel, and a name longer than a
+// folder allows, typed into the save dialog, which must not swallow it.
+TEST(WholeFile, EveryRefusalNamesItsReason) {
+  int pipeEnds[2], sockets[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, sockets), 0);
+  auto fd = [](int n) { return "/proc/self/fd/" + std::to_string(n); };
+  for (int end : pipeEnds)
+    EXPECT_EQ(Refusal(fd(end), {1}), "Cannot create file \"" + fd(end) + "\". It is a pipe, not a regular file");
+  EXPECT_EQ(Refusal(fd(sockets[0]), {1}),
+            "Cannot create file \"" + fd(sockets[0]) + "\". It is a socket, not a regular file");
+  for (int f : {pipeEnds[0], pipeEnds[1], sockets[0], sockets[1]}) close(f);
+  EXPECT_EQ(Refusal("/proc/kmsg", {1}),
+            "Cannot create file \"/proc/kmsg\". It is a file of the kernel, not a regular file");
+
+  TApplication app("Program");
+  TempDir dir;
+  const std::string base = std::string(300, 'x') + ".jpg", name = dir.path + "/" + base;
+  // The name is typed again while the dialog is still open (it may still be
+  // settling into its folder); in the end it is cancelled.
+  int answers = 0;
+  TTimer t(nullptr);
+  t.SetInterval(20);
+  t.OnTimer = [&](TObject*) {
+    tk::testing::FileDialogView open;
+    if (!tk::testing::ViewFileDialog(&open)) return;
+    if (++answers < 20) tk::testing::TypeIntoFileDialog(base);
+    else tk::testing::AnswerFileDialog("", nullptr, nullptr);
+  };
+  TSavePictureDialog save;
+  save.Filter = kGraphicFilter;
+  save.FileName = dir.path + "/picture.jpg";  // opens in that folder
+  ASSERT_TRUE(save.Execute()) << "the dialog did not take the long name";
+  t.SetEnabled(false);
+  EXPECT_EQ(Refusal(save.FileName, {1}), "Cannot create file \"" + name + "\". File name too long");
+  EXPECT_TRUE(dir.Names().empty());
 }
