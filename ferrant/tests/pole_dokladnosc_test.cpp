@@ -86,6 +86,16 @@ std::string Opis(const Wiersz& w, size_t n) {
   return s;
 }
 
+// A tube row (r1_mm, r2_mm, gamma_MSm, mur, f_Hz) into the field object, with I = 100 A.
+void UstawRure(TPoleCylindra& p, const Wiersz& w) {
+  p.r1 = w.v[0] / 1000;
+  p.r2 = w.v[1] / 1000;
+  p.gamma = w.v[2] * 1e6L;
+  p.mi = Mi(w.v[3]);
+  p.f = w.v[4];
+  p.I = 100;
+}
+
 class DokladnoscTest : public PoleTest {};
 
 TEST_F(DokladnoscTest, SolidConductor) {
@@ -117,13 +127,7 @@ TEST_F(DokladnoscTest, TubularConductor) {
   TPoleCylindra p(obraz, 100, 50, kMi0, 55e6L, 0.01L, 0.02L, 200);
   Bledy b;
   for (const auto& w : tabela) {
-    // r1_mm, r2_mm, gamma_MSm, mur, f_Hz
-    p.r1 = w.v[0] / 1000;
-    p.r2 = w.v[1] / 1000;
-    p.gamma = w.v[2] * 1e6L;
-    p.mi = Mi(w.v[3]);
-    p.f = w.v[4];
-    p.I = 100;
+    UstawRure(p, w);
     p.Oblicz();
     b.Dodaj(p.Rezystancja(), p.Reaktancja(), p.WspNaskorkowosci(), w, Opis(w, 5));
   }
@@ -144,13 +148,7 @@ TEST_F(DokladnoscTest, ThickWalledTube) {
   Extended eE = 0, eH = 0;
   size_t rozwiazane = 0;
   for (const auto& w : tabela) {
-    // r1_mm, r2_mm, gamma_MSm, mur, f_Hz, E_mid_rel
-    p.r1 = w.v[0] / 1000;
-    p.r2 = w.v[1] / 1000;
-    p.gamma = w.v[2] * 1e6L;
-    p.mi = Mi(w.v[3]);
-    p.f = w.v[4];
-    p.I = 100;
+    UstawRure(p, w);  // then E_mid_rel
     tk::Dispatch([&] {
       p.Oblicz();
       const Extended Hs = p.I / (2 * kPi * p.r2);
