@@ -78,9 +78,11 @@ void TPolePrzeWar::Oblicz() {
   // e^-|Im z|.  Each column is built from its Bessel values divided by the
   // power of two 2^e of their largest part, so that it stands near 1 and the
   // solver's absolute pivot limit meets a well-scaled system; X_j is then
-  // the solution times 2^-e_j.  Powers of two are exact: no bit of the
-  // solution changes by the scaling, and the products with Zh cannot
-  // overflow where the Bessel values themselves are representable.
+  // the solution times 2^-e_j.  Powers of two are exact, so the scaled
+  // entries carry the same digits; but the solver's row scaling then sees
+  // other row sums and may pick other pivots, so the last bits of the
+  // solution can differ from those of an unscaled solve.  The products with
+  // Zh cannot overflow where the Bessel values themselves are representable.
   TZespol J0r, J0dr;  // core at r1
   num::BesselJRek(J0r, 0, num::FMulZR(k1, r1));
   num::BesselJPoch(J0dr, 0, num::FMulZR(k1, r1));

@@ -39,13 +39,9 @@ void TPoleWalca::Oblicz() {
   tk::FpCheck();  // m = 0: f, μ or γ is zero
   TZespol J0d;
   num::BesselJPoch(J0d, 0, z);
-  // 1/J0' through J0'·2^-e near 1: the reciprocal squares the modulus,
-  // which overflows at half the range of J0' itself (|mR| ≈ 8 030).  Powers
-  // of two are exact, so the value is that of the plain reciprocal wherever
-  // that one is representable.
-  const int e = J0d.re == 0 && J0d.im == 0 ? 0 : std::ilogb(std::max(std::fabs(J0d.re), std::fabs(J0d.im)));
-  const TZespol odw = num::FOdwZ(TZespol{std::ldexp(J0d.re, -e), std::ldexp(J0d.im, -e)});
-  const TZespol A_ = num::FMulZR(TZespol{std::ldexp(odw.re, -e), std::ldexp(odw.im, -e)}, Hs);
+  // The plain reciprocal squares the modulus of J0', which overflows at half
+  // the range of J0' itself (|mR| ≈ 8 030).
+  const TZespol A_ = num::FMulZR(num::FOdwZSkal(J0d), Hs);
   const TZespol C_ = num::FMulZ(A_, jwm);
   tk::FpCheck();
   A = A_;

@@ -143,6 +143,42 @@ TZespol FOdwZ(const TZespol& a) {
   return z;
 }
 
+namespace {
+
+// e of the power of two 2^e at or below the larger part of b where b·b^* is
+// not a normal number; 0 where it is (and for b = 0 or a non-finite b, whose
+// faults the plain quotient reports).
+int WykladnikSkali(const TZespol& b) {
+  const Extended m = std::fmax(std::fabs(b.re), std::fabs(b.im));
+  constexpr Extended kDuzy = 0x1p8191L, kMaly = 0x1p-8191L;
+  if (!(m > kDuzy || (m < kMaly && m > 0.0L)) || !std::isfinite(m)) return 0;
+  return std::ilogb(m);
+}
+
+// z·2^e: exact while the parts stay normal numbers.
+TZespol Razy2(const TZespol& z, int e) { return TZespol{std::ldexp(z.re, e), std::ldexp(z.im, e)}; }
+
+// q(a, b·2^-e)·2^-e = q(a, b) for a quotient q that is homogeneous of degree
+// -1 in b: the same quotient, taken where the squares stay in range.
+template <class Iloraz>
+TZespol Skalowany(const TZespol& b, Iloraz iloraz) {
+  const int e = WykladnikSkali(b);
+  if (e == 0) return iloraz(b);
+  const TZespol z = Razy2(iloraz(Razy2(b, -e)), -e);
+  Sprawdz(z);  // the quotient itself out of range
+  return z;
+}
+
+}  // namespace
+
+TZespol FDivZSkal(const TZespol& a, const TZespol& b) {
+  return Skalowany(b, [&a](const TZespol& d) { return FDivZ(a, d); });
+}
+
+TZespol FOdwZSkal(const TZespol& a) {
+  return Skalowany(a, [](const TZespol& d) { return FOdwZ(d); });
+}
+
 // The hypotenuse without squaring the parts: no overflow or underflow where
 // the modulus itself is representable.
 Extended ModZ(const TZespol& a) {

@@ -33,6 +33,16 @@ TZespol FDivZR(const TZespol& a, Extended r);
 TZespol FDivRZ(Extended r, const TZespol& a);
 TZespol FOdwZ(const TZespol& a);
 Extended ModZ(const TZespol& a);
+
+// a / b and 1 / a that do not square a divisor beyond the extended range.
+// Where the larger part of the divisor lies between 2^-8191 and 2^8191, so
+// that its squared modulus is a normal number, they are FDivZ and FOdwZ bit
+// for bit.  Beyond (the Bessel combinations of thick conductors grow like
+// e^|Im z| and pass 2^8191 at |Im z| = 5678) the divisor is first brought
+// near 1 by a power of two and the quotient scaled back: they fail only where
+// the quotient itself leaves the range.
+TZespol FDivZSkal(const TZespol& a, const TZespol& b);
+TZespol FOdwZSkal(const TZespol& a);
 TZespol CosZ(const TZespol& a);
 TZespol SinZ(const TZespol& a);
 

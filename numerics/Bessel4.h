@@ -13,13 +13,25 @@
 //          K_0, K_1 at jz; elsewhere as J and Y: the series, or Hankel's
 //          expansion in the right half plane and reflection in the left.
 //   J', H2'  f_0' = -f_1, f_1' = f_0 - f_1/z from the above.
-// Largest relative error measured against 40-digit values for |z| from 0.01
-// to the overflow limit at every angle (numerics/tests/data): 3e-14 (Y_1 on
-// the real axis near |z| = 15, where series and expansion meet), 1.6e-14
-// elsewhere on the axes, 2e-15 off the axes in the right half plane; errors
-// of J, Y and of H2 above the real axis, where they have zeros, are taken
-// relative to the largest of |J|, |Y|, |H2|.  On the -45 deg ray of the
-// conductor models the tests hold J within 1e-19·|z| + 2e-17, Y within
+// Largest errors measured against 40-digit values at 1 200 arguments, |z|
+// from 0.01 to the overflow limit at every angle and on both sides of every
+// switch (numerics/tests/data); relative to the value, and for J, Y and H2
+// above the real axis, where they have zeros, to the largest of |J|, |Y|,
+// |H2|:
+//   -45 deg ray of the conductor models          1e-16 (3e-17 below 20)
+//   |z| < 12, every angle                        7e-15 (4e-16 off the axes
+//                                                in the right half plane)
+//   |z| >= 16.5, every angle                     9e-16 (2e-16 off the axes)
+//   12 <= |z| < 16.5, 45 deg or more off the     5e-18
+//   real axes
+//   12 <= |z| < 16.5, 10 deg off them            1.1e-14
+//   12 <= |z| < 16.5, on the real axes and       3.3e-14 (positive side),
+//   within 1 deg of them                         1.4e-13 (negative side;
+//                                                179 deg, |z| = 15.1)
+// The larger figures lie where series and expansion meet, 3|z| - |Im z| = 45:
+// the series has lost e^(|z| - |Im z|) to cancellation, the expansion's
+// smallest term is 0.15 e^(-2|z|), and no third method serves between them.
+// On the -45 deg ray the tests hold J within 1e-19·|z| + 2e-17, Y within
 // 5e-16 more, and H2 below |z| = 4 within 3e-16·e^(1.42|z|) more.
 #include <cstdint>
 

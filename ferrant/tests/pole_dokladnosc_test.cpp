@@ -2,8 +2,10 @@
 // independently at 40 digits (tests/data/make_reference.py): standard
 // cross-sections of copper, aluminium and steel, the standard tubes and
 // steel-cored two-layer conductors, 10 Hz to 2 kHz, μr 1 to 200; and, up to
-// the top of the extended range (|k·r| to 16 000), solid conductors and a
-// random sweep of two-layer conductors, 10 Hz to 1 MHz, μr to 1000.
+// the top of the extended range (|k·r| to 16 000), solid conductors,
+// thick-walled tubes and a random sweep of two-layer conductors, 10 Hz to
+// 1 MHz, μr to 1000.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -15,6 +17,7 @@
 #include "ferrant/PoleCylindra.h"
 #include "ferrant/PolePrzeWar.h"
 #include "ferrant/PoleWalca.h"
+#include "numerics/AlgeZes4.h"
 #include "pole_pomoc.h"
 
 namespace ferrant::test {
@@ -83,6 +86,16 @@ std::string Opis(const Wiersz& w, size_t n) {
   return s;
 }
 
+// A tube row (r1_mm, r2_mm, gamma_MSm, mur, f_Hz) into the field object, with I = 100 A.
+void UstawRure(TPoleCylindra& p, const Wiersz& w) {
+  p.r1 = w.v[0] / 1000;
+  p.r2 = w.v[1] / 1000;
+  p.gamma = w.v[2] * 1e6L;
+  p.mi = Mi(w.v[3]);
+  p.f = w.v[4];
+  p.I = 100;
+}
+
 class DokladnoscTest : public PoleTest {};
 
 TEST_F(DokladnoscTest, SolidConductor) {
@@ -114,13 +127,7 @@ TEST_F(DokladnoscTest, TubularConductor) {
   TPoleCylindra p(obraz, 100, 50, kMi0, 55e6L, 0.01L, 0.02L, 200);
   Bledy b;
   for (const auto& w : tabela) {
-    // r1_mm, r2_mm, gamma_MSm, mur, f_Hz
-    p.r1 = w.v[0] / 1000;
-    p.r2 = w.v[1] / 1000;
-    p.gamma = w.v[2] * 1e6L;
-    p.mi = Mi(w.v[3]);
-    p.f = w.v[4];
-    p.I = 100;
+    UstawRure(p, w);
     p.Oblicz();
     b.Dodaj(p.Rezystancja(), p.Reaktancja(), p.WspNaskorkowosci(), w, Opis(w, 5));
   }
@@ -128,6 +135,39 @@ TEST_F(DokladnoscTest, TubularConductor) {
   EXPECT_LT(b.R, kTolerancja);
   EXPECT_LT(b.X, kTolerancja);
   EXPECT_LT(b.Kn, kTolerancja);
+}
+
+// Thick walls up to the top of the extended range (|m·r2| to 16 000), where
+// the wall's Bessel combination D grows like e^(|m|(r2 − r1)/√2): every tube
+// solves, with the profile (|E| at mid-wall against |E(r2)|) and Hφ(r2).
+TEST_F(DokladnoscTest, ThickWalledTube) {
+  const auto tabela = Czytaj("tube_range.csv");
+  ASSERT_GT(tabela.size(), 400u);
+  TPoleCylindra p(obraz, 100, 50, kMi0, 55e6L, 0.01L, 0.02L, 200);
+  Bledy b;
+  Extended eE = 0, eH = 0;
+  size_t rozwiazane = 0;
+  for (const auto& w : tabela) {
+    UstawRure(p, w);  // then E_mid_rel
+    tk::Dispatch([&] {
+      p.Oblicz();
+      const Extended Hs = p.I / (2 * kPi * p.r2);
+      eE = std::max(eE, Wzgl(num::ModZ(p.NatezenieE((p.r1 + p.r2) / 2)) / num::ModZ(p.NatezenieE(p.r2)), w.v[5]));
+      eH = std::max(eH, WzglZ(p.NatezenieH(p.r2), TZespol{Hs, 0}));
+      b.Dodaj(p.Rezystancja(), p.Reaktancja(), p.WspNaskorkowosci(), w, Opis(w, 5));
+      ++rozwiazane;
+    });
+  }
+  b.Pokaz("tube_range", tabela.size());
+  std::printf("%zu of %zu solved; max rel. error |E| mid-wall %.2Le, Hφ(r2) %.2Le\n", rozwiazane, tabela.size(), eE,
+              eH);
+  EXPECT_TRUE(komunikaty.empty()) << komunikaty.front().text;
+  EXPECT_EQ(rozwiazane, tabela.size());
+  EXPECT_LT(b.R, kTolerancja);
+  EXPECT_LT(b.X, kTolerancja);
+  EXPECT_LT(b.Kn, kTolerancja);
+  EXPECT_LT(eE, kTolerancja);
+  EXPECT_LT(eH, kTolerancja);
 }
 
 // Also where the columns of the boundary system differ by e^(2|Im k·r|):

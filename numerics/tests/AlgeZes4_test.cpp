@@ -88,6 +88,23 @@ TEST_F(AlgeZes4, QuotientsDivideByTheSquaredModulus) {
   EXPECT_EQ(r.im, -35.0L / d);
 }
 
+// The scaled quotients are the plain ones where the squared modulus of the
+// divisor is in range, and reach as far as the quotient itself beyond.
+TEST_F(AlgeZes4, ScaledQuotientsFailOnlyWhereTheQuotientDoes) {
+  const TZespol pary[][2] = {{{1, 1}, {3, 7}}, {{0.1L, -0.7L}, {0x1p8190L, 3}}, {{-5e10L, 2.5L}, {0x1p-8190L, 0}}};
+  for (const auto& p : pary) {
+    EXPECT_TRUE(Rowne(FDivZSkal(p[0], p[1]), FDivZ(p[0], p[1])));
+    EXPECT_TRUE(Rowne(FOdwZSkal(p[1]), FOdwZ(p[1])));
+  }
+  const TZespol q = FDivZSkal({2e3000L, 0}, {1e3000L, 1e3000L});
+  EXPECT_NEAR(q.re, 1, 1e-18L);
+  EXPECT_NEAR(q.im, -1, 1e-18L);
+  EXPECT_NEAR(FOdwZSkal({0, -1e-3000L}).im / 1e3000L, 1, 1e-18L);
+  EXPECT_PRZEPELNIENIE(FDivZSkal({1e4000L, 0}, {1e-3000L, 0}));
+  EXPECT_DZIELENIE(FDivZSkal({1, 0}, {0, 0}));
+  EXPECT_DZIELENIE(FOdwZSkal({0, 0}));
+}
+
 TEST_F(AlgeZes4, ModulusWithoutOverflowOrUnderflow) {
   EXPECT_EQ(ModZ({3, 4}), 5.0L);
   EXPECT_EQ(ModZ({0, -7}), 7.0L);

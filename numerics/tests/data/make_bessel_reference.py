@@ -6,7 +6,9 @@ Arguments lie on the positive real axis (axis R) and on the ray at -45 deg
 |z| from 0.1 to 20000, densely below 30 and on both sides of the points
 where the methods of Bessel4 change; and on rays at other angles (axis A)
 from -180 to 180 deg, both sides of the negative real axis and nearly real
-positive arguments among them, with |z| from 0.01 to 16000.  Each row also
+positive arguments among them, with |z| from 0.01 to 16000 and on both
+sides of the line 3|z| - |Im z| = 45 where series and expansion meet (15 on
+the real axes, 15.09 at 179 deg).  Each row also
 holds the derivatives J_n' and H2_n'.  Each argument is rounded to a 64-bit
 significand first and written exactly (mantissa and power of two), so the
 library and the reference see the same number.
@@ -107,7 +109,8 @@ def main():
         row('D', mp.mpc(a, -a))
     for deg in ANGLES:
         fi = mp.mpf(deg) * mp.pi / 180
-        for r in RAYS:
+        meet = 45 / (3 - abs(mp.sin(fi)))
+        for r in RAYS + [meet * (1 - mp.mpf('1e-9')), meet * (1 + mp.mpf('1e-9')), 15]:
             r = mp.mpf(r)
             if deg in ('-180', '180'):
                 z = mp.mpc(-round64(r), 0)
