@@ -142,6 +142,63 @@ bool JpegSize(const std::vector<uint8_t>& b, int64_t& width, int64_t& height) {
   return false;
 }
 
+uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + size_t(i)];
+  return v;
+}
+
+// Whether the rows a bitmap header at `at` promises lie before `end`: Qt's
+// reader leaves the rows it could not read as the memory held them.
+bool DibComplete(const std::vector<uint8_t>& b, size_t at, size_t pixels, size_t end, bool icon) {
+  if (at + 16 > end) return false;
+  const uint32_t header = Le(b, at, 4);
+  int64_t w, h, bits, compression = 0, colours = 0, stored = 0;
+  if (header == 12) {
+    w = Le(b, at + 4, 2);
+    h = int16_t(Le(b, at + 6, 2));
+    bits = Le(b, at + 10, 2);
+  } else {
+    if (header < 40 || at + 40 > end) return false;
+    w = int32_t(Le(b, at + 4, 4));
+    h = int32_t(Le(b, at + 8, 4));
+    bits = Le(b, at + 14, 2);
+    compression = Le(b, at + 16, 4);
+    stored = Le(b, at + 20, 4);
+    colours = Le(b, at + 32, 4);
+  }
+  if (w <= 0 || h == 0 || h == INT32_MIN || bits == 0 || bits > 32) return false;
+  h = h < 0 ? -h : h;
+  if (icon) {  // colour rows, then the one-bit mask, in twice the height
+    h /= 2;
+    if (bits <= 8) pixels = at + header + 4 * size_t(colours != 0 ? colours : int64_t(1) << bits);
+    const int64_t mask = (w + 31) / 32 * 4 * h;
+    return int64_t(pixels) + (w * bits + 31) / 32 * 4 * h + mask <= int64_t(end);
+  }
+  if (compression == 1 || compression == 2) return int64_t(pixels) + stored <= int64_t(end);  // run lengths
+  if (compression == 0 || compression == 3 || compression == 6)
+    return int64_t(pixels) + (w * bits + 31) / 32 * 4 * h <= int64_t(end);
+  return true;  // other codings: Qt's reader refuses what it cannot read whole
+}
+
+bool BmpComplete(const std::vector<uint8_t>& b) {
+  return b.size() >= 26 && b[0] == 'B' && b[1] == 'M' && DibComplete(b, 14, Le(b, 10, 4), b.size(), false);
+}
+
+// Every picture of an icon lies inside the file, and each bitmap holds its rows.
+bool IcoComplete(const std::vector<uint8_t>& b) {
+  if (b.size() < 6 || Le(b, 0, 2) != 0 || Le(b, 2, 2) != 1) return false;
+  const size_t count = Le(b, 4, 2);
+  if (count == 0 || 6 + 16 * count > b.size()) return false;
+  for (size_t i = 0; i < count; ++i) {
+    const size_t bytes = Le(b, 6 + 16 * i + 8, 4), at = Le(b, 6 + 16 * i + 12, 4);
+    if (at > b.size() || bytes > b.size() - at || bytes < 8) return false;
+    const bool png = Le(b, at, 4) == 0x474E5089u;  // PNG pictures are checked by their own reader
+    if (!png && !DibComplete(b, at, at + Le(b, at, 4), at + bytes, true)) return false;
+  }
+  return true;
+}
+
 // A picture through Qt's reader, the largest of an icon's pictures; null
 // with the reason when it cannot be shown.
 QImage ReadWithQt(const std::vector<uint8_t>& bytes, const char* format, const char*& reason) {
@@ -233,8 +290,10 @@ PicturePreview LoadPicturePreview(const std::string& fileName, int width, int he
         reason = kDamaged;
       }
     }
-  } else {
+  } else if (kind == Kind::Bmp ? BmpComplete(bytes) : IcoComplete(bytes)) {
     image = ReadWithQt(bytes, kind == Kind::Bmp ? "bmp" : "ico", reason);
+  } else {
+    reason = kDamaged;
   }
   if (reason != nullptr) {
     result.text = reason;
