@@ -19,6 +19,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -378,6 +379,12 @@ void AddPicturePreview(QFileDialog& dialog) {
   grid->addWidget(pane, 1, grid->columnCount(), 1, 1, Qt::AlignTop);
   QObject::connect(&dialog, &QFileDialog::currentChanged, pane, &PreviewPane::ShowFile);
   QObject::connect(&dialog, &QFileDialog::directoryEntered, pane, [pane] { pane->ShowFile(QString()); });
+  // The file the dialog opens with (a save dialog again on the file just
+  // saved), once the dialog runs.
+  QTimer::singleShot(0, pane, [pane, &dialog] {
+    const QStringList chosen = dialog.selectedFiles();
+    if (!chosen.isEmpty() && QFileInfo(chosen.first()).isFile()) pane->ShowFile(chosen.first());
+  });
   dialog.resize(dialog.sizeHint().expandedTo(QSize(900, 460)));
 }
 
@@ -415,6 +422,7 @@ void FitFileDialogColumns(QFileDialog& dialog) {
   fit(1, sizes);
   fit(2, types);
   fit(3, dates);
+  header->setSectionResizeMode(0, QHeaderView::Stretch);  // the names take the rest of the list's width
 }
 
 }  // namespace tk
