@@ -19,6 +19,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -385,7 +386,9 @@ void AddPicturePreview(QFileDialog& dialog) {
     const QStringList chosen = dialog.selectedFiles();
     if (!chosen.isEmpty() && QFileInfo(chosen.first()).isFile()) pane->ShowFile(chosen.first());
   });
-  dialog.resize(dialog.sizeHint().expandedTo(QSize(900, 460)));
+  QSize size = dialog.sizeHint().expandedTo(QSize(900, 460));
+  if (const QScreen* screen = dialog.screen()) size = size.boundedTo(screen->availableGeometry().size());
+  dialog.resize(size);
 }
 
 void FitFileDialogColumns(QFileDialog& dialog) {
