@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "toolkit/Controls.h"
+#include "toolkit/PicturePreview.h"
 #include "toolkit/QtInternal.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"
@@ -118,6 +119,8 @@ bool QtFileDialog(const FileDialogRequest& r, std::string& fileName) {
     filters << ToQString(desc) + " (" + p + ")";
   }
   if (!filters.isEmpty()) dlg.setNameFilters(filters);
+  if (r.preview) AddPicturePreview(dlg);
+  FitFileDialogColumns(dlg);
   // The initial name stands in the name box as given, a pattern such as
   // "*.emf" too (confirming a pattern lists the files it matches).
   const QString initial = ToQString(r.initialName).trimmed();

@@ -1,8 +1,11 @@
 #include "toolkit/Testing.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSpontaneKeyEvent>
@@ -282,6 +285,35 @@ bool DismissQuestionBox(std::string* text) {
   FpShield shield;
   QTest::keyClick(box, Qt::Key_Escape);
   return true;
+}
+
+bool ViewFilePreview(FilePreviewView* view) {
+  QFileDialog* dlg = OpenFileDialog();
+  auto* text = dlg != nullptr ? dlg->findChild<QLabel*>(QStringLiteral("picturePreviewText")) : nullptr;
+  auto* area = dlg != nullptr ? dlg->findChild<QWidget*>(QStringLiteral("picturePreviewArea")) : nullptr;
+  if (text == nullptr || area == nullptr) return false;
+  FpShield shield;
+  view->text = FromQString(text->text());
+  view->picture = BitmapFromImage(area->grab().toImage().convertToFormat(QImage::Format_RGB32));
+  return true;
+}
+
+bool ClickFileInDialog(const std::string& fileName) {
+  QFileDialog* dlg = OpenFileDialog();
+  if (dlg == nullptr) return false;
+  FpShield shield;
+  for (auto* view : dlg->findChildren<QAbstractItemView*>()) {
+    auto* model = qobject_cast<QFileSystemModel*>(view->model());
+    if (model == nullptr || !view->isVisible()) continue;
+    const QModelIndex index = model->index(ToQString(fileName));
+    if (!index.isValid()) return false;
+    view->scrollTo(index);
+    const QRect r = view->visualRect(index);
+    if (r.isEmpty()) return false;
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    return true;
+  }
+  return false;
 }
 
 bool SaveWindowPng(TControl* control, const std::string& path) {

@@ -3,6 +3,7 @@
 // keyboard on a control, save a window's picture, and answer the message boxes
 // and file dialogs from a queue while recording what was asked.
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,6 +75,17 @@ bool TypeIntoFileDialog(const std::string& text);
 // instance before replacing a file): answers it with Escape and reports its
 // text.  False when no such box is open.
 bool DismissQuestionBox(std::string* text);
+
+// The picture dialog's preview pane as the user sees it: its text (the
+// picture's size, or why there is none) and its picture area as drawn.
+struct FilePreviewView {
+  std::string text;
+  std::unique_ptr<TBitmap> picture;
+};
+bool ViewFilePreview(FilePreviewView* view);
+// Clicks the file's row in the open file dialog's list, as a user does;
+// false while the dialog does not list it yet.
+bool ClickFileInDialog(const std::string& fileName);
 
 // The control as it is shown now, saved as PNG.
 bool SaveWindowPng(TControl* control, const std::string& path);

@@ -1,0 +1,276 @@
+// The picture dialogs' preview pane: what it shows for each listed type of
+// picture, for our own metafiles, and for files it must not or cannot read;
+// and the metafile reader on damaged files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/reliability/support/Harness.h"
+#include "tests/support/TestFiles.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Jpeg.h"
+#include "toolkit/PicturePreview.h"
+#include "toolkit/Testing.h"
+#include "toolkit/chart/Chart.h"
+#include "toolkit/emf/EmfReader.h"
+
+using namespace tk;
+namespace tt = tk::testing;
+
+namespace {
+
+void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+void Put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(v >> (8 * i)));
+}
+
+// A picture of w x h, its left half red and its right half blue, as bottom-up
+// rows of blue, green, red (and alpha when `alpha`), each row padded to four bytes.
+std::vector<uint8_t> HalvesRows(int w, int h, bool alpha) {
+  std::vector<uint8_t> rows;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) Put(rows, (x < w / 2 ? 0xFF0000u : 0x0000FFu) | 0xFF000000u, alpha ? 4 : 3);
+    while (rows.size() % 4 != 0) rows.push_back(0);
+  }
+  return rows;
+}
+
+std::vector<uint8_t> InfoHeader(int w, int h, int bits, size_t bytes) {
+  std::vector<uint8_t> b;
+  for (uint32_t v : {40u, uint32_t(w), uint32_t(h)}) Put(b, v, 4);
+  Put(b, 1, 2);
+  Put(b, uint32_t(bits), 2);
+  for (uint32_t v : {0u, uint32_t(bytes), 0u, 0u, 0u, 0u}) Put(b, v, 4);
+  return b;
+}
+
+std::vector<uint8_t> HalvesBmp() {
+  const std::vector<uint8_t> rows = HalvesRows(200, 100, false);
+  std::vector<uint8_t> b{'B', 'M'};
+  for (uint32_t v : {uint32_t(54 + rows.size()), 0u, 54u}) Put(b, v, 4);
+  for (auto part : {InfoHeader(200, 100, 24, rows.size()), rows}) b.insert(b.end(), part.begin(), part.end());
+  return b;
+}
+
+// One 32 x 32 picture of 32 bits with its (empty) mask.
+std::vector<uint8_t> HalvesIco() {
+  std::vector<uint8_t> dib = InfoHeader(32, 64, 32, 0), rows = HalvesRows(32, 32, true);
+  rows.resize(rows.size() + 32 * 4, 0);
+  dib.insert(dib.end(), rows.begin(), rows.end());
+  std::vector<uint8_t> b;
+  for (uint32_t v : {0u, 1u, 1u}) Put(b, v, 2);
+  for (uint32_t v : {32u, 32u, 0u, 0u}) Put(b, v, 1);
+  for (uint32_t v : {1u, 32u}) Put(b, v, 2);
+  for (uint32_t v : {uint32_t(dib.size()), 22u}) Put(b, v, 4);
+  b.insert(b.end(), dib.begin(), dib.end());
+  return b;
+}
+
+std::vector<uint8_t> HalvesJpeg() {
+  std::vector<uint32_t> px(200 * 100);
+  for (size_t i = 0; i < px.size(); ++i) px[i] = i % 200 < 100 ? 0xFF0000u : 0x0000FFu;
+  return EncodeJpeg(200, 100, px.data(), 95);
+}
+
+// A chart as the programs export it: a gradient, a title, axes and a line.
+struct SmallChart {
+  TForm form;
+  TChart* chart;
+  SmallChart() {
+    form.SetBounds(0, 0, 440, 220);
+    chart = new TChart(&form);
+    chart->SetAlign(alClient);
+    chart->Title.Text = {"Straty mocy"};
+    chart->GradientVisible = true;
+    chart->GradientEndColor = clSilver;
+    TChartSeries* s = chart->AddSeries();
+    s->SeriesColor = clRed;
+    s->LineWidth = 3;
+    for (int i = 0; i <= 20; ++i) s->AddXY(i, std::sqrt(i), "", clRed);
+  }
+};
+
+bool Near(TColor c, TColor want) {
+  return std::abs(GetRValue(c) - GetRValue(want)) <= 40 && std::abs(GetGValue(c) - GetGValue(want)) <= 40 &&
+         std::abs(GetBValue(c) - GetBValue(want)) <= 40;
+}
+
+// The mean difference per colour channel between the pane's picture area and
+// the chart as the window draws it, reduced and centred in the area's frame
+// as the pane shows pictures.
+double MeanDifference(const TBitmap& area, const TBitmap& chart) {
+  const int inner = area.Width() - 2;
+  const double scale = std::min(double(inner) / chart.Width(), double(inner) / chart.Height());
+  const int w = int(std::lround(chart.Width() * scale)), h = int(std::lround(chart.Height() * scale));
+  const int x0 = (area.Width() - w) / 2, y0 = (area.Height() - h) / 2;
+  double sum = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      // The chart's pixels that fall on this one, averaged.
+      double c[3] = {0, 0, 0};
+      int n = 0;
+      for (int v = int(y / scale); v < int((y + 1) / scale); ++v)
+        for (int u = int(x / scale); u < int((x + 1) / scale); ++u, ++n) {
+          const TColor b = chart.Pixel(u, v);
+          c[0] += GetRValue(b), c[1] += GetGValue(b), c[2] += GetBValue(b);
+        }
+      const TColor a = area.Pixel(x0 + x, y0 + y);
+      if (n > 0)
+        sum +=
+            std::abs(GetRValue(a) - c[0] / n) + std::abs(GetGValue(a) - c[1] / n) + std::abs(GetBValue(a) - c[2] / n);
+    }
+  return sum / (3.0 * w * h);
+}
+
+}  // namespace
+
+// Each type the dialogs list, clicked in the file list of a real dialog: the
+// pictures show scaled to fit with their size above them, our metafile as
+// the chart shows itself; a metafile of the older kind, one with a record we
+// never write and a truncated one leave the pane empty and say why.
+TEST(PicturePreview, ShowsEachListedTypeAndSaysWhyNot) {
+  TApplication app("Program");
+  const std::string dir = testsupport::TempPath("preview");
+  ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+  SmallChart chart;
+  chart.form.ShowForm();
+  tt::ProcessEvents();
+  const std::vector<uint8_t> emf = chart.chart->MetafileEnhBytes();
+  std::vector<uint8_t> other = emf;
+  other[184] = 25;  // the background mode's record becomes the background colour's, one we never write
+  Write(dir + "/halves.jpg", HalvesJpeg());
+  Write(dir + "/halves.bmp", HalvesBmp());
+  Write(dir + "/halves.ico", HalvesIco());
+  Write(dir + "/chart.emf", emf);
+  Write(dir + "/other.emf", other);
+  Write(dir + "/cut.emf", std::vector<uint8_t>(emf.begin(), emf.begin() + long(emf.size() / 2)));
+  Write(dir + "/picture.wmf", {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0});
+  ASSERT_EQ(symlink("/proc/self/status", (dir + "/status.bmp").c_str()), 0);
+  const std::vector<std::string> names{"halves.jpg", "halves.bmp", "halves.ico",  "chart.emf",
+                                       "other.emf",  "cut.emf",    "picture.wmf", "status.bmp"};
+  std::vector<tt::FilePreviewView> seen(names.size());
+  size_t next = 0;
+  bool clicked = false;
+  reliability::Watchdog watchdog(60);
+  watchdog.Arm("the picture dialog's preview");
+  TTimer t(nullptr);
+  t.SetInterval(20);
+  t.OnTimer = [&](TObject*) {
+    if (next == names.size()) {
+      tt::AnswerFileDialog("", nullptr, nullptr);
+    } else if (!clicked) {
+      clicked = tt::ClickFileInDialog(dir + "/" + names[next]);
+    } else if (tt::ViewFilePreview(&seen[next])) {
+      clicked = false;
+      ++next;
+    }
+  };
+  TOpenPictureDialog open;
+  open.FileName = dir + "/";
+  open.Filter = kGraphicFilter;
+  EXPECT_FALSE(open.Execute());
+  t.SetEnabled(false);
+  watchdog.Disarm();
+  ASSERT_EQ(next, names.size());
+  for (size_t i = 0; i < 3; ++i) {
+    const TBitmap& p = *seen[i].picture;
+    const int cx = p.Width() / 2, cy = p.Height() / 2;
+    EXPECT_TRUE(Near(p.Pixel(cx - 8, cy), clRed) && Near(p.Pixel(cx + 8, cy), clBlue)) << names[i];
+    EXPECT_EQ(p.Pixel(cx, 8), clWhite) << names[i];  // the margin above a picture smaller than the pane
+  }
+  EXPECT_EQ(seen[0].text, "200 × 100");
+  EXPECT_EQ(seen[1].text, "200 × 100");
+  EXPECT_EQ(seen[2].text, "32 × 32");
+  EXPECT_EQ(seen[3].text, "440 × 220");
+  EXPECT_LT(MeanDifference(*seen[3].picture, *chart.chart->Render()), 15.0);  // a blank area differs by 38
+  const std::vector<std::string> why{"Brak podglądu tego rysunku", "Uszkodzony plik rysunku",
+                                     "Brak podglądu tego rysunku", "To nie jest zwykły plik"};
+  for (size_t i = 4; i < names.size(); ++i) {
+    EXPECT_EQ(seen[i].text, why[i - 4]) << names[i];
+    const TBitmap& p = *seen[i].picture;
+    EXPECT_EQ(p.Pixel(p.Width() / 2, p.Height() / 2), clWhite) << names[i];
+  }
+  EXPECT_TRUE(seen[3].picture->SaveToPng(testsupport::PicturePath("preview_chart.png")));
+}
+
+// Files the pane must not read, or cannot: a pipe and a device (opening them
+// would wait or act), a file larger than a preview reads, a picture claiming
+// more pixels than a preview decodes, and truncated pictures of each kind.
+// None raises, none waits, and each says why.
+TEST(PicturePreview, FilesThatCannotBeShownSayWhyWithoutWaiting) {
+  TApplication app("Program");
+  const std::string dir = testsupport::TempPath("unreadable");
+  ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+  ASSERT_EQ(mkfifo((dir + "/pipe.jpg").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/zero", (dir + "/zero.bmp").c_str()), 0);
+  ASSERT_EQ(truncate((std::ofstream(dir + "/huge.emf"), dir + "/huge.emf").c_str(), off_t(64) << 20), 0);
+  std::vector<uint8_t> jpeg = HalvesJpeg(), wide = jpeg;
+  for (size_t i = 2; i + 8 < wide.size(); ++i)
+    if (wide[i] == 0xFF && wide[i + 1] == 0xC0) {  // the frame header: 60000 x 60000
+      wide[i + 5] = wide[i + 7] = 0xEA;
+      wide[i + 6] = wide[i + 8] = 0x60;
+      break;
+    }
+  Write(dir + "/wide.jpg", wide);
+  Write(dir + "/cut.jpg", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + 300));
+  const std::vector<uint8_t> bmp = HalvesBmp(), ico = HalvesIco();
+  Write(dir + "/cut.bmp", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 3000));
+  Write(dir + "/cut.ico", std::vector<uint8_t>(ico.begin(), ico.end() - 200));
+  reliability::Watchdog watchdog(30);
+  watchdog.Arm("a preview of a file it cannot show");
+  const std::vector<std::pair<std::string, std::string>> cases{
+      {"pipe.jpg", "To nie jest zwykły plik"},         {"zero.bmp", "To nie jest zwykły plik"},
+      {"huge.emf", "Rysunek jest za duży na podgląd"}, {"wide.jpg", "Rysunek jest za duży na podgląd"},
+      {"cut.jpg", "Uszkodzony plik rysunku"},          {"cut.bmp", "Uszkodzony plik rysunku"},
+      {"cut.ico", "Uszkodzony plik rysunku"},          {"missing.ico", "Nie można odczytać pliku"}};
+  for (const auto& [name, why] : cases) {
+    const PicturePreview p = LoadPicturePreview(dir + "/" + name, 218, 218);
+    EXPECT_EQ(p.text, why) << name;
+    EXPECT_EQ(p.picture, nullptr) << name;
+  }
+  watchdog.Disarm();
+}
+
+// A bounded random test of the metafile reader: damaged copies of our own
+// metafiles are drawn or refused, never read past their end (the sanitizer
+// build sees that), and the undamaged ones draw.
+TEST(PicturePreview, DamagedMetafilesDrawOrAreRefused) {
+  TApplication app("Program");
+  SmallChart chart;
+  const std::vector<std::vector<uint8_t>> seeds{chart.chart->MetafileEnhBytes()};
+  std::mt19937 rng(20240611);
+  int drawn = 0, refused = 0;
+  for (int i = 0; i < 3000; ++i) {
+    std::vector<uint8_t> b = seeds[0];
+    for (int e = 1 + int(rng() % 4); e > 0; --e) {
+      const size_t at = rng() % b.size();
+      switch (rng() % 4) {
+        case 0: b[at] = uint8_t(rng()); break;
+        case 1: b[at] = uint8_t(0xFF * (rng() % 2)); break;
+        case 2: b.resize(at); break;
+        case 3: b.erase(b.begin() + long(at & ~size_t(3)), b.begin() + long(std::min(b.size(), (at & ~size_t(3)) + 4)));
+      }
+      if (b.empty()) break;
+    }
+    std::unique_ptr<uint8_t[]> copy(new uint8_t[b.size() + 1]);  // exact size: a read past it is caught
+    std::copy(b.begin(), b.end(), copy.get());
+    emf::EmfVerdict verdict;
+    const bool shown = emf::DrawEmf(copy.get(), b.size(), 64, 48, &verdict) != nullptr;
+    EXPECT_EQ(shown, verdict == emf::EmfVerdict::Picture);
+    ++(shown ? drawn : refused);
+  }
+  emf::EmfVerdict verdict;
+  EXPECT_NE(emf::DrawEmf(seeds[0].data(), seeds[0].size(), 64, 48, &verdict), nullptr);
+  EXPECT_GT(drawn, 0);
+  EXPECT_GT(refused, 0);
+}
