@@ -42,26 +42,30 @@ void ForShown(const std::vector<int>& sizes, int fixed, int first, int limit, F 
   int pos = 0;
   const int n = static_cast<int>(sizes.size());
   for (int i = 0; i < n && pos < limit; ++i) {
-    if (i >= fixed && i < first) continue;
-    if (f(i, pos)) return;
+    if (i == fixed) i = std::max(i, first);  // past the entries scrolled away
+    if (i >= n || f(i, pos)) return;
     pos += sizes[static_cast<size_t>(i)] + kLineWidth;
   }
 }
-// The first index from which the entries after the fixed ones up to the last
-// all fit, whole, into `view` pixels behind the fixed ones: the largest first
-// scrollable column or row worth scrolling to.
-int LastPageStart(const std::vector<int>& sizes, int fixed, int view) {
-  const int n = static_cast<int>(sizes.size());
-  if (fixed >= n) return std::max(0, n - 1);
+// The smallest first scrollable index from which the entries up to `last`
+// all fit, whole, into `view` pixels behind the fixed ones (`last` itself
+// when even it does not fit).
+int FirstToShow(const std::vector<int>& sizes, int fixed, int last, int view) {
   int used = 0;
   for (int i = 0; i < fixed; ++i) used += sizes[static_cast<size_t>(i)] + kLineWidth;
-  int first = n - 1;
+  int first = last;
   used += sizes[static_cast<size_t>(first)];
   while (first > fixed && used + sizes[static_cast<size_t>(first - 1)] + kLineWidth <= view) {
     --first;
     used += sizes[static_cast<size_t>(first)] + kLineWidth;
   }
   return first;
+}
+// The first scrollable column or row of the last page: the largest worth scrolling to.
+int LastPageStart(const std::vector<int>& sizes, int fixed, int view) {
+  const int n = static_cast<int>(sizes.size());
+  if (fixed >= n) return std::max(0, n - 1);
+  return FirstToShow(sizes, fixed, n - 1, view);
 }
 
 // How many entries from `first` on show whole in `view` pixels behind the fixed ones.
@@ -587,65 +591,88 @@ void TStringGrid::SetScrollBars(TScrollStyle style) {
 // ---------------------------------------------------------------------------
 // Scroll bars
 
-TStringGrid::Bars TStringGrid::ShownBars() const {
+const TStringGrid::Layout& TStringGrid::CurrentLayout() const {
+  const int w = Width(), h = Height();
+  Layout& l = layout_;
+  if (l.width == w && l.height == h && l.generation == generation_) return l;
   const bool mayVert = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
   const bool mayHorz = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
-  const int w = Width(), h = Height();
-  Bars b;
   // Each bar narrows the room for the other; three rounds settle it.
+  bool vert = false, horz = false;
   for (int round = 0; round < 3; ++round) {
-    Bars n;
-    n.vert = mayVert && LastPageStart(rowHeights_, fixedRows_, h - (b.horz ? kScrollBarSize : 0)) > fixedRows_;
-    n.horz = mayHorz && LastPageStart(colWidths_, fixedCols_, w - (b.vert ? kScrollBarSize : 0)) > fixedCols_;
-    if (n.vert == b.vert && n.horz == b.horz) break;
-    b = n;
+    const bool v = mayVert && LastPageStart(rowHeights_, fixedRows_, h - (horz ? kScrollBarSize : 0)) > fixedRows_;
+    const bool z = mayHorz && LastPageStart(colWidths_, fixedCols_, w - (vert ? kScrollBarSize : 0)) > fixedCols_;
+    if (v == vert && z == horz) break;
+    vert = v;
+    horz = z;
   }
-  return b;
+  l.width = w;
+  l.height = h;
+  l.generation = generation_;
+  l.vert = vert;
+  l.horz = horz;
+  l.clientWidth = std::max(0, w - (vert ? kScrollBarSize : 0));
+  l.clientHeight = std::max(0, h - (horz ? kScrollBarSize : 0));
+  l.lastLeftCol = LastPageStart(colWidths_, fixedCols_, l.clientWidth);
+  l.lastTopRow = LastPageStart(rowHeights_, fixedRows_, l.clientHeight);
+  return l;
 }
 
-int TStringGrid::ClientWidth() const { return std::max(0, Width() - (ShownBars().vert ? kScrollBarSize : 0)); }
-int TStringGrid::ClientHeight() const { return std::max(0, Height() - (ShownBars().horz ? kScrollBarSize : 0)); }
+int TStringGrid::ClampLeftCol(int col) const {
+  return std::max(std::min(fixedCols_, colCount_ - 1), std::min(col, CurrentLayout().lastLeftCol));
+}
+
+int TStringGrid::ClampTopRow(int row) const {
+  return std::max(std::min(fixedRows_, rowCount_ - 1), std::min(row, CurrentLayout().lastTopRow));
+}
 
 void TStringGrid::UpdateScrollBars() {
   auto* w = static_cast<GridWidget*>(Widget());
   if (w == nullptr) return;
   FpShield shield;
-  const Bars b = ShownBars();
-  const int cw = std::max(0, Width() - (b.vert ? kScrollBarSize : 0));
-  const int ch = std::max(0, Height() - (b.horz ? kScrollBarSize : 0));
+  const Layout& b = CurrentLayout();
+  // A grid grown (or cells shrunk) shows the last page whole.
+  leftCol_ = ClampLeftCol(leftCol_);
+  topRow_ = ClampTopRow(topRow_);
+  const int cw = b.clientWidth, ch = b.clientHeight;
   w->syncing_ = true;
   // A bar's values are the first scrollable entry up to the last page's
   // first; a page is the entries that show whole from the current first.
   auto set = [](QScrollBar* bar, bool shown, const QRect& place, const std::vector<int>& sizes, int fixed, int count,
-                int first, int view) {
+                int first, int last, int view) {
     if (!shown) {
       bar->hide();
       return;
     }
     bar->setGeometry(place);
-    bar->setRange(std::min(fixed, count - 1), LastPageStart(sizes, fixed, view));
+    bar->setRange(std::min(fixed, count - 1), last);
     bar->setPageStep(std::max(1, WholeShown(sizes, fixed, first, view)));
     bar->setValue(first);
     bar->show();
     bar->raise();  // above the editor of a cell that reaches under it
   };
-  set(w->vbar_, b.vert, QRect(cw, 0, kScrollBarSize, ch), rowHeights_, fixedRows_, rowCount_, topRow_, ch);
-  set(w->hbar_, b.horz, QRect(0, ch, cw, kScrollBarSize), colWidths_, fixedCols_, colCount_, leftCol_, cw);
+  set(w->vbar_, b.vert, QRect(cw, 0, kScrollBarSize, ch), rowHeights_, fixedRows_, rowCount_, topRow_, b.lastTopRow,
+      ch);
+  set(w->hbar_, b.horz, QRect(0, ch, cw, kScrollBarSize), colWidths_, fixedCols_, colCount_, leftCol_, b.lastLeftCol,
+      cw);
   w->syncing_ = false;
 }
 
 void TStringGrid::Relayout() {
+  const int left = leftCol_, top = topRow_;
+  ++generation_;
+  Scrolled();
+  if (editing_ && (left != leftCol_ || top != topRow_)) UpdateEditor();
+}
+
+void TStringGrid::Scrolled() {
   UpdateScrollBars();
   Invalidate();
 }
 
 void TStringGrid::WheelScroll(bool columns, int lines) {
-  const int fixed = columns ? fixedCols_ : fixedRows_;
-  const int count = columns ? colCount_ : rowCount_;
   const int now = columns ? leftCol_ : topRow_;
-  const int last = columns ? LastPageStart(colWidths_, fixed, ClientWidth())
-                           : LastPageStart(rowHeights_, fixed, ClientHeight());
-  const int to = std::max(std::min(fixed, count - 1), std::min(last, now - lines));
+  const int to = columns ? ClampLeftCol(now - lines) : ClampTopRow(now - lines);
   if (to == now) return;
   if (columns) SetLeftCol(to);
   else SetTopRow(to);
@@ -778,44 +805,28 @@ void TStringGrid::MoveCurrent(int col, int row, bool extend) {
 void TStringGrid::ScrollInView(int col, int row) {
   const int w = ClientWidth(), h = ClientHeight();
   if (w <= 0 || h <= 0) return;
+  // The cell shows whole (its right and bottom lines may be cut), the view
+  // moving as little as it must.
   int left = leftCol_, top = topRow_;
-  if (col >= fixedCols_) {
-    if (col < left) left = col;
-    auto right = [&] {
-      int x = 0;
-      for (int i = 0; i < fixedCols_; ++i) x += colWidths_[i] + kLineWidth;
-      for (int i = left; i <= col; ++i) x += colWidths_[i] + kLineWidth;
-      return x;
-    };
-    while (left < col && right() - kLineWidth > w) ++left;  // whole, its right line may be cut
-  }
-  if (row >= fixedRows_) {
-    if (row < top) top = row;
-    auto bottom = [&] {
-      int y = 0;
-      for (int i = 0; i < fixedRows_; ++i) y += rowHeights_[i] + kLineWidth;
-      for (int i = top; i <= row; ++i) y += rowHeights_[i] + kLineWidth;
-      return y;
-    };
-    while (top < row && bottom() - kLineWidth > h) ++top;
-  }
+  if (col >= fixedCols_) left = col < left ? col : std::max(left, FirstToShow(colWidths_, fixedCols_, col, w));
+  if (row >= fixedRows_) top = row < top ? row : std::max(top, FirstToShow(rowHeights_, fixedRows_, row, h));
   if (left != leftCol_ || top != topRow_) {
     leftCol_ = left;
     topRow_ = top;
-    Relayout();
+    Scrolled();
     if (editing_) UpdateEditor();
   }
 }
 
 void TStringGrid::SetLeftCol(int col) {
-  leftCol_ = std::max(std::min(fixedCols_, colCount_ - 1), std::min(col, colCount_ - 1));
-  Relayout();
+  leftCol_ = ClampLeftCol(col);
+  Scrolled();
   if (editing_) UpdateEditor();
 }
 
 void TStringGrid::SetTopRow(int row) {
-  topRow_ = std::max(std::min(fixedRows_, rowCount_ - 1), std::min(row, rowCount_ - 1));
-  Relayout();
+  topRow_ = ClampTopRow(row);
+  Scrolled();
   if (editing_) UpdateEditor();
 }
 
@@ -946,13 +957,7 @@ bool TStringGrid::HandleKey(int key, unsigned modifiers, const std::string& text
   FpShield shield;
   const bool shift = modifiers & ssShift, ctrl = modifiers & ssCtrl;
   const int loC = std::min(fixedCols_, colCount_ - 1), loR = std::min(fixedRows_, rowCount_ - 1);
-  auto pageRows = [&] {
-    int rows = 0, y = 0;
-    for (int i = 0; i < fixedRows_; ++i) y += rowHeights_[i] + kLineWidth;
-    for (int i = topRow_; i < rowCount_ && y + rowHeights_[i] <= ClientHeight(); ++i, ++rows)
-      y += rowHeights_[i] + kLineWidth;
-    return std::max(1, rows);
-  };
+  auto pageRows = [&] { return std::max(1, WholeShown(rowHeights_, fixedRows_, topRow_, ClientHeight())); };
   switch (key) {
     case Qt::Key_Up: MoveCurrent(col_, row_ - 1, shift); return true;
     case Qt::Key_Down: MoveCurrent(col_, row_ + 1, shift); return true;
