@@ -54,8 +54,6 @@ class TComponent : public TObject {
 // Base of every control.  A control belongs to its parent, which frees it.
 class TControl : public TObject {
  public:
-  TControl(const TControl&) = delete;
-  TControl& operator=(const TControl&) = delete;
   ~TControl() override;
 
   TWinControl* Parent() const { return parent_; }
@@ -65,8 +63,10 @@ class TControl : public TObject {
   int Top() const;
   int Width() const;
   int Height() const;
-  int ClientWidth() const;
-  int ClientHeight() const;
+  // The client area: the control less what it draws around its contents (a
+  // grid's scroll bars); aligned children and every caller see the same.
+  virtual int ClientWidth() const;
+  virtual int ClientHeight() const;
   void SetBounds(int left, int top, int width, int height);
   void SetLeft(int v);
   void SetTop(int v);

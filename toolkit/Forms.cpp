@@ -20,8 +20,6 @@ bool QtFileDialog(const FileDialogRequest& request, std::string& fileName);
 
 namespace {
 
-void FitOnScreen(QWidget* w);
-
 class FormWidget : public MouseForwarding<QWidget> {
  public:
   explicit FormWidget(TForm* form) : MouseForwarding<QWidget>(form, nullptr, Qt::Window), form_(form) {}
@@ -62,6 +60,8 @@ class FormWidget : public MouseForwarding<QWidget> {
   bool fitWhenFramed_ = false;
 };
 
+}  // namespace
+
 // Moves a window that would reach beyond the free area of its screen (the
 // screen minus panels and docks) into it, as little as needed; a window
 // larger than the area keeps its left or top edge on the area's.  Its size
@@ -79,6 +79,8 @@ void FitOnScreen(QWidget* w) {
   if (frame.top() + dy < area.top()) dy = area.top() - frame.top();
   if (dx != 0 || dy != 0) w->move(w->pos() + QPoint(dx, dy));
 }
+
+namespace {
 
 // The off-screen platform has no stacking order to change (and says so).
 void RaiseWindow(QWidget* w) {

@@ -33,7 +33,7 @@ TColor ColorToRGB(TColor color) {
   switch (color & 0xFF) {
     case 0x00: return RGBColor(200, 200, 200);  // scroll bar
     case 0x01: return RGBColor(0, 0, 0);        // desktop
-    case 0x02: return RGBColor(153, 180, 209);  // active caption
+    case 0x02: return RGBColor(10, 36, 106);    // active caption (selected cells: white on it reads 14:1)
     case 0x03: return RGBColor(191, 205, 219);  // inactive caption
     case 0x04: return RGBColor(240, 240, 240);  // menu
     case 0x05: return RGBColor(255, 255, 255);  // window
@@ -44,7 +44,7 @@ TColor ColorToRGB(TColor color) {
     case 0x0A: return RGBColor(180, 180, 180);  // active border
     case 0x0B: return RGBColor(244, 247, 252);  // inactive border
     case 0x0C: return RGBColor(171, 171, 171);  // application workspace
-    case 0x0D: return RGBColor(0, 120, 215);    // highlight
+    case 0x0D: return RGBColor(0, 102, 204);    // highlight (highlight text on it: 5.6:1)
     case 0x0E: return RGBColor(255, 255, 255);  // highlight text
     case 0x0F: return RGBColor(240, 240, 240);  // button face
     case 0x10: return RGBColor(160, 160, 160);  // button shadow

@@ -99,10 +99,9 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   // The scroll bars the grid may show; each shows while the columns (rows)
   // do not all fit, and scrolls by whole columns (rows).
   void SetScrollBars(TScrollStyle style);
-  // The client area: the grid less the scroll bars that show (these hide
-  // the control's own, which know no scroll bars).
-  int ClientWidth() const;
-  int ClientHeight() const;
+  // The client area: the grid less the scroll bars that show.
+  int ClientWidth() const override { return CurrentLayout().clientWidth; }
+  int ClientHeight() const override { return CurrentLayout().clientHeight; }
   TColor FixedColor = clBtnFace;
   bool DefaultDrawing = true;
 
@@ -147,8 +146,8 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   void SetTopRow(int row);
   TScrollStyle ScrollBars() const { return scrollBars_; }
   // Whether the vertical (horizontal) scroll bar shows.
-  bool VertScrollBarShown() const { return ShownBars().vert; }
-  bool HorzScrollBarShown() const { return ShownBars().horz; }
+  bool VertScrollBarShown() const { return CurrentLayout().vert; }
+  bool HorzScrollBarShown() const { return CurrentLayout().horz; }
 
   // A mouse move over the grid as the window system delivers it, and a hint
   // asked for at a client point as a rest of the mouse does (tests; clicks
@@ -184,12 +183,24 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   friend class GridWidget;
   friend class EditWidget;
   friend class TInplaceEdit;
-  struct Bars {
+  // What the bars take of the grid, for its size and the sizes of its cells.
+  // It is worked out again only after either changed: the generation counts
+  // the changes of counts, sizes, fixed cells and bar style.
+  struct Layout {
+    int width = -1, height = -1;
+    unsigned generation = 0;
     bool vert = false, horz = false;
+    int clientWidth = 0, clientHeight = 0;
+    // The last page's first column and row: the view scrolls no further, by
+    // key, wheel, bar or program alike.
+    int lastLeftCol = 0, lastTopRow = 0;
   };
-  Bars ShownBars() const;
+  const Layout& CurrentLayout() const;
   void UpdateScrollBars();           // shows, hides and sets the bars to the sizes and the view
   void Relayout();                   // sizes or counts changed: bars, then a repaint
+  void Scrolled();                   // the view moved: bars, then a repaint
+  int ClampLeftCol(int col) const;
+  int ClampTopRow(int row) const;
   void WheelScroll(bool columns, int lines);
   void PaintCells(TCanvas& canvas, const TRect& clip);
   int ColLeft(int col) const;  // -1: not shown (scrolled away)
@@ -225,6 +236,8 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   // row, 4 sizing a column, 5 sizing a row.
   int drag_ = 0;
   int dragIndex_ = -1, dragTarget_ = -1, dragStart_ = 0, dragSize_ = 0;
+  unsigned generation_ = 1;
+  mutable Layout layout_;
 };
 
 }  // namespace tk

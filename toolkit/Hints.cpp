@@ -1,15 +1,14 @@
 #include "toolkit/Hints.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPoint>
-#include <QScreen>
-#include <QString>
-#include <QToolTip>
-#include <QWidget>
-#include <algorithm>
+#include <QPointer>
 
 #include "toolkit/Controls.h"
+#include "toolkit/QtInternal.h"
 #include "toolkit/core/Dispatch.h"
+#include "toolkit/core/FpCheck.h"
 
 namespace tk {
 
@@ -23,30 +22,43 @@ THintState& State() {
   return state;
 }
 
-// Qt's tooltip window, while it shows.
-QWidget* TipWindow() {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->objectName() == QLatin1String("qtooltip_label") && w->isVisible()) return w;
-  return nullptr;
+constexpr TColor kInfoText = 0x80000017;  // the desktop's hint text colour
+
+// The hint window: a borderless tool-tip window of our own, in the hint
+// colour, one line for each line of the text.
+class HintWindow : public QLabel {
+ public:
+  HintWindow() : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setTextFormat(Qt::PlainText);
+    setMargin(2);
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+  }
+};
+
+QPointer<HintWindow>& Window() {
+  static QPointer<HintWindow> window;
+  return window;
 }
 
-// Puts the tooltip window's drawn area with its top left corner at `pos`,
-// kept on the screen.  Qt places a tooltip beside the mouse pointer, below
-// and right of the point it is given by the pointer's size, so it is moved
-// after it shows.
-void PlaceTip(const QPoint& pos, QWidget* owner) {
-  QWidget* tip = TipWindow();
-  if (tip == nullptr) return;
-  QPoint p = pos;
-  const QScreen* screen = QGuiApplication::screenAt(pos);
-  if (screen == nullptr && owner != nullptr) screen = owner->screen();
-  if (screen != nullptr) {
-    const QRect area = screen->availableGeometry();
-    p.setX(std::max(area.left(), std::min(p.x(), area.right() + 1 - tip->width())));
-    p.setY(std::max(area.top(), std::min(p.y(), area.bottom() + 1 - tip->height())));
-  }
-  // move() places the window's frame, if the platform gives it one.
-  tip->move(p - (tip->geometry().topLeft() - tip->pos()));
+// Shows the text with the window's top left corner at `pos` (screen
+// coordinates), kept on the screen as every window is.
+void ShowWindow(const QPoint& pos, const std::string& text, TColor color, QWidget* owner) {
+  QPointer<HintWindow>& w = Window();
+  if (!w) w = new HintWindow();
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, ToQColor(color));
+  pal.setColor(QPalette::WindowText, ToQColor(kInfoText));
+  w->setPalette(pal);
+  w->setAutoFillBackground(true);
+  w->setFont(owner != nullptr ? owner->font() : QApplication::font());
+  w->setText(ToQString(text));
+  w->adjustSize();
+  w->move(pos);
+  FitOnScreen(w);
+  w->show();
 }
 }  // namespace
 
@@ -77,22 +89,24 @@ bool ActivateHint(TControl* control, TPoint clientPos) {
   s.Control = control;
   s.Text = text;
   s.Pos = info.HintPos;
-  const QPoint pos(info.HintPos.X, info.HintPos.Y);
-  QToolTip::showText(pos, QString::fromStdString(text), control->Widget());
-  PlaceTip(pos, control->Widget());
+  FpShield shield;
+  ShowWindow(QPoint(info.HintPos.X, info.HintPos.Y), text, info.HintColor, control->Widget());
   return true;
 }
 
 TRect HintWindowRect() {
-  QWidget* tip = TipWindow();
-  if (tip == nullptr) return TRect{};
-  const QRect g = tip->geometry();
+  QWidget* w = Window();
+  if (w == nullptr || !w->isVisible()) return TRect{};
+  const QRect g = w->geometry();
   return TRect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
 }
 
 void CancelHint() {
   THintState& s = State();
-  if (s.Showing) QToolTip::hideText();
+  if (s.Showing && Window()) {
+    FpShield shield;
+    Window()->hide();
+  }
   s = THintState();
 }
 

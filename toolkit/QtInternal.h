@@ -120,6 +120,10 @@ TShiftState ToShiftState(QMouseEvent* event);
 // The widget's background colour (and autofill), as the controls set it.
 void ApplyBackground(QWidget* widget, TColor color);
 
+// Keeps a top-level window (a form, the hint window) on the free area of its
+// screen (toolkit/Forms.cpp).
+void FitOnScreen(QWidget* w);
+
 // A widget that raises its control's mouse events as the platform does: a
 // press gives OnMouseDown; a release gives OnClick (left button, released over
 // the widget after a press on it) and then OnMouseUp; a double click gives

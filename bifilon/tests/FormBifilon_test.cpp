@@ -13,6 +13,7 @@
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"
+#include "tests/support/Contrast.h"
 #include "tests/support/TestFiles.h"
 
 using bifilon::TFormBifilon;
@@ -171,6 +172,18 @@ TEST_F(Bifilon, CapacitanceTableInBothLocales) {
   f->BitBtn3->Click();
   EXPECT_EQ(C(1, 1), "28.545");
   EXPECT_EQ(C(2, 1), "-6.408");
+}
+
+// A clicked cell of either table stays readable, the table focused or not:
+// its text and background at least 4.5:1, read from the pixels.
+TEST_F(Bifilon, ClickedCellsKeepTheirTextReadable) {
+  tk::testing::ClickButton(f->BitBtn3);
+  for (grid::TAlignedGrid* g : {f->TabelaDanych, f->TabelaPojemnosci}) {
+    const tk::TRect r = g->CellRect(1, 1);  // the input h, and C[1,1]
+    tk::testing::MouseClick(g, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  }
+  for (grid::TAlignedGrid* g : {f->TabelaDanych, f->TabelaPojemnosci})
+    EXPECT_GE(testsupport::CellTextContrast(f, g, 1, 1), 4.5) << g->Name;
 }
 
 TEST_F(Bifilon, PermittivityAndLengthScaleTheTable) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "ui_pomoc.h"
+#include "tests/support/Contrast.h"
 #include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
@@ -73,6 +74,33 @@ TEST_F(WyborTest, LayoutAndTables) {
   EXPECT_EQ(t->Cells(0, 1), "20");
   EXPECT_EQ(t->Cells(5, 11), "15");
   EXPECT_EQ(t->Cells(0, 11), "250");
+}
+
+// A picked cell stays readable in every table, while its grid has the focus
+// and after: its text and background at least 4.5:1, read from the pixels.
+TEST_F(WyborTest, PickedCellsKeepTheirTextReadable) {
+  struct Komorka {
+    tk::TForm* okno;
+    tk::TStringGrid* siatka;
+    int col, row;
+  };
+  const Komorka komorki[] = {{Form1, Form1->StringGrid1, 1, 9},
+                             {Form1, Form1->StringGrid2, 1, 5},
+                             {Form1, Form1->AlignedGrid2, 2, 1},
+                             {Form2, Form2->StringGrid1, 1, 1}};
+  for (const Komorka& k : komorki) {
+    k.okno->ShowForm();
+    KliknijKomorke(k.siatka, k.col, k.row);
+    EXPECT_GE(testsupport::CellTextContrast(k.okno, k.siatka, k.col, k.row), 4.5) << k.siatka->Name;
+  }
+  Schowaj(Form2);
+  Form2->ShowForm();  // inactive behind the title window, its grid without the focus
+  tk::testing::ActivateWindow(Form0);
+  for (const Komorka& k : komorki)
+    EXPECT_GE(testsupport::CellTextContrast(k.okno, k.siatka, k.col, k.row), 4.5) << k.siatka->Name << " left";
+  Schowaj(Form2);
+  Form1->StringGrid1->SetCurrentCell(1, 1);  // the editable grids' current cells as at start
+  Form2->StringGrid1->SetCurrentCell(1, 0);
 }
 
 // D = sqrt(4 S / pi), from the text just written, in both locales: the

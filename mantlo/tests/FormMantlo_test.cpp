@@ -12,6 +12,7 @@
 #include "toolkit/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Locale.h"
+#include "tests/support/Contrast.h"
 #include "tests/support/TestFiles.h"
 
 using mantlo::TForm1;
@@ -127,6 +128,16 @@ TEST_F(Mantlo, LayoutAndDefaults) {
   ASSERT_EQ(ch->SeriesCount(), 1);
   EXPECT_EQ(f->Series1->SeriesColor, tk::clRed);
   Png("start");
+}
+
+// A clicked cell stays readable, the table focused or not: its text and
+// background at least 4.5:1, read from the pixels.
+TEST_F(Mantlo, ClickedCellKeepsItsTextReadable) {
+  const tk::TRect r = f->AlignedGrid1->CellRect(1, 0);  // V, "100"
+  tk::testing::MouseClick(f->AlignedGrid1, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  EXPECT_GE(testsupport::CellTextContrast(f, f->AlignedGrid1, 1, 0), 4.5);
+  tk::testing::ClickButton(f->BitBtn10);
+  EXPECT_GE(testsupport::CellTextContrast(f, f->AlignedGrid1, 1, 0), 4.5);
 }
 
 TEST_F(Mantlo, SpareChartWindow) {

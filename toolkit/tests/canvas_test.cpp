@@ -51,11 +51,11 @@ std::unique_ptr<TBitmap> Text(const std::string& text, int height, TFontStyles s
 
 TEST(Colours, SystemColoursResolveToTheirRgbValues) {
   EXPECT_EQ(ColorToRGB(clBtnFace), RGBColor(240, 240, 240));
-  EXPECT_EQ(ColorToRGB(clActiveCaption), RGBColor(153, 180, 209));
+  EXPECT_EQ(ColorToRGB(clActiveCaption), RGBColor(10, 36, 106));
   EXPECT_EQ(ColorToRGB(clMenu), RGBColor(240, 240, 240));
   EXPECT_EQ(ColorToRGB(clWindow), clWhite);
   EXPECT_EQ(ColorToRGB(clWindowText), clBlack);
-  EXPECT_EQ(ColorToRGB(clHighlight), RGBColor(0, 120, 215));
+  EXPECT_EQ(ColorToRGB(clHighlight), RGBColor(0, 102, 204));
   EXPECT_EQ(ColorToRGB(clHighlightText), clWhite);
   EXPECT_EQ(ColorToRGB(clBtnText), clBlack);
   EXPECT_EQ(ColorToRGB(clInfoBk), RGBColor(255, 255, 225));

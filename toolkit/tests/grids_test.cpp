@@ -422,6 +422,49 @@ TEST(StringGridScrolling, BarsShowWhenTheCellsDoNotFitAndAClickPicksTheCellUnder
   EXPECT_EQ(pixel(392, 100), white);
 }
 
+// Every way of scrolling stops at the first row of the last page, and the
+// window then shows the same picture, bar included; the client area that
+// aligned controls and any caller through a TControl* see ends at the bar.
+TEST(StringGridScrolling, ProgramWheelBarAndPageDownStopAtTheLastPageAndAlignedControlsAtTheBar) {
+  GridWindow w;
+  TStringGrid& g = *w.grid;
+  g.SetRowCount(30);
+  tt::ActivateWindow(&w.form);
+  auto* inside = new TPanel(&g);
+  inside->SetWidth(50);
+  inside->SetAlign(alRight);
+  const TControl& control = g;
+  EXPECT_EQ(control.ClientWidth(), 400 - 16);
+  EXPECT_EQ(inside->Left() + inside->Width(), 400 - 16);
+  std::vector<uint32_t> atEnd;
+  auto sameAsAtEnd = [&] {
+    tt::ProcessEvents();
+    auto image = w.form.GetFormImage();
+    std::vector<uint32_t> now;
+    for (int y = 0; y < 200; ++y) now.insert(now.end(), image->ScanLine(y), image->ScanLine(y) + 400);
+    if (atEnd.empty()) atEnd = now;
+    return now == atEnd;
+  };
+  g.SetTopRow(29);  // 7 rows make the last page: 23 to 29
+  EXPECT_EQ(g.TopRow(), 23);
+  EXPECT_TRUE(sameAsAtEnd());
+  g.SetTopRow(1);
+  tt::Wheel(&g, 100, 100, -20);
+  EXPECT_EQ(g.TopRow(), 23);
+  EXPECT_TRUE(sameAsAtEnd());
+  g.SetTopRow(1);
+  for (int i = 0; i < 30; ++i) tt::MouseClick(&g, 392, 195);  // the bar's down arrow
+  EXPECT_EQ(g.TopRow(), 23);
+  EXPECT_TRUE(sameAsAtEnd());
+  g.SetTopRow(1);
+  tt::SetFocus(&g);
+  for (int i = 0; i < 5; ++i) tt::PressKey(&g, tt::Key::PageDown);
+  EXPECT_EQ(g.Row(), 29);
+  EXPECT_EQ(g.TopRow(), 23);
+  g.SetDefaultRowHeight(20);  // smaller rows: the last page starts earlier, and the view follows
+  EXPECT_EQ(g.TopRow(), 22);
+}
+
 // Scrolling while editing: the editor follows its cell; a cell scrolled out
 // of view ends editing with the typed text in it and the focus still on the
 // grid (no exit), and typing brings it back into view.
