@@ -24,9 +24,11 @@ namespace tt = tk::testing;
 namespace {
 // While nonzero, an allocation of at least this many bytes fails: a chart's
 // buffers for many points fail, the small ones of Qt's painting do not.
+// (The address sanitizer keeps operator new to itself.)
 size_t failFrom = 0;
 }  // namespace
 
+#ifndef __SANITIZE_ADDRESS__
 void* operator new(size_t n) {
   if (failFrom != 0 && n >= failFrom) throw std::bad_alloc();
   if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
@@ -39,6 +41,7 @@ void* operator new(size_t n) {
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
+#endif
 
 namespace {
 
@@ -915,6 +918,9 @@ TEST(ChartRender, DepthOfAThreeDimensionalViewFollowsThePlotsWidth) {
 // dispatch shows a handler's, and the window goes on drawing what it holds
 // next.
 TEST(ChartEvents, AnErrorLayingOutForAPaintIsShownOnceAndTheChartGoesOn) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the address sanitizer's operator new cannot be made to fail";
+#endif
   tt::RecordingDialogs boxes;
   ChartWindow w(400, 300);
   w.form.ShowForm();
