@@ -1,13 +1,15 @@
 // links: mantlo_lib
 // Mantlo's three chart buttons as the user runs them, with the window
 // repainting afterwards, and the line chart with a large point count in
-// both directions of x.  Run with QT_QPA_PLATFORM=offscreen.
+// both directions of x: the press up to the last point drawn, and a repaint
+// of the chart once it holds them.  Run with QT_QPA_PLATFORM=offscreen.
 #include <functional>
 #include <string>
 
 #include "bench/Okna.h"
 #include "grid/AlignedGrid.h"
 #include "mantlo/UnitMantlo.h"
+#include "toolkit/chart/Chart.h"
 
 namespace {
 
@@ -22,6 +24,19 @@ void Wiersze(mantlo::TForm1* f, const std::string& x1, const std::string& x2, co
   f->AlignedGrid1->SetCells(1, 5, x1);
   f->AlignedGrid1->SetCells(1, 6, x2);
   f->AlignedGrid1->SetCells(1, 8, n);
+}
+
+// The line chart drawn once with N steps from x1 to x2, then repainted
+// (as when another window uncovers it) in each round.
+void Odrysowanie(benchmark::State& state, const std::string& x1, const std::string& x2, const std::string& n) {
+  mantlo::TForm1* f = pomiary::JedynieOkno<mantlo::TForm1>("Mantlo");
+  Wiersze(f, x1, x2, n);
+  if (!tk::Dispatch([f] { f->BitBtn11Click(nullptr); })) state.SkipWithError("the handler failed");
+  tk::testing::ProcessEvents();
+  for (auto _ : state) {
+    f->Chart1->Refresh();
+    tk::testing::ProcessEvents();
+  }
 }
 
 void BM_Przewod(benchmark::State& s) {
@@ -39,6 +54,18 @@ void BM_Linia_N100000_x1_mniejsze(benchmark::State& s) {
 void BM_Linia_N100000_x1_wieksze(benchmark::State& s) {
   Uruchom(s, [](mantlo::TForm1* f) { Wiersze(f, "5,0", "-5,0", "100000"); }, &mantlo::TForm1::BitBtn11Click);
 }
+void BM_Linia_N999999_x1_mniejsze(benchmark::State& s) {
+  Uruchom(
+      s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "999999"); }, &mantlo::TForm1::BitBtn11Click);
+}
+void BM_Linia_N999999_x1_wieksze(benchmark::State& s) {
+  Uruchom(
+      s, [](mantlo::TForm1* f) { Wiersze(f, "5,0", "-5,0", "999999"); }, &mantlo::TForm1::BitBtn11Click);
+}
+void BM_Odrysowanie_N100000_x1_mniejsze(benchmark::State& s) { Odrysowanie(s, "-5,0", "5,0", "100000"); }
+void BM_Odrysowanie_N100000_x1_wieksze(benchmark::State& s) { Odrysowanie(s, "5,0", "-5,0", "100000"); }
+void BM_Odrysowanie_N999999_x1_mniejsze(benchmark::State& s) { Odrysowanie(s, "-5,0", "5,0", "999999"); }
+void BM_Odrysowanie_N999999_x1_wieksze(benchmark::State& s) { Odrysowanie(s, "5,0", "-5,0", "999999"); }
 
 #define POMIAR(nazwa) BENCHMARK(nazwa)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)
 POMIAR(BM_Przewod);
@@ -46,6 +73,12 @@ POMIAR(BM_Izolacja);
 POMIAR(BM_Linia);
 POMIAR(BM_Linia_N100000_x1_mniejsze);
 POMIAR(BM_Linia_N100000_x1_wieksze);
+POMIAR(BM_Linia_N999999_x1_mniejsze);
+POMIAR(BM_Linia_N999999_x1_wieksze);
+POMIAR(BM_Odrysowanie_N100000_x1_mniejsze);
+POMIAR(BM_Odrysowanie_N100000_x1_wieksze);
+POMIAR(BM_Odrysowanie_N999999_x1_mniejsze);
+POMIAR(BM_Odrysowanie_N999999_x1_wieksze);
 
 }  // namespace
 

@@ -10,9 +10,9 @@
 #include "toolkit/chart/Chart.h"
 
 #include <QCategoryAxis>
-#include <QCoreApplication>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -22,12 +22,14 @@
 #include <QLineSeries>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
+#include <exception>
 #include <iterator>
+#include <limits>
 #include <new>
 #include <sstream>
 
@@ -118,17 +120,6 @@ int TChartSeries::Add(double value, const std::string& label, TColor color) {
 
 namespace {
 
-QString TitleHtml(const std::vector<std::string>& lines) {
-  bool any = false;
-  for (const auto& l : lines) any = any || l.find_first_not_of(' ') != std::string::npos;
-  if (!any) return QString();
-  QStringList parts;
-  for (const auto& l : lines) parts << (l.empty() ? QStringLiteral("&nbsp;") : ToQString(l).toHtmlEscaped());
-  // Blanks as given: rich text would collapse their runs.
-  return QStringLiteral("<div align=\"center\" style=\"white-space:pre\">") + parts.join(QStringLiteral("<br>")) +
-         QStringLiteral("</div>");
-}
-
 // The lines of a text broken at blanks so that each is at most `room` wide
 // (a word longer than that stands alone); the blanks within a line stay as
 // they are.
@@ -154,6 +145,26 @@ QStringList Wrapped(const QString& text, const QFontMetricsF& fm, double room) {
   return lines;
 }
 
+// The chart's title as rich text: each line as given, blanks and empty
+// lines kept, broken at blanks where it is wider than the room (Qt Charts
+// would cut it short with an ellipsis).
+QString TitleHtml(const std::vector<std::string>& lines, const QFontMetricsF& fm, double room) {
+  bool any = false;
+  for (const auto& l : lines) any = any || l.find_first_not_of(' ') != std::string::npos;
+  if (!any) return QString();
+  QStringList parts;
+  for (const auto& l : lines) {
+    if (l.empty()) {
+      parts << QStringLiteral("&nbsp;");
+      continue;
+    }
+    for (const QString& piece : Wrapped(ToQString(l), fm, room)) parts << piece.toHtmlEscaped();
+  }
+  // Blanks as given: rich text would collapse their runs.
+  return QStringLiteral("<div align=\"center\" style=\"white-space:pre\">") + parts.join(QStringLiteral("<br>")) +
+         QStringLiteral("</div>");
+}
+
 TFont LabelFont() {
   TFont f;
   f.Name = "Arial";
@@ -173,6 +184,74 @@ void Put(std::ostringstream& o, const TChartAxis& a) {
   std::snprintf(buf, sizeof buf, "%a,%d,%d,%a,%a;", a.Increment, a.AutomaticMinimum, a.AutomaticMaximum, a.Minimum, a.Maximum);
   o << buf;
 }
+
+// The depth of a three-dimensional view: the walls and the series lie that
+// far behind the front plane, up and to the right, a share of the plot's
+// width.
+int DepthOf(const TChart& c, double plotWidth) {
+  if (!c.View3D || c.Chart3DPercent <= 0) return 0;
+  return std::max(1, static_cast<int>(std::lround(plotWidth * c.Chart3DPercent / 100.0)));
+}
+
+// What a three-dimensional view adds to the flat chart: behind the plot, the
+// back wall and the floor (outlined; the wall filled only when asked), and
+// over the grid each line of a series as a ribbon reaching back to the back
+// plane.  The axes and the series' own lines stay on the front plane.
+class DepthItem : public QGraphicsItem {
+ public:
+  enum Kind { kWalls, kRibbons };
+  DepthItem(QGraphicsItem* parent, Kind kind) : QGraphicsItem(parent), kind_(kind) {
+    // Over the chart's background and under its plot frame (walls), or over
+    // the grid and under the series (ribbons).
+    setZValue(kind == kWalls ? -0.5 : 3.5);
+    setVisible(false);
+  }
+  struct Ribbon {
+    QColor colour;
+    QPolygonF line;  // in the chart's coordinates
+    int width = 1;
+  };
+  void Set(const QRectF& plot, int depth, bool filled, std::vector<Ribbon> ribbons) {
+    prepareGeometryChange();
+    plot_ = plot;
+    depth_ = depth;
+    filled_ = filled;
+    ribbons_ = std::move(ribbons);
+    setVisible(depth > 0);
+    update();
+  }
+  QRectF boundingRect() const override { return plot_.adjusted(-4, -depth_ - 4, depth_ + 4, 4); }
+  void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+    const QPointF back(depth_, -depth_);
+    if (kind_ == kWalls) {
+      // On pixel centres: one-pixel black lines, not two grey ones.
+      const auto crisp = [](QPointF p) { return QPointF(std::floor(p.x()) + 0.5, std::floor(p.y()) + 0.5); };
+      const QPointF a = crisp(plot_.bottomLeft()), b = crisp(plot_.bottomRight()), t = crisp(plot_.topLeft());
+      painter->setPen(QPen(Qt::black, 1));
+      painter->setBrush(filled_ ? QBrush(Qt::white) : QBrush(Qt::NoBrush));
+      painter->drawRect(QRectF(t + back, b + back));
+      painter->setBrush(Qt::NoBrush);
+      painter->drawPolygon(QPolygonF({a, b, b + back, a + back}));
+      return;
+    }
+    painter->save();
+    painter->setClipRect(plot_.adjusted(0, -depth_, depth_, 0));
+    for (const Ribbon& r : ribbons_) {
+      painter->setPen(QPen(r.colour.darker(130), 1));
+      painter->setBrush(r.colour.lighter(120));
+      for (int i = 0; i + 1 < r.line.size(); ++i)
+        painter->drawPolygon(QPolygonF({r.line[i], r.line[i + 1], r.line[i + 1] + back, r.line[i] + back}));
+    }
+    painter->restore();
+  }
+
+ private:
+  Kind kind_;
+  QRectF plot_;
+  int depth_ = 0;
+  bool filled_ = false;
+  std::vector<Ribbon> ribbons_;
+};
 
 // The chart's widget: tells the control before it paints (so that the data
 // is pushed to Qt Charts first) and before it takes a new size.
@@ -211,6 +290,9 @@ struct TChart::Impl {
   QCategoryAxis* axisY = nullptr;
   std::string shown;  // signature of what Qt Charts holds
   bool asking = false;  // inside OnCanResize
+  // A repaint has been asked for and not yet run: a million points added
+  // ask once, not a million times (each ask walks the widget tree).
+  bool repaintAsked = false;
   // Each axis's range from the last push of the content, and how Qt Charts
   // sees its values: (v - origin) * scale, a span of 1 to 2.  Qt Charts takes
   // a span of 1e-12 or less for none and keeps its old range and labels; a
@@ -225,22 +307,31 @@ struct TChart::Impl {
   };
   AxisMap mapX, mapY;
   const TChartSeries* labelled = nullptr;
+  const std::deque<TChartPoint>& PointsOf(const TChartSeries& s) const { return s.Ordered(); }
   // The lines Qt Charts draws for each series, kept from one push to the
   // next and refilled in one replace each: an empty line of the series'
   // colour for its legend entry, then one line per run of points of one
-  // colour.
+  // colour.  Each run's points are kept in full (in axis values); Qt Charts
+  // is given only those that the plot's pixel columns can show.
   struct Lines {
     QLineSeries* entry = nullptr;
     std::vector<QLineSeries*> runs;
+    std::vector<std::vector<QPointF>> full;
   };
   std::vector<Lines> lines;
+  std::string linesShown;  // the plot and the ranges the lines were reduced for
   QLineSeries* NewLine();
   void DropLine(QLineSeries* line);
+  void PushLines();
+  // The walls and ribbons of a three-dimensional view.
+  DepthItem* walls = nullptr;
+  DepthItem* ribbons = nullptr;
   // The axis titles, drawn by us: Qt Charts would elide one longer than its
   // axis (losing the unit at its end) and collapse runs of blanks.
   QGraphicsSimpleTextItem* titleX = nullptr;
   QGraphicsSimpleTextItem* titleY = nullptr;
   std::string axisShown[2];  // what each axis holds: range, labels, title
+  std::string titleShown;    // the width the chart's title was broken for
   QSizeF axesFor;            // the plot size the ticks were chosen for
   QSize fittedSize;          // the chart size they were chosen at
   unsigned passes = 0;       // fits so far
@@ -252,7 +343,10 @@ struct TChart::Impl {
   QSizeF PlotSize() const;
   bool PushAxes(QSizeF plot);  // true when an axis changed
   void PlaceTitles();
+  void PushTitle();
   void Prepare(int width, int height);
+  void PrepareForPaint();
+  std::string failedFor;  // what the chart failed to lay out for a paint
   void Settle();  // runs the chart's pending layout
   void Render(QPainter& painter, int width, int height);
 };
@@ -299,16 +393,29 @@ void TChart::Impl::FitAxes(QSize size) {
   constexpr int kFreeRounds = 3, kRounds = 16;
   ++passes;
   fittedSize = size;
+  PushTitle();
   Settle();
   QSizeF room = PlotSize();
   for (int round = 0; round < kRounds; ++round) {
     axesFor = room;
     if (!PushAxes(room)) break;
+    PushTitle();
     Settle();
     const QSizeF now = PlotSize();
     room = round + 1 < kFreeRounds ? now : QSizeF(std::min(now.width(), room.width()), std::min(now.height(), room.height()));
   }
   PlaceTitles();
+  PushLines();
+}
+
+void TChart::Impl::PushTitle() {
+  const QMargins m = chart->margins();
+  // Less the margins and the text's own border, with a little to spare.
+  const double room = std::max(20.0, chart->size().width() - m.left() - m.right() - 16);
+  const std::string key = std::to_string(room);
+  if (key == titleShown) return;
+  titleShown = key;
+  chart->setTitle(TitleHtml(owner->Title.Text, QFontMetricsF(ToQFont(owner->Title.Font)), room));
 }
 
 // The bottom title centred under the plot, the left one reading upwards
@@ -333,9 +440,9 @@ QSizeF TChart::Impl::PlotSize() const {
 
 void TChart::Impl::PushContent() {
   const TChart& c = *owner;
-  chart->setTitle(TitleHtml(c.Title.Text));
   chart->setTitleFont(ToQFont(c.Title.Font));
   chart->setTitleBrush(ToQColor(c.Title.Font.Color));
+  titleShown.clear();  // broken into lines for the chart's width when it is fitted
 
   // Background: a gradient from white at the top to the end colour at the
   // bottom, or the control's colour.
@@ -349,9 +456,9 @@ void TChart::Impl::PushContent() {
     chart->setBackgroundBrush(ToQColor(c.Color()));
   }
   view->setBackgroundBrush(c.GradientVisible ? QBrush(ToQColor(c.GradientEndColor)) : QBrush(ToQColor(c.Color())));
-  // The back wall: a frame, filled white only when asked.  (The slight depth
-  // of a three-dimensional view is drawn flat.)
-  chart->setPlotAreaBackgroundVisible(true);
+  // The back wall: a frame, filled white only when asked; in a
+  // three-dimensional view it stands behind the plot, drawn with the floor.
+  chart->setPlotAreaBackgroundVisible(!c.View3D);
   chart->setPlotAreaBackgroundBrush(c.BackWallFilled ? QBrush(Qt::white) : QBrush(Qt::NoBrush));
   chart->setPlotAreaBackgroundPen(QPen(Qt::black, 1));
 
@@ -365,8 +472,7 @@ void TChart::Impl::PushContent() {
   labelled = nullptr;
   for (const auto& sp : c.series_) {
     const TChartSeries& s = *sp;
-    for (int i = 0; i < s.Count(); ++i) {
-      const TChartPoint& p = s.Point(i);
+    for (const TChartPoint& p : PointsOf(s)) {
       if (!any) {
         xLo = xHi = p.x;
         yLo = yHi = p.y;
@@ -398,44 +504,128 @@ void TChart::Impl::PushContent() {
     for (QLineSeries* l : lines.back().runs) DropLine(l);
     lines.pop_back();
   }
-  while (lines.size() < c.series_.size()) lines.push_back({NewLine(), {}});
+  while (lines.size() < c.series_.size()) lines.push_back({NewLine(), {}, {}});
   for (size_t k = 0; k < c.series_.size(); ++k) {
     const TChartSeries& s = *c.series_[k];
+    const std::deque<TChartPoint>& points = PointsOf(s);
     Lines& ls = lines[k];
     // Each stretch of the line takes the colour of the point it leads to.
-    std::vector<std::pair<QColor, QList<QPointF>>> runs;
-    for (int i = 0; i < s.Count(); ++i) {
-      const TChartPoint& p = s.Point(i);
-      const QColor col = ToQColor(p.color == clDefault ? s.SeriesColor : p.color);
-      if (runs.empty() || (i > 0 && runs.back().first != col)) {
-        runs.emplace_back(col, QList<QPointF>());
-        if (i > 0) runs.back().second << QPointF(mapX(s.Point(i - 1).x), mapY(s.Point(i - 1).y));
+    std::vector<QColor> colours;
+    ls.full.clear();
+    TColor last = clDefault;
+    for (size_t i = 0; i < points.size(); ++i) {
+      const TChartPoint& p = points[i];
+      const TColor col = p.color == clDefault ? s.SeriesColor : p.color;
+      if (i == 0 || col != last) {
+        colours.push_back(ToQColor(col));
+        ls.full.emplace_back();
+        if (i > 0) ls.full.back().emplace_back(mapX(points[i - 1].x), mapY(points[i - 1].y));
       }
-      runs.back().second << QPointF(mapX(p.x), mapY(p.y));
+      last = col;
+      ls.full.back().emplace_back(mapX(p.x), mapY(p.y));
     }
     // The legend shows the series' own colour, whatever colours its points
     // have.
     ls.entry->setPen(QPen(ToQColor(s.SeriesColor), std::max(2, s.LineWidth)));
     ls.entry->setName(ToQString(s.Title));
     for (QLegendMarker* m : legend->markers(ls.entry)) m->setVisible(true);
-    while (ls.runs.size() > runs.size()) {
+    while (ls.runs.size() > colours.size()) {
       DropLine(ls.runs.back());
       ls.runs.pop_back();
     }
-    while (ls.runs.size() < runs.size()) {
+    while (ls.runs.size() < colours.size()) {
       ls.runs.push_back(NewLine());
       for (QLegendMarker* m : legend->markers(ls.runs.back())) m->setVisible(false);
     }
-    for (size_t r = 0; r < runs.size(); ++r) {
+    for (size_t r = 0; r < colours.size(); ++r) {
       QLineSeries* line = ls.runs[r];
-      QPen pen(runs[r].first, std::max(1, s.LineWidth));
+      QPen pen(colours[r], std::max(1, s.LineWidth));
       pen.setCapStyle(Qt::RoundCap);
       pen.setJoinStyle(Qt::RoundJoin);
       line->setPen(pen);
       line->setPointsVisible(s.PointerVisible);
-      line->replace(runs[r].second);
     }
   }
+  linesShown.clear();  // the points go to Qt Charts once the plot is laid out
+}
+
+namespace {
+
+// The points of a line that a plot of the given pixel columns can show: of
+// each stretch of consecutive points within one column, the first, the
+// lowest, the highest and the last, in their order.  The line between them
+// sweeps the same column from the lowest to the highest point as the whole
+// stretch does, and it enters and leaves the column at the same points, so
+// it draws the same pixels while a million points cost no more than the
+// few thousand the columns hold.  Columns left and right of the plot gather
+// what lies beyond it (clipped away there).  A line with marks at its
+// points keeps them all (`all`).
+QList<QPointF> Reduced(const std::vector<QPointF>& in, double lo, double perUnit, double left, double right, bool all) {
+  QList<QPointF> out;
+  if (all || in.size() <= 4) {
+    out.reserve(static_cast<qsizetype>(in.size()));
+    for (const QPointF& p : in) out << p;
+    return out;
+  }
+  const auto column = [&](const QPointF& p) {
+    return static_cast<long>(std::floor(std::clamp(left + (p.x() - lo) * perUnit, left - 1, right)));
+  };
+  for (size_t first = 0; first < in.size();) {
+    const long col = column(in[first]);
+    size_t end = first + 1, low = first, high = first;
+    for (; end < in.size() && column(in[end]) == col; ++end) {
+      if (in[end].y() < in[low].y()) low = end;
+      if (in[end].y() > in[high].y()) high = end;
+    }
+    const size_t last = end - 1, a = std::min(low, high), b = std::max(low, high);
+    out << in[first];
+    if (a != first && a != last) out << in[a];
+    if (b != a && b != first && b != last) out << in[b];
+    if (last != first) out << in[last];
+    first = end;
+  }
+  return out;
+}
+
+}  // namespace
+
+// Hands Qt Charts the reduced lines for the plot as laid out now; again only
+// when the plot's place or size or an axis range has changed.
+void TChart::Impl::PushLines() {
+  const QRectF plot = chart->plotArea();
+  const double lo = axisX->min(), hi = axisX->max();
+  char key[160];
+  std::snprintf(key, sizeof key, "%a,%a,%a,%a,%a,%a,%a,%a,%d", plot.left(), plot.top(), plot.width(), plot.height(), lo,
+                hi, axisY->min(), axisY->max(), owner->ReducedLines);
+  if (linesShown == key) return;
+  linesShown = key;
+  // In device pixels: a screen of two device pixels to a point has twice the
+  // columns.
+  const double ratio = std::max(1.0, view->devicePixelRatioF());
+  const double perUnit = hi > lo ? plot.width() * ratio / (hi - lo) : 0;
+  const int depth = DepthOf(*owner, plot.width());
+  const double ylo = axisY->min(), yhi = axisY->max();
+  const auto onPlot = [&](const QPointF& p) {
+    return QPointF(plot.left() + (hi > lo ? (p.x() - lo) / (hi - lo) : 0) * plot.width(),
+                   plot.bottom() - (yhi > ylo ? (p.y() - ylo) / (yhi - ylo) : 0) * plot.height());
+  };
+  std::vector<DepthItem::Ribbon> bands;
+  for (size_t k = 0; k < lines.size() && k < owner->series_.size(); ++k) {
+    Lines& ls = lines[k];
+    const TChartSeries& s = *owner->series_[k];
+    for (size_t r = 0; r < ls.runs.size() && r < ls.full.size(); ++r) {
+      const QList<QPointF> shown = Reduced(ls.full[r], lo, perUnit, plot.left() * ratio, plot.right() * ratio,
+                                           s.PointerVisible || !owner->ReducedLines);
+      if (depth > 0) {
+        DepthItem::Ribbon band{ls.runs[r]->pen().color(), {}, s.LineWidth};
+        for (const QPointF& p : shown) band.line << onPlot(p);
+        bands.push_back(std::move(band));
+      }
+      ls.runs[r]->replace(shown);
+    }
+  }
+  walls->Set(plot, depth, owner->BackWallFilled, {});
+  ribbons->Set(plot, depth, false, std::move(bands));
 }
 
 QLineSeries* TChart::Impl::NewLine() {
@@ -472,7 +662,7 @@ bool TChart::Impl::PushAxes(QSizeF plot) {
     std::vector<axis::Tick> ticks;
     if (side.horizontal && labelled != nullptr) {
       std::vector<axis::Tick> all;
-      for (int i = 0; i < labelled->Count(); ++i) all.push_back({labelled->Point(i).x, labelled->Point(i).label});
+      for (const TChartPoint& p : PointsOf(*labelled)) all.push_back({p.x, p.label});
       ticks = axis::EveryKthLabel(all, lo, hi, length, metrics);
     } else {
       ticks = axis::NumericTicks(lo, hi, side.def->Increment, length, side.horizontal, metrics);
@@ -515,7 +705,7 @@ bool TChart::Impl::PushAxes(QSizeF plot) {
     if (side.horizontal) {
       const double half = ticks.empty() || ticks.back().value < hi - (hi - lo) * 0.02 ? 0 : fm.horizontalAdvance(QString::fromStdString(ticks.back().label)) / 2;
       QMargins m = chart->margins();
-      m.setRight(std::max(6, static_cast<int>(std::ceil(half)) + 3));
+      m.setRight(std::max(6 + DepthOf(c, plot.width()), static_cast<int>(std::ceil(half)) + 3));
       chart->setMargins(m);
     }
     QGraphicsSimpleTextItem* title = side.horizontal ? titleX : titleY;
@@ -534,7 +724,8 @@ bool TChart::Impl::PushAxes(QSizeF plot) {
     return t->isVisible() ? static_cast<int>(std::ceil(t->boundingRect().height())) + 4 : 0;
   };
   const QMargins m = chart->margins();
-  const QMargins want(6 + block(titleY), 6, m.right(), 6 + block(titleX));
+  // A three-dimensional view's back wall rises above the plot.
+  const QMargins want(6 + block(titleY), 6 + DepthOf(c, plot.width()), m.right(), 6 + block(titleX));
   if (m != want) {
     chart->setMargins(want);
     changed = true;
@@ -557,6 +748,31 @@ void TChart::Impl::Prepare(int width, int height) {
     Sync(size);
   } else if (size != fittedSize) {
     FitAxes(size);
+  } else {
+    PushLines();
+  }
+}
+
+// The paint event comes from Qt's event loop, which no error may cross.  One
+// that laying the chart out raises (no memory for its points, a fault in the
+// arithmetic) is shown in the error box once the paint is over, as the
+// dispatch shows a handler's, and the chart shows what Qt Charts still
+// holds.  The same content at the same size is not tried again, so that the
+// repaint after the box does not bring the box back.
+void TChart::Impl::PrepareForPaint() {
+  const int w = std::max(1, view->width()), h = std::max(1, view->height());
+  try {
+    if (!failedFor.empty() && failedFor == Signature() + std::to_string(w) + 'x' + std::to_string(h)) return;
+    Prepare(w, h);
+    failedFor.clear();
+  } catch (...) {
+    const std::exception_ptr error = std::current_exception();
+    try {
+      failedFor = Signature() + std::to_string(w) + 'x' + std::to_string(h);
+    } catch (...) {
+      failedFor.clear();
+    }
+    QTimer::singleShot(0, view, [error] { Dispatch([error] { std::rethrow_exception(error); }); });
   }
 }
 
@@ -606,6 +822,8 @@ TChart::TChart(TWinControl* parent) : TWinControl(parent), impl_(std::make_uniqu
   }
   d.chart->addAxis(d.axisX, Qt::AlignBottom);
   d.chart->addAxis(d.axisY, Qt::AlignLeft);
+  d.walls = new DepthItem(d.chart, DepthItem::kWalls);
+  d.ribbons = new DepthItem(d.chart, DepthItem::kRibbons);
   d.titleX = new QGraphicsSimpleTextItem(d.chart);
   d.titleY = new QGraphicsSimpleTextItem(d.chart);
   d.titleY->setRotation(-90);
@@ -616,7 +834,8 @@ TChart::TChart(TWinControl* parent) : TWinControl(parent), impl_(std::make_uniqu
 
   d.view = new ChartView(this, d.chart);
   d.view->beforePaint = [this] {
-    impl_->Prepare(std::max(1, impl_->view->width()), std::max(1, impl_->view->height()));
+    impl_->repaintAsked = false;
+    impl_->PrepareForPaint();
   };
   d.view->beforeResize = [this](QSize size) {
     Impl& d = *impl_;
@@ -647,7 +866,9 @@ TChartSeries* TChart::AddSeries() {
 }
 
 void TChart::SeriesChanged() {
-  if (impl_ && impl_->view != nullptr) impl_->view->viewport()->update();
+  if (!impl_ || impl_->view == nullptr || impl_->repaintAsked) return;
+  impl_->repaintAsked = true;
+  impl_->view->viewport()->update();
 }
 
 // The chart is brought up to date when it is next drawn: a handler that

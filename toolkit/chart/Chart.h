@@ -46,15 +46,18 @@ class TChartSeries : public TObject {
   // Adds a value at the next x (0, 1, 2...), labelled on the bottom axis with its label.
   int Add(double value, const std::string& label = "", TColor color = clDefault);
   int Count() const { return static_cast<int>(points_.size() + between_.size()); }
-  const TChartPoint& Point(int i) const { return Ordered().at(i); }
-  double XValue(int i) const { return Point(i).x; }
-  double YValue(int i) const { return Point(i).y; }
+  // A copy: a later read may merge points that came out of order and so move
+  // the point within the series.
+  TChartPoint Point(int i) const { return Ordered().at(i); }
+  double XValue(int i) const { return Ordered().at(i).x; }
+  double YValue(int i) const { return Ordered().at(i).y; }
   TChart* ParentChart() const { return chart_; }
   // Counts the changes of the points (toolkit-internal: the chart redraws
   // when it differs from what it showed).
   unsigned Revision() const { return revision_; }
 
  private:
+  friend class TChart;  // draws from the ordered points without copying them
   void Touched();
   // The points in order, the late ones merged in.
   const std::deque<TChartPoint>& Ordered() const;
@@ -98,6 +101,10 @@ class TChart : public TWinControl {
   bool BackWallFilled = false;
   TColor GradientEndColor = clWhite;  // background gradient from white to this colour
   bool GradientVisible = false;
+  // Draws of each line only the points its pixel columns can show (the first,
+  // lowest, highest and last of each column): the same picture, at a cost
+  // bounded by the pixels.  Tests turn it off to compare with the whole line.
+  bool ReducedLines = true;
 
   TChartSeries* AddSeries();
   int SeriesCount() const { return static_cast<int>(series_.size()); }

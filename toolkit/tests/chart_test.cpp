@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,28 @@
 
 using namespace tk;
 namespace tt = tk::testing;
+
+namespace {
+// While nonzero, an allocation of at least this many bytes fails: a chart's
+// buffers for many points fail, the small ones of Qt's painting do not.
+// (The address sanitizer keeps operator new to itself.)
+size_t failFrom = 0;
+}  // namespace
+
+#ifndef __SANITIZE_ADDRESS__
+void* operator new(size_t n) {
+  if (failFrom != 0 && n >= failFrom) throw std::bad_alloc();
+  if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
+  throw std::bad_alloc();
+}
+// The pair of the replaced operator new: the compiler takes the malloc
+// within for a mismatch.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
+#endif
 
 namespace {
 
@@ -316,6 +339,13 @@ TEST(ChartSeries, AnyArrivalOrderGivesTheAscendingOrderAndTheIndex) {
     if (round % 3 == 0) same();
   }
   same();
+  // A point once read stays as read, though the next read merges a late
+  // point in before it.
+  const TChartPoint& held = s->Point(1);
+  const std::string was = held.label;
+  s->AddXY(want.front().first, 0, "late");
+  EXPECT_EQ(s->Point(0).label, want.front().second);
+  EXPECT_EQ(held.label, was);
 }
 
 TEST(ChartSeries, PointColoursDefaultToTheSeriesColourAndClearEmpties) {
@@ -755,4 +785,160 @@ TEST(ChartRender, TitlesAreDrawnWholeWithTheirBlanks) {
   texts.clear();
   for (const DrawnText& t : DrawnTexts(c)) texts.push_back(t.text);
   EXPECT_NE(std::find(texts.begin(), texts.end(), c.LeftAxis.Title), texts.end()) << Joined(texts);
+}
+
+// A line of many points draws only the points its pixel columns show: the
+// same line as the whole series, for a smooth curve and for one that swings
+// within every column, in both orders of arrival.  Anti-aliasing sets the
+// edges apart (the whole line blends thousands of overlapping segment edges
+// into a darker fringe): every pixel inked in one picture has ink within a
+// pixel of it in the other.  The metafile holds the same reduced line.
+TEST(ChartRender, ManyPointsDrawTheSameLineAsTheWholeSeries) {
+  struct Case {
+    int n;
+    bool descending;
+    double swing;
+  };
+  for (const Case k :
+       {Case{2000, false, 0.3}, Case{100000, true, 0}, Case{100000, false, 0.3}, Case{999999, true, 0.3}}) {
+    SCOPED_TRACE(std::to_string(k.n) + (k.descending ? " descending, swing " : " ascending, swing ") +
+                 std::to_string(k.swing));
+    ChartWindow w(598, 414);
+    TChart& c = *w.chart;
+    c.LegendVisible = false;
+    TChartSeries* s = c.AddSeries();
+    for (int i = 0; i <= k.n; ++i) {
+      const double x = -5 + 10.0 * (k.descending ? k.n - i : i) / k.n;
+      s->AddXY(x, 3 / (1 + x * x / 4) + k.swing * std::sin(x * 1e4), "", clBlack);
+    }
+    const std::unique_ptr<TBitmap> reduced = c.Render();
+    EXPECT_LT(c.MetafileEnhBytes().size(), 200000u);  // bounded by the columns, not the points
+    c.ReducedLines = false;
+    const std::unique_ptr<TBitmap> whole = c.Render();
+    auto inkNear = [](const TBitmap& b, int x, int y) {
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+          if (Dark(b.Pixel(x + dx, y + dy))) return true;
+      return false;
+    };
+    int differ = 0, stray = 0;
+    for (int y = 0; y < whole->Height(); ++y)
+      for (int x = 0; x < whole->Width(); ++x) {
+        differ += reduced->Pixel(x, y) != whole->Pixel(x, y);
+        stray += (Dark(reduced->Pixel(x, y)) && !inkNear(*whole, x, y)) ||
+                 (Dark(whole->Pixel(x, y)) && !inkNear(*reduced, x, y));
+      }
+    EXPECT_EQ(stray, 0) << differ << " pixels differ";
+  }
+}
+
+// The chart's title at a narrow size: broken into lines, never cut short, in
+// the picture and in the metafile, with its empty lines kept (they push the
+// plot down as they do at full size).
+TEST(ChartRender, NarrowTitlesAreWrappedWholeWithTheirEmptyLines) {
+  ChartWindow w(420, 300);
+  TChart& c = *w.chart;
+  FillProfiles(c);
+  std::string drawn;
+  for (const DrawnText& t : DrawnTexts(c)) drawn += t.text + " ";
+  EXPECT_EQ(drawn.find("…"), std::string::npos) << drawn;
+  for (const char* word : {"Rozkład", "promienia", "różnych", "przenikalności", "magnetycznych", "względnych"})
+    EXPECT_NE(drawn.find(word), std::string::npos) << word << " in " << drawn;
+  c.Render()->SaveToPng(testsupport::PicturePath("chart_title_narrow.png"));
+
+  auto topLabel = [](TChart& chart) {
+    int top = 1 << 20;
+    for (const DrawnText& t : DrawnTexts(chart))
+      if (!t.text.empty() && t.text.find_first_not_of("0123456789,.") == std::string::npos) top = std::min(top, t.top);
+    return top;
+  };
+  ChartWindow loss(420, 300);
+  FillLoss(*loss.chart);
+  const int withEmpty = topLabel(*loss.chart);
+  loss.chart->Title.Text.resize(1);
+  const int without = topLabel(*loss.chart);
+  EXPECT_GE(withEmpty - without, 2 * 15) << withEmpty << " " << without;
+}
+
+// The loss chart's three-dimensional view: the back wall and the floor lie
+// 1 % of the plot's width behind the front plane, up and to the right, at
+// any size; the axes stay in front and the series is a ribbon of that depth.
+TEST(ChartRender, DepthOfAThreeDimensionalViewFollowsThePlotsWidth) {
+  for (const auto& size : {std::pair<int, int>{781, 565}, std::pair<int, int>{420, 300}}) {
+    SCOPED_TRACE(std::to_string(size.first) + "x" + std::to_string(size.second));
+    ChartWindow w(size.first, size.second);
+    TChart& c = *w.chart;
+    FillLoss(c);
+    c.LegendVisible = false;
+    c.View3D = true;
+    c.Chart3DPercent = 1;
+    const std::unique_ptr<TBitmap> b = c.Render();
+    b->SaveToPng(testsupport::PicturePath("chart_depth_" + std::to_string(size.first) + ".png"));
+    // The bottom axis: the lowest row dark over most of the width; the left
+    // axis: the first column dark over most of the height.
+    // Qt Charts draws its axis lines anti-aliased, grey on two pixels.
+    auto inked = [](TColor c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 500; };
+    auto darkRun = [&](bool row, int at) {  // the longest unbroken run
+      int n = 0, most = 0;
+      for (int i = 0; i < (row ? b->Width() : b->Height()); ++i) {
+        n = inked(row ? b->Pixel(i, at) : b->Pixel(at, i)) ? n + 1 : 0;
+        most = std::max(most, n);
+      }
+      return most;
+    };
+    int axisY = -1, axisX = -1;
+    for (int y = b->Height() - 1; y > 0 && axisY < 0; --y)
+      if (darkRun(true, y) > b->Width() / 2) axisY = y;
+    for (int x = 0; x < b->Width() && axisX < 0; ++x)
+      if (darkRun(false, x) > b->Height() / 3) axisX = x;
+    ASSERT_GT(axisY, 0);
+    ASSERT_GE(axisX, 0);
+    int right = axisX;
+    while (right + 1 < b->Width() && inked(b->Pixel(right + 1, axisY))) ++right;
+    const int depth = static_cast<int>(std::lround((right - axisX) / 100.0));
+    // The floor's back edge and the back wall's left edge, past the axis
+    // line's own (anti-aliased) width.
+    const int midX = (axisX + right) / 2;
+    int floorY = axisY;
+    while (inked(b->Pixel(midX, floorY - 1))) --floorY;
+    while (floorY > axisY - 4 * depth && !Dark(b->Pixel(midX, floorY - 1))) --floorY;
+    EXPECT_NEAR(axisY - floorY + 1, depth, 1);
+    const int midY = axisY - (axisY - 40) / 2;
+    int wallX = axisX;
+    while (inked(b->Pixel(wallX + 1, midY))) ++wallX;
+    while (wallX < axisX + 4 * depth && !Dark(b->Pixel(wallX + 1, midY))) ++wallX;
+    EXPECT_NEAR(wallX + 1 - axisX, depth, 1);
+    // The ribbon: blue behind the line's first point, to the upper right.
+    EXPECT_GT(CountNear(*b, RGBColor(0, 0, 255), axisX, 0, axisX + 4 * depth + 4, axisY, 120), 2 * depth);
+  }
+}
+
+// A paint lays the chart out outside any handler: an error there (here no
+// memory for the line's points) is shown in the error box once, as the
+// dispatch shows a handler's, and the window goes on drawing what it holds
+// next.
+TEST(ChartEvents, AnErrorLayingOutForAPaintIsShownOnceAndTheChartGoesOn) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the address sanitizer's operator new cannot be made to fail";
+#endif
+  tt::RecordingDialogs boxes;
+  ChartWindow w(400, 300);
+  w.form.ShowForm();
+  tt::ProcessEvents();
+  TChartSeries* s = w.chart->AddSeries();
+  for (int i = 0; i < 600000; ++i) s->AddXY(i, i % 7);
+  failFrom = size_t(4) << 20;
+  tt::ProcessEvents();
+  failFrom = 0;
+  tt::ProcessEvents();
+  w.chart->Refresh();
+  tt::ProcessEvents();
+  ASSERT_EQ(boxes.messages.size(), 1u);
+  EXPECT_EQ(boxes.messages[0].text, "Out of memory");
+  s->Clear();
+  for (int i = 0; i < 100; ++i) s->AddXY(i, i % 7);
+  tt::ProcessEvents();
+  EXPECT_EQ(boxes.messages.size(), 1u);
+  std::unique_ptr<TBitmap> b = w.chart->Render();
+  EXPECT_GT(CountNear(*b, clRed, 0, 0, b->Width(), b->Height()), 100);
 }
