@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "toolkit/Controls.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"

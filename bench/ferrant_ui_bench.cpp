@@ -15,7 +15,7 @@
 #include "ferrant/UnitTyt.h"
 #include "ferrant/UnitWalec.h"
 #include "toolkit/Controls.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/MessageBox.h"
 

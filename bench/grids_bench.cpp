@@ -7,7 +7,7 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 
 namespace {
 

@@ -151,7 +151,7 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
 
   // A mouse move over the grid as the window system delivers it, and a hint
   // asked for at a client point as a rest of the mouse does (tests; clicks
-  // and keys go through toolkit/Testing.h).
+  // and keys go through toolkit/testing/Testing.h).
   void UserMouseMove(int x, int y, bool leftButtonDown = false);
   bool UserHintAt(int x, int y);
 

@@ -18,7 +18,7 @@
 
 #include "toolkit/QtInternal.h"
 #include "toolkit/core/Errors.h"
-#include "toolkit/emf/WholeFile.h"
+#include "toolkit/files/WholeFile.h"
 
 namespace tk {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "bifilon/UnitBifilon.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Locale.h"
 

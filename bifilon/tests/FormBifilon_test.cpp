@@ -9,7 +9,7 @@
 
 #include "bifilon/UnitBifilon.h"
 #include "grid/AlignedGrid.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"

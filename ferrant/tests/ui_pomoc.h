@@ -16,7 +16,7 @@
 #include "ferrant/UnitWalec.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Locale.h"
 
 namespace ferrant::uitest {

@@ -12,7 +12,7 @@
 #include "grid/AlignedGrid.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Hints.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "tests/support/TestFiles.h"
 
 using namespace grid;

@@ -9,7 +9,7 @@
 #include "grid/AlignedGrid.h"
 #include "mantlo/UnitChart.h"
 #include "mantlo/UnitMantlo.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Locale.h"
 #include "tests/support/Contrast.h"

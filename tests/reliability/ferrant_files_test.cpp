@@ -32,7 +32,7 @@
 #include "support/Harness.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/Locale.h"
-#include "toolkit/emf/WholeFile.h"
+#include "toolkit/files/WholeFile.h"
 #include "tests/support/TestFiles.h"
 
 namespace reliability {

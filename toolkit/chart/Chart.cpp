@@ -34,13 +34,13 @@
 #include <sstream>
 
 #include "toolkit/QtInternal.h"
-#include "toolkit/core/AxisSteps.h"
+#include "toolkit/chart/axis/AxisSteps.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/emf/EmfDevice.h"
-#include "toolkit/emf/WholeFile.h"
+#include "toolkit/files/WholeFile.h"
 
 namespace tk {
 

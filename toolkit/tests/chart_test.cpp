@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "toolkit/Controls.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"

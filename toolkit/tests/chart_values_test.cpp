@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "toolkit/Controls.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"

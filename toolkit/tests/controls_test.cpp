@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "toolkit/Controls.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"

@@ -27,11 +27,11 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/Jpeg.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/emf/EmfRecords.h"
-#include "toolkit/emf/WholeFile.h"
+#include "toolkit/files/WholeFile.h"
 #include "tests/support/TestFiles.h"
 
 using namespace tk;

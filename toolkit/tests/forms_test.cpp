@@ -15,7 +15,7 @@
 
 #include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/MessageBox.h"
 

@@ -9,7 +9,7 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "tests/support/TestFiles.h"

@@ -16,7 +16,7 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Jpeg.h"
 #include "toolkit/PicturePreview.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/emf/EmfReader.h"
 

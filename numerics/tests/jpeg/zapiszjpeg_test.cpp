@@ -13,9 +13,9 @@
 #include "numerics/Typy4Jpeg.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Jpeg.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Errors.h"
-#include "toolkit/emf/WholeFile.h"
+#include "toolkit/files/WholeFile.h"
 #include "tests/support/TestFiles.h"
 
 using namespace tk;

@@ -21,7 +21,7 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/FpCheck.h"

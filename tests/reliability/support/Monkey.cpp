@@ -16,8 +16,8 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
-#include "toolkit/Testing.h"
-#include "toolkit/TestingEvents.h"
+#include "toolkit/testing/Testing.h"
+#include "toolkit/testing/TestingEvents.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/core/AxisSteps.h"
+#include "toolkit/chart/axis/AxisSteps.h"
 #include "toolkit/core/Locale.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "toolkit/emf/WholeFile.h"
+#include "toolkit/files/WholeFile.h"
 
 #include <fcntl.h>
 #include <limits.h>

@@ -1,5 +1,5 @@
 #pragma once
-// Real input beyond toolkit/Testing.h, for tests that use the programs as a
+// Real input beyond toolkit/testing/Testing.h, for tests that use the programs as a
 // user does: typing in any script, pasting, clicks with any button and
 // modifiers, drags, tool-tip rests, and the window manager's resizes and
 // close requests; which points a user can reach, and where the keyboard

@@ -1,5 +1,5 @@
 // The chart's axes without the toolkit: ranges, label steps and label texts.
-#include "toolkit/core/AxisSteps.h"
+#include "toolkit/chart/axis/AxisSteps.h"
 
 #include <algorithm>
 #include <cmath>

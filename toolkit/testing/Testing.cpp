@@ -1,4 +1,4 @@
-#include "toolkit/Testing.h"
+#include "toolkit/testing/Testing.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -14,7 +14,7 @@
 #include <algorithm>
 
 #include "toolkit/QtInternal.h"
-#include "toolkit/TestingQt.h"
+#include "toolkit/testing/TestingQt.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace tk::testing {

@@ -1,4 +1,4 @@
-#include "toolkit/TestingEvents.h"
+#include "toolkit/testing/TestingEvents.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "toolkit/QtInternal.h"
-#include "toolkit/Testing.h"
-#include "toolkit/TestingQt.h"
+#include "toolkit/testing/Testing.h"
+#include "toolkit/testing/TestingQt.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace tk::testing {
