@@ -20,7 +20,8 @@ tk::TNotifyEvent Obsluga(Okno* okno, void (Okno::*metoda)(tk::TObject*)) {
   return [okno, metoda](tk::TObject* s) { (okno->*metoda)(s); };
 }
 
-// Relative permeability to H/m (multiplied in this order).
+// Relative permeability to H/m, multiplied in this order: wzgledna * kMi0
+// would round differently and move the last bits of every result.
 inline num::Extended Przenikalnosc(num::Extended wzgledna) { return wzgledna * 4.0L * kPi * 1e-7L; }
 
 // The grids' bold 'MS Sans Serif'.

@@ -5,6 +5,7 @@
 #include "ferrant/UnitCylinder.h"
 #include "ferrant/UnitPrzeWar.h"
 #include "ferrant/UnitWalec.h"
+#include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
 #include "resources/Layouts.h"
 #include "toolkit/core/FpCheck.h"
@@ -202,7 +203,7 @@ void TForm1::FormCreate(tk::TObject*) {
     StringGrid2->SetCells(1, i, kPrzekroje[i - 1]);
     // Diameter of the round conductor of that cross-section, from the text just written.
     const Extended S = StrToFloatZero(StringGrid2->Cells(1, i));
-    const Extended D = std::sqrt(S * 4 / static_cast<Extended>(M_PIl));
+    const Extended D = std::sqrt(S * 4 / num::kPi);
     StringGrid2->SetCells(2, i, Fmt3(D));
   }
 }
@@ -265,7 +266,7 @@ void TForm1::AlignedGrid2MouseDown(tk::TObject*, tk::TMouseButton, tk::TShiftSta
   if (col > 0) {
     PromienW = PromienZ - StrToFloatZero(AlignedGrid2->Cells(col, row));
     Form3->StringGrid1->SetCells(1, TForm3::kPromienW, Fmt3(PromienW));
-    Prad = (PromienZ * PromienZ - PromienW * PromienW) * static_cast<Extended>(M_PIl) * 3;
+    Prad = (PromienZ * PromienZ - PromienW * PromienW) * num::kPi * 3;
     Form3->StringGrid1->SetCells(1, TForm3::kPrad, Fmt3(Prad));
     Label3->SetCaption("Wybrano - średnicę zewnętrzną D2= " + Fmt3(2 * PromienZ) +
                        "   oraz zewnętrzną D1= " + Fmt3(2 * PromienW));

@@ -55,7 +55,7 @@ void Rysuj(tk::TBitmap& bmp) {
   }
 
   // Copper conductor of 50 mm radius at 50 Hz: the skin depth is about 9.6 mm.
-  ferrant::TPoleWalca pole(nullptr, 1000, 50, 4.0L * ferrant::kPi * 1e-7L, 55e6L, 0.05L, 200);
+  ferrant::TPoleWalca pole(nullptr, 1000, 50, num::kMi0, 55e6L, 0.05L, 200);
   pole.Oblicz();
   const Extended R = pole.R;
   const Extended JR = num::ModZ(pole.GestoscJ(R));
