@@ -3,7 +3,9 @@
 #include <ctime>
 
 #include "ui_pomoc.h"
+#include "tests/support/Screen.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/WindowChecks.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -29,6 +31,25 @@ TEST_F(StartTest, WindowsAreCreatedInOrderWithTheTitleWindowAsMain) {
   EXPECT_NE(PoleWalca, nullptr);
   EXPECT_NE(PoleCylindra, nullptr);
   EXPECT_NE(PolePrzeWar, nullptr);
+}
+
+std::vector<tk::TForm*> Okna() { return {Form0, Form1, Form2, Form3, Form4, FormWykChart, FormWykChart2}; }
+
+TEST_F(StartTest, KeysPressEveryButtonAndTabStopsOnlyWhereTheUserSees) {
+  testsupport::ExpectKeysPressButtonsAndTabToWhatShows(Okna());
+  for (tk::TForm* f : Okna()) Schowaj(f);
+}
+
+// A laptop's screen and a small one: every window fits, and every control
+// can be reached, scrolling the larger windows.
+TEST_F(StartTest, EveryControlWithinReachOnSmallScreens) {
+  int w = 0, h = 0;
+  if (!testsupport::OnScreen(&w, &h)) {
+    testsupport::RunOnScreen(1366, 768);
+    testsupport::RunOnScreen(800, 600);
+    return;
+  }
+  testsupport::ExpectEveryControlWithinReach(Okna(), w, h);
 }
 
 TEST_F(StartTest, TitleWindowLayout) {
