@@ -219,8 +219,10 @@ void TControl::AttachWidget(QWidget* widget) {
   if (parent_ != nullptr) widget->setVisible(visible_);
 }
 
-int TControl::Left() const { return widget_ ? widget_->x() : 0; }
-int TControl::Top() const { return widget_ ? widget_->y() : 0; }
+// A control without a parent is a window: its position is its window's (a
+// form shows its client area inside a window of its own).
+int TControl::Left() const { return widget_ ? (parent_ ? widget_->x() : widget_->window()->x()) : 0; }
+int TControl::Top() const { return widget_ ? (parent_ ? widget_->y() : widget_->window()->y()) : 0; }
 int TControl::Width() const { return widget_ ? widget_->width() : 0; }
 int TControl::Height() const { return widget_ ? widget_->height() : 0; }
 int TControl::ClientWidth() const { return Width(); }
@@ -231,8 +233,9 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FpShield shield;
   width = std::max(0, width);
   height = std::max(0, height);
-  if (widget_->isWindow()) {
-    widget_->move(left, top);
+  if (parent_ == nullptr) {
+    widget_->window()->move(left, top);
+    widget_->window()->resize(width, height);
     widget_->resize(width, height);
   } else {
     widget_->setGeometry(left, top, width, height);
@@ -255,7 +258,7 @@ void TControl::SetAlign(TAlign align) {
 }
 
 bool TControl::Visible() const {
-  if (widget_ != nullptr && widget_->isWindow()) return widget_->isVisible();
+  if (widget_ != nullptr && parent_ == nullptr) return widget_->isVisible();
   return visible_;
 }
 
@@ -294,7 +297,7 @@ void TControl::SetFont(const TFont& font) {
 void TControl::SetCaption(const std::string& caption) {
   FpShield shield;
   caption_ = caption;
-  if (widget_ != nullptr && widget_->isWindow()) widget_->setWindowTitle(ToQString(caption));
+  if (widget_ != nullptr && parent_ == nullptr) widget_->window()->setWindowTitle(ToQString(caption));
   CaptionChanged();
 }
 

@@ -2,9 +2,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QPointer>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "toolkit/Controls.h"
 #include "toolkit/QtInternal.h"
@@ -20,17 +26,87 @@ bool QtFileDialog(const FileDialogRequest& request, std::string& fileName);
 
 namespace {
 
-class FormWidget : public MouseForwarding<QWidget> {
+// The client area of a form: the form's own widget, which its controls lie
+// on.  A double click on its free area is the window's.
+class ClientWidget : public MouseForwarding<QWidget> {
  public:
-  explicit FormWidget(TForm* form) : MouseForwarding<QWidget>(form, nullptr, Qt::Window), form_(form) {}
+  explicit ClientWidget(TForm* form) : MouseForwarding<QWidget>(form) {}
+};
+
+// True when the user can see some of the widget inside the client area: it
+// is shown, has a size, and its parents do not clip it all away.  Only such
+// widgets take the focus from the keyboard.
+bool ShowsInClient(const QWidget* w, const QWidget* client) {
+  if (!w->isVisibleTo(client)) return false;
+  QRect r = w->rect();
+  for (const QWidget* a = w; a != client && a->parentWidget() != nullptr; a = a->parentWidget()) {
+    r = r.translated(a->pos()).intersected(a->parentWidget()->rect());
+    if (r.isEmpty()) return false;
+  }
+  return !r.isEmpty();
+}
+
+// What a window shows of a client area larger than itself.  Tab brings the
+// control it moves to into view, scrolling no more than that takes.
+class ClientScroller : public QScrollArea {
+ public:
+  explicit ClientScroller(QWidget* parent) : QScrollArea(parent) {}
+
+ protected:
+  bool focusNextPrevChild(bool next) override {
+    if (!QWidget::focusNextPrevChild(next)) return false;
+    if (QWidget* f = focusWidget()) ensureWidgetVisible(f, 0, 0);
+    return true;
+  }
+};
+
+// The top-level window of a form.  It shows the client area whole; only
+// when the window has been made smaller than its client area to fit on the
+// screen does the client area keep its size and scroll inside the window,
+// with scroll bars where it does not fit.
+class FormWindow : public QWidget {
+ public:
+  FormWindow(TForm* form, QWidget* client) : QWidget(nullptr, Qt::Window), form_(form), client_(client) {
+    scroll_ = new ClientScroller(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    scroll_->horizontalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    scroll_->verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    scroll_->setWidgetResizable(false);
+    scroll_->setWidget(client_);
+    scroll_->setGeometry(rect());
+  }
   void detach() {
     form_ = nullptr;
-    MouseForwarding<QWidget>::detach();
+    static_cast<ClientWidget*>(client_)->detach();
   }
+  // Gives the client area back to its form, which frees it with its controls.
+  void ReleaseClient() { scroll_->takeWidget(); }
   // A window manager frames a window only after it is shown, and tells the
   // frame later still: the first fit cannot count it, so the window is
   // fitted once more when the frame is first known.
   void FitWhenFramed() { fitWhenFramed_ = true; }
+
+  // The size of the client area that the window has to show.
+  QSize ClientSize() const { return least_.isValid() ? least_ : client_->size(); }
+  // Makes the window as large as it can be within `room` (the free area
+  // less the frame): the whole client area when it fits, else the part of it
+  // that fits beside the scroll bars it then needs.
+  void FitInto(const QSize& room) {
+    const QSize client = ClientSize();
+    if (client.width() <= room.width() && client.height() <= room.height()) {
+      if (least_.isValid()) {
+        least_ = QSize();
+        resize(client);
+      }
+      return;
+    }
+    least_ = client;
+    const QSize bars = Bars(room);
+    resize(std::min(client.width() + bars.width(), room.width()),
+           std::min(client.height() + bars.height(), room.height()));
+    Place();
+  }
 
  protected:
   void closeEvent(QCloseEvent* e) override {
@@ -40,6 +116,13 @@ class FormWidget : public MouseForwarding<QWidget> {
   void showEvent(QShowEvent* e) override {
     QWidget::showEvent(e);
     if (form_ != nullptr && !e->spontaneous()) form_->Shown();
+  }
+  void resizeEvent(QResizeEvent* e) override {
+    QWidget::resizeEvent(e);
+    // The program has given the window a new size (its client area took the
+    // same): that is the client area's size from now on.
+    if (least_.isValid() && client_->size() == size()) least_ = QSize();
+    Place();
   }
   bool event(QEvent* e) override {
     const bool r = QWidget::event(e);
@@ -54,24 +137,66 @@ class FormWidget : public MouseForwarding<QWidget> {
     }
     return r;
   }
+  // Tab and Shift+Tab pass over the controls the user cannot see.
+  bool focusNextPrevChild(bool next) override {
+    std::vector<std::pair<QPointer<QWidget>, Qt::FocusPolicy>> unseen;
+    for (QWidget* w : client_->findChildren<QWidget*>())
+      if ((w->focusPolicy() & Qt::TabFocus) && !ShowsInClient(w, client_)) {
+        unseen.emplace_back(w, w->focusPolicy());
+        w->setFocusPolicy(Qt::NoFocus);
+      }
+    const bool moved = QWidget::focusNextPrevChild(next);
+    for (auto& [w, policy] : unseen)
+      if (!w.isNull()) w->setFocusPolicy(policy);
+    return moved;
+  }
 
  private:
+  // The scroll bars a window of `size` needs for the client area it must
+  // show: their thickness across, zero where there is none.
+  QSize Bars(const QSize& size) const {
+    if (!least_.isValid()) return {0, 0};
+    const int across = scroll_->verticalScrollBar()->sizeHint().width();
+    const int down = scroll_->horizontalScrollBar()->sizeHint().height();
+    bool h = least_.width() > size.width(), v = least_.height() > size.height();
+    if (h && !v) v = least_.height() > size.height() - down;
+    if (v && !h) h = least_.width() > size.width() - across;
+    return {v ? across : 0, h ? down : 0};
+  }
+  // The client area fills the window, or keeps its size and scrolls.
+  void Place() {
+    scroll_->setGeometry(rect());
+    client_->resize(least_.isValid() ? least_.expandedTo(size() - Bars(size())) : size());
+  }
+
   TForm* form_;
+  QWidget* client_;
+  QScrollArea* scroll_;
+  QSize least_;  // the client area's size while it scrolls; invalid otherwise
   bool fitWhenFramed_ = false;
 };
+
+FormWindow* WindowOf(const QWidget* client) {
+  return client != nullptr ? static_cast<FormWindow*>(client->window()) : nullptr;
+}
 
 }  // namespace
 
 // Moves a window that would reach beyond the free area of its screen (the
-// screen minus panels and docks) into it, as little as needed; a window
-// larger than the area keeps its left or top edge on the area's.  Its size
-// stays.  The frame counts where the window system has told it.
+// screen minus panels and docks) into it, as little as needed.  A form's
+// window larger than the area is made as large as the area, and its client
+// area scrolls inside it; any other window keeps its size and its left or
+// top edge on the area's.  The frame counts where the window system has
+// told it.
 void FitOnScreen(QWidget* w) {
   QScreen* screen = QGuiApplication::screenAt(w->geometry().center());
   if (screen == nullptr) screen = w->screen();
   if (screen == nullptr) return;
   const QRect area = screen->availableGeometry();
-  const QRect frame = w->frameGeometry();
+  const QRect before = w->frameGeometry();
+  const QSize margins = before.size() - w->size();
+  if (auto* form = dynamic_cast<FormWindow*>(w)) form->FitInto(area.size() - margins);
+  const QRect frame(before.topLeft(), w->size() + margins);
   int dx = 0, dy = 0;
   if (frame.right() > area.right()) dx = area.right() - frame.right();
   if (frame.left() + dx < area.left()) dx = area.left() - frame.left();
@@ -93,12 +218,14 @@ void RaiseWindow(QWidget* w) {
 // TForm
 
 TForm::TForm() : TWinControl(nullptr) {
-  auto* w = new FormWidget(this);
-  w->setAttribute(Qt::WA_DeleteOnClose, false);
-  AttachWidget(w);
+  auto* client = new ClientWidget(this);
+  auto* window = new FormWindow(this, client);
+  window->setAttribute(Qt::WA_DeleteOnClose, false);
+  AttachWidget(client);
   SetVisible(false);
-  ApplyBackground(w, Color());
-  w->resize(320, 240);
+  ApplyBackground(client, Color());
+  window->resize(320, 240);
+  client->resize(320, 240);
 }
 
 TForm::~TForm() {
@@ -107,16 +234,19 @@ TForm::~TForm() {
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     if (Application->mainForm_ == this) Application->mainForm_ = nullptr;
   }
-  if (auto* w = static_cast<FormWidget*>(Widget())) {
+  if (FormWindow* w = WindowOf(Widget())) {
     w->detach();
     w->hide();
+    // The controls free their widgets, and the form its client area, after this.
+    w->ReleaseClient();
+    delete w;
   }
 }
 
 void TForm::SetPosition(TPosition position) { position_ = position; }
 
 void TForm::SetVisible(bool visible) {
-  QWidget* w = Widget();
+  FormWindow* w = WindowOf(Widget());
   if (w == nullptr) return;
   FpShield shield;
   if (visible) {
@@ -134,7 +264,7 @@ void TForm::SetVisible(bool visible) {
     w->show();
     if (first) {
       FitOnScreen(w);  // again, with the frame where it is known by now
-      if (w->frameGeometry() == w->geometry()) static_cast<FormWidget*>(w)->FitWhenFramed();
+      if (w->frameGeometry() == w->geometry()) w->FitWhenFramed();
     }
   } else {
     w->hide();
@@ -142,7 +272,7 @@ void TForm::SetVisible(bool visible) {
 }
 
 void TForm::ShowForm() {
-  QWidget* w = Widget();
+  QWidget* w = WindowOf(Widget());
   if (w == nullptr) return;
   FpShield shield;
   SetVisible(true);
@@ -151,7 +281,7 @@ void TForm::ShowForm() {
 }
 
 void TForm::BringToFront() {
-  QWidget* w = Widget();
+  QWidget* w = WindowOf(Widget());
   if (w == nullptr) return;
   FpShield shield;
   RaiseWindow(w);
@@ -159,12 +289,12 @@ void TForm::BringToFront() {
 }
 
 void TForm::Close() {
-  QWidget* w = Widget();
+  QWidget* w = WindowOf(Widget());
   if (w == nullptr) return;
   w->close();
 }
 
-bool TForm::Active() const { return Widget() != nullptr && Widget()->isActiveWindow(); }
+bool TForm::Active() const { return Widget() != nullptr && Widget()->window()->isActiveWindow(); }
 
 bool TForm::CloseRequested() {
   bool canClose = true;
@@ -178,7 +308,7 @@ bool TForm::CloseRequested() {
     return true;
   }
   if (action == caMinimize) {
-    Widget()->showMinimized();
+    Widget()->window()->showMinimized();
     return false;
   }
   return true;  // a secondary window only hides
@@ -192,7 +322,7 @@ std::unique_ptr<TBitmap> TForm::GetFormImage() {
   QWidget* w = Widget();
   if (w == nullptr) return std::make_unique<TBitmap>(0, 0);
   FpShield shield;
-  return BitmapFromImage(w->grab().toImage());
+  return BitmapFromImage(w->grab().toImage());  // the whole client area, scrolled or not
 }
 
 void TForm::AfterConstruction() {

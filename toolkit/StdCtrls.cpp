@@ -1,6 +1,7 @@
 // Buttons, panels, group boxes, labels, the status bar, the timer and the
 // progress bar.
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -20,7 +21,8 @@ namespace tk {
 namespace {
 
 // A push button takes the focus on press (so that the control the user leaves
-// raises OnExit first) and raises OnClick on release.
+// raises OnExit first) and raises OnClick on release.  With the focus, Space
+// presses it, and so do Return and the keypad's Enter, in any window.
 class ButtonWidget : public QPushButton {
  public:
   explicit ButtonWidget(TControl* control) : control_(control) {
@@ -39,6 +41,12 @@ class ButtonWidget : public QPushButton {
     QPushButton::mouseReleaseEvent(e);
     const QPoint p = e->position().toPoint();
     EmitMouseUp(control_, e, p.x(), p.y());
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (!enter || (e->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return QPushButton::keyPressEvent(e);
+    e->accept();
+    if (!e->isAutoRepeat()) click();  // the clicked signal Space gives on its release
   }
 
  private:

@@ -15,6 +15,7 @@
 #include "toolkit/core/MessageBox.h"
 #include "tests/support/Contrast.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/WindowChecks.h"
 
 using bifilon::TFormBifilon;
 
@@ -153,6 +154,14 @@ TEST_F(Bifilon, LayoutAndDefaults) {
   EXPECT_EQ(f->Series1->Count(), 0);
   ASSERT_NE(bifilon::P, nullptr);  // made by FormCreate
   Png("start");
+}
+
+TEST_F(Bifilon, KeysPressEveryButtonAndTabStopsOnlyWhereTheUserSees) {
+  testsupport::ExpectKeysPressButtonsAndTabToWhatShows({f});
+}
+
+TEST_F(Bifilon, EveryControlWithinReachOnSmallScreens) {
+  testsupport::ExpectEveryControlWithinReachOnSmallScreens({f});
 }
 
 TEST_F(Bifilon, CapacitanceTableInBothLocales) {

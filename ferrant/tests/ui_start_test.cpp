@@ -4,6 +4,7 @@
 
 #include "ui_pomoc.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/WindowChecks.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -29,6 +30,17 @@ TEST_F(StartTest, WindowsAreCreatedInOrderWithTheTitleWindowAsMain) {
   EXPECT_NE(PoleWalca, nullptr);
   EXPECT_NE(PoleCylindra, nullptr);
   EXPECT_NE(PolePrzeWar, nullptr);
+}
+
+std::vector<tk::TForm*> Okna() { return {Form0, Form1, Form2, Form3, Form4, FormWykChart, FormWykChart2}; }
+
+TEST_F(StartTest, KeysPressEveryButtonAndTabStopsOnlyWhereTheUserSees) {
+  testsupport::ExpectKeysPressButtonsAndTabToWhatShows(Okna());
+  for (tk::TForm* f : Okna()) Schowaj(f);
+}
+
+TEST_F(StartTest, EveryControlWithinReachOnSmallScreens) {
+  testsupport::ExpectEveryControlWithinReachOnSmallScreens(Okna());
 }
 
 TEST_F(StartTest, TitleWindowLayout) {

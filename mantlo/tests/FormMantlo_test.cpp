@@ -14,6 +14,7 @@
 #include "toolkit/core/Locale.h"
 #include "tests/support/Contrast.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/WindowChecks.h"
 
 using mantlo::TForm1;
 
@@ -138,6 +139,14 @@ TEST_F(Mantlo, ClickedCellKeepsItsTextReadable) {
   EXPECT_GE(testsupport::CellTextContrast(f, f->AlignedGrid1, 1, 0), 4.5);
   tk::testing::ClickButton(f->BitBtn10);
   EXPECT_GE(testsupport::CellTextContrast(f, f->AlignedGrid1, 1, 0), 4.5);
+}
+
+TEST_F(Mantlo, KeysPressEveryButtonAndTabStopsOnlyWhereTheUserSees) {
+  testsupport::ExpectKeysPressButtonsAndTabToWhatShows({f});
+}
+
+TEST_F(Mantlo, EveryControlWithinReachOnSmallScreens) {
+  testsupport::ExpectEveryControlWithinReachOnSmallScreens({f});
 }
 
 TEST_F(Mantlo, SpareChartWindow) {

@@ -6,6 +6,7 @@
 // focus is.  Each call delivers the events through Qt's own dispatch and
 // then runs the pending events.
 #include <string>
+#include <vector>
 
 #include "toolkit/Controls.h"
 
@@ -41,8 +42,31 @@ void ResizeWindow(TForm* form, int width, int height);
 void CloseWindow(TForm* form);
 
 // True when the user can point at (x, y) of the control: the point lies in
-// the shown part of its window, and no other control covers it there.
+// the shown part of its window, on the screen, and no other control covers
+// it there.
 bool Reachable(TControl* control, int x, int y);
+
+// The window's frame on the screen, as the window system shows it.
+TRect WindowFrame(TForm* form);
+
+// Scrolls the window that holds the control with its scroll bars, as a user
+// drags them, until the point (x, y) of the control shows (when the window
+// scrolls at all).
+void ScrollTo(TControl* control, int x, int y);
+
+// The controls of a shown window with a part the user cannot reach, though
+// it lies open in the window's client area: the centre and the corners of
+// every control are tried, each scrolled to first.
+std::vector<std::string> PartsOutOfReach(TForm* form);
+
+// The buttons of a shown window that the keyboard does not press: each is
+// given the focus and sent Return, then the keypad's Enter, and is named
+// unless its OnClick ran once for each.  Its own handler does not run then.
+std::vector<std::string> ButtonsNotPressedByEnter(TForm* form);
+
+// Presses Tab `presses` times in a shown window, from its first control on,
+// and names each control the focus lands on that the user cannot see.
+std::vector<std::string> UnseenTabStops(TForm* form, int presses);
 
 // The control whose widget holds the keyboard focus now (an in-place editor
 // counts as its grid), or null.

@@ -1,21 +1,18 @@
 // Windows and their events: showing, activation, closing, the message loop,
 // focus leaving a control before a button's click, and errors in handlers.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "tests/support/TestFiles.h"
+#include "tests/support/Screen.h"
 #include "toolkit/Controls.h"
 #include "toolkit/testing/Testing.h"
+#include "toolkit/testing/TestingEvents.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/MessageBox.h"
 
@@ -130,47 +127,14 @@ TEST(Form, ThrowingCloseHandlerKeepsTheWindowAndReportsTheError) {
   f.Hide();
 }
 
-namespace {
-
-// Runs the current test again in a process of its own whose off-screen
-// platform has one screen of the given size; its result is this test's.
-void RunOnScreen(int width, int height) {
-  std::string tmpl = testsupport::TempPath("toolkit_screen_XXXXXX");
-  ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-  const std::string config = tmpl + "/screen.json";
-  FILE* f = std::fopen(config.c_str(), "w");
-  ASSERT_NE(f, nullptr);
-  std::fprintf(f, "{\"screens\": [{\"name\": \"small\", \"x\": 0, \"y\": 0, \"width\": %d, \"height\": %d}]}\n",
-               width, height);
-  std::fclose(f);
-  const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string exe(4096, '\0');
-  exe.resize(static_cast<size_t>(std::max<ssize_t>(0, readlink("/proc/self/exe", exe.data(), exe.size()))));
-  std::string filter = std::string("--gtest_filter=") + t->test_suite_name() + "." + t->name();
-  std::string platform = "QT_QPA_PLATFORM=offscreen:configfile=" + config;
-  std::string size = "TOOLKIT_TEST_SCREEN=" + std::to_string(width) + "x" + std::to_string(height);
-  std::vector<char*> argv = {exe.data(), filter.data(), nullptr};
-  std::vector<char*> envp = {platform.data(), size.data()};
-  for (char** e = environ; *e != nullptr; ++e)
-    if (std::string(*e).rfind("QT_QPA_PLATFORM=", 0) != 0) envp.push_back(*e);
-  envp.push_back(nullptr);
-  pid_t pid;
-  int status = -1;
-  ASSERT_EQ(posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv.data(), envp.data()), 0);
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the run on the small screen failed (above)";
-  std::remove(config.c_str());
-  rmdir(tmpl.c_str());
-}
-
-}  // namespace
-
 // On a screen of 1366 x 768 a window that would reach beyond it is moved
-// into it, as little as needed, with its frame, and keeps its size; one
-// that fits stays where its layout puts it.  The programs' windows, then a
-// seeded sweep of positions and sizes, some centred on the screen.
+// into it, as little as needed, with its frame; one that fits stays where
+// its layout puts it, and keeps its size.  One larger than the screen takes
+// the screen's size in that direction, and its client area keeps its own.
+// The programs' windows, then a seeded sweep of positions and sizes, some
+// centred on the screen.
 TEST(Form, AWindowThatWouldNotFitTheScreenIsMovedIntoIt) {
-  if (std::getenv("TOOLKIT_TEST_SCREEN") == nullptr) return RunOnScreen(1366, 768);
+  if (!testsupport::OnScreen()) return testsupport::RunOnScreen(1366, 768);
   const int W = 1366, H = 768;
   struct Case {
     int x, y, w, h;
@@ -191,15 +155,25 @@ TEST(Form, AWindowThatWouldNotFitTheScreenIsMovedIntoIt) {
     tt::ProcessEvents();
     // The frame around the client area, as the window system draws it.
     const TPoint client = f.ClientToScreen({0, 0});
-    const int mx = client.X - f.Left(), my = client.Y - f.Top();
-    const int fw = c.w + 2 * mx, fh = c.h + 2 * my;
+    const int side = client.X - f.Left(), top = client.Y - f.Top();
+    const bool wide = c.w + 2 * side > W, tall = c.h + top + side > H;
+    const TRect frame = tt::WindowFrame(&f);
     const int x0 = c.centred ? (W - c.w) / 2 : c.x, y0 = c.centred ? (H - c.h) / 2 : c.y;
-    const int x = fw <= W ? std::clamp(x0, 0, W - fw) : 0;
-    const int y = fh <= H ? std::clamp(y0, 0, H - fh) : 0;
     const std::string what = "window " + std::to_string(c.w) + "x" + std::to_string(c.h) + " at (" +
                              std::to_string(c.x) + ", " + std::to_string(c.y) + ")" + (c.centred ? " centred" : "");
-    EXPECT_EQ(f.Left(), x) << what;
-    EXPECT_EQ(f.Top(), y) << what;
+    EXPECT_TRUE(frame.Left >= 0 && frame.Top >= 0 && frame.Right <= W && frame.Bottom <= H) << what;
+    EXPECT_EQ(f.Left(), std::clamp(x0, 0, W - frame.Width())) << what;
+    EXPECT_EQ(f.Top(), std::clamp(y0, 0, H - frame.Height())) << what;
+    if (!wide && !tall) {
+      EXPECT_EQ(frame.Width(), c.w + 2 * side) << what;
+      EXPECT_EQ(frame.Height(), c.h + top + side) << what;
+    }
+    if (wide) {
+      EXPECT_EQ(frame.Width(), W) << what;
+    }
+    if (tall) {
+      EXPECT_EQ(frame.Height(), H) << what;
+    }
     EXPECT_EQ(f.Width(), c.w) << what;
     EXPECT_EQ(f.Height(), c.h) << what;
     f.Hide();

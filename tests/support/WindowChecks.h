@@ -1,0 +1,51 @@
+#pragma once
+// Checks that every program's windows must pass as a user meets them with
+// the keyboard and on small screens (toolkit/TestingEvents.h does the input).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/Screen.h"
+#include "toolkit/Controls.h"
+#include "toolkit/testing/TestingEvents.h"
+
+namespace testsupport {
+
+inline std::string Joined(const std::vector<std::string>& v) {
+  std::string s;
+  for (const std::string& t : v) s += (s.empty() ? "" : "; ") + t;
+  return s;
+}
+
+// Each window shown: Return and the keypad's Enter press every button, and
+// Tab stops only on controls the user sees.
+inline void ExpectKeysPressButtonsAndTabToWhatShows(const std::vector<tk::TForm*>& forms) {
+  for (tk::TForm* f : forms) {
+    f->ShowForm();
+    EXPECT_EQ(Joined(tk::testing::ButtonsNotPressedByEnter(f)), "") << f->Caption();
+    EXPECT_EQ(Joined(tk::testing::UnseenTabStops(f, 40)), "") << f->Caption();
+  }
+}
+
+// Each window shown on a laptop's screen (1366 x 768) and on a small one
+// (800 x 600), each in a run of its own: it lies within the screen, and
+// every part of its controls that lies open in its client area can be
+// reached, scrolling as needed.
+inline void ExpectEveryControlWithinReachOnSmallScreens(const std::vector<tk::TForm*>& forms) {
+  int width = 0, height = 0;
+  if (!OnScreen(&width, &height)) {
+    RunOnScreen(1366, 768);
+    RunOnScreen(800, 600);
+    return;
+  }
+  for (tk::TForm* f : forms) {
+    f->ShowForm();
+    const tk::TRect r = tk::testing::WindowFrame(f);
+    EXPECT_TRUE(r.Left >= 0 && r.Top >= 0 && r.Right <= width && r.Bottom <= height)
+        << f->Caption() << ": (" << r.Left << ", " << r.Top << ") to (" << r.Right << ", " << r.Bottom << ")";
+    EXPECT_EQ(Joined(tk::testing::PartsOutOfReach(f)), "") << f->Caption();
+  }
+}
+
+}  // namespace testsupport
