@@ -252,7 +252,8 @@ class FerrantFiles : public ::testing::Test {
     std::vector<std::string> variables = {"TMPDIR=" + home + "/tmp", "XDG_RUNTIME_DIR=" + home + "/run",
                                           "HOME=" + home};
     for (const std::string name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
-      std::string options = std::getenv(name.c_str()) != nullptr ? std::getenv(name.c_str()) : "";
+      if (std::getenv(name.c_str()) == nullptr) continue;
+      std::string options = std::getenv(name.c_str());
       const std::string file = Suppressions(options);
       if (!file.empty()) {
         Write(home + "/" + name + ".supp", Read(file));
