@@ -11,7 +11,16 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -eq 0 ]; then exit 0; fi
 SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+  # sudo only where it can work: without a password, or asking on a terminal.
+  if command -v sudo >/dev/null && { sudo -n true 2>/dev/null || [ -t 0 ]; }; then
+    SUDO="sudo"
+  else
+    echo "Missing Debian packages: ${missing[*]}" >&2
+    echo "Install them as root: apt-get install --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
+fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

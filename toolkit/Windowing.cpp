@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QPalette>
 #include <QStyleFactory>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include "toolkit/QtInternal.h"
@@ -12,10 +14,17 @@ namespace tk {
 
 void EnsureWindowing() {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) return;
-  // Without a display the windows are made off screen (tests, batch runs).
+  // A desktop program without a display would run where nobody sees it:
+  // it says so and ends.  Tests and benchmarks choose the off-screen
+  // platform themselves (QT_QPA_PLATFORM=offscreen).
   if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-      std::getenv("WAYLAND_DISPLAY") == nullptr)
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+      std::getenv("WAYLAND_DISPLAY") == nullptr) {
+    std::fprintf(stderr,
+                 "%s: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); run it with scripts/run.sh %s, "
+                 "which starts a virtual X server\n",
+                 program_invocation_short_name, program_invocation_short_name);
+    std::exit(1);
+  }
   static int argc = 1;
   static char name[] = "toolkit";
   static char* argv[] = {name, nullptr};

@@ -5,7 +5,9 @@
 namespace tk {
 
 // Initialises Qt for code that makes windows without an application object
-// (tests); safe to call more than once.
+// (tests); safe to call more than once.  Without a display (and no platform
+// chosen in QT_QPA_PLATFORM) it prints how to run the program and exits
+// with status 1.
 void EnsureWindowing();
 
 }  // namespace tk

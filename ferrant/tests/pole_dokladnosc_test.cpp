@@ -19,6 +19,7 @@
 #include "ferrant/PoleWalca.h"
 #include "numerics/AlgeZes4.h"
 #include "pole_pomoc.h"
+#include "tests/support/TestFiles.h"
 
 namespace ferrant::test {
 namespace {
@@ -33,8 +34,7 @@ struct Wiersz {
 };
 
 std::vector<Wiersz> Czytaj(const std::string& plik) {
-  const char* katalog = std::getenv("TEST_DATA_DIR");
-  std::string sciezka = std::string(katalog ? katalog : "ferrant/tests/data") + "/" + plik;
+  const std::string sciezka = testsupport::DataPath(plik);
   std::ifstream in(sciezka);
   EXPECT_TRUE(in.good()) << sciezka;
   std::vector<Wiersz> w;

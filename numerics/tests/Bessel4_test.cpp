@@ -13,6 +13,7 @@
 
 #include "numerics/Bessel4.h"
 #include "support/Pomoc.h"
+#include "tests/support/TestFiles.h"
 
 using namespace num;
 using testy::Modul;
@@ -336,9 +337,7 @@ long double Mantysa(const std::string& m) {
 }
 
 std::vector<Wiersz> Wczytaj() {
-  const char* env = std::getenv("TEST_DATA_DIR");
-  std::string katalog = env ? env : std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) + "/data";
-  std::ifstream f(katalog + "/bessel_reference.txt");
+  std::ifstream f(testsupport::DataPath("bessel_reference.txt"));
   std::vector<Wiersz> wiersze;
   std::string linia;
   while (std::getline(f, linia)) {

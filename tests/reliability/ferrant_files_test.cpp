@@ -11,14 +11,16 @@
 // names up to the folder's limit save.
 #include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -92,34 +94,35 @@ struct stat StatOf(const std::string& path) {
   return st;
 }
 
-// A folder and all it holds, also folders made read-only by a test.
-void RemoveTree(const std::string& folder) {
-  auto open = [](const char* p, const struct stat*, int type, FTW*) {
-    if (type == FTW_D) chmod(p, 0700);
-    return 0;
-  };
-  auto remove = [](const char* p, const struct stat*, int, FTW*) {
-    ::remove(p);
-    return 0;
-  };
-  nftw(folder.c_str(), open, 16, FTW_PHYS);
-  nftw(folder.c_str(), remove, 16, FTW_DEPTH | FTW_PHYS);
+// The suppression file named in a sanitizer's options; empty if none.
+std::string Suppressions(const std::string& options) {
+  const size_t at = options.find("suppressions=");
+  if (at == std::string::npos) return "";
+  const size_t from = at + std::strlen("suppressions=");
+  return options.substr(from, options.find(':', from) - from);
 }
 
-// Runs the program with the arguments and these variables added to the
-// environment; its exit status, or -1.  Quiet: its output is dropped.
-int RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& variables, bool quiet) {
+// Runs the program with the arguments in the folder, with these variables
+// set in its environment in place of those of the same names; its exit
+// status, or -1.  Its output goes into the file named, or stays this
+// program's when the name is empty.
+int RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& variables,
+               const std::string& folder, const std::string& output) {
   std::vector<char*> argv, envp;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   for (const std::string& v : variables) envp.push_back(const_cast<char*>(v.c_str()));
-  for (char** e = environ; *e != nullptr; ++e) envp.push_back(*e);
+  for (char** e = environ; *e != nullptr; ++e)
+    if (std::none_of(variables.begin(), variables.end(),
+                     [e](const std::string& v) { return std::strncmp(*e, v.c_str(), v.find('=') + 1) == 0; }))
+      envp.push_back(*e);
   envp.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  if (quiet) {
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+  if (!output.empty()) {
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
   }
   pid_t pid;
   const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
@@ -155,15 +158,13 @@ class FerrantFiles : public ::testing::Test {
   }
   void SetUp() override {
     tk::SetDecimalSeparator(',');
-    std::string tmpl = testsupport::TempPath("reliability_files_XXXXXX");
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    folder = tmpl;
+    folder = testsupport::NewFolder("reliability_files");
     // Fill both charts, so that their metafiles hold something.
     ASSERT_TRUE(presser.Run({"dP(mi)", [] { Form3->BitBtn6->OnClick(Form3->BitBtn6); }}, "setup").ok);
     ASSERT_TRUE(presser.Run({"J mi=var", [] { Form3->BitBtn8->OnClick(Form3->BitBtn8); }}, "setup").ok);
   }
   void TearDown() override {
-    RemoveTree(folder);
+    testsupport::RemoveFolder(folder);
     tk::SetDecimalSeparator('\0');
   }
 
@@ -233,26 +234,43 @@ class FerrantFiles : public ::testing::Test {
     EXPECT_EQ(Files(folder), before) << what;
   }
 
-  // Runs this test again as the user "nobody", with its temporary and
-  // run-time folders inside this run's folder: its result is this test's.
-  void RunAsNobody() {
-    const std::string exe = LinkTarget("/proc/self/exe");
-    const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string filter = std::string("--gtest_filter=") + t->test_suite_name() + "." + t->name();
-    const std::string home = folder + "/nobody";
+  // Runs the test again as the user "nobody": its result is this test's.
+  // Whatever the run reads or writes is in this test's folder, within that
+  // user's reach wherever the checkout lives (root's home folder is closed to
+  // others): a copy of the program, its current, temporary and run-time
+  // folders, and copies of the sanitizers' suppression files.  A probe that
+  // goes the same way without a test tells a run that cannot start (no
+  // setpriv, no right to change the user) from one that fails.
+  void RunAsNobody(const std::string& test) {
+    const std::string home = folder + "/nobody", exe = home + "/test_program";
+    ASSERT_EQ(chmod(testsupport::TempFolder().c_str(), 0711), 0);
     ASSERT_EQ(chmod(folder.c_str(), 0711), 0);
-    ASSERT_EQ(mkdir(home.c_str(), 0700), 0);
-    ASSERT_EQ(chown(home.c_str(), 65534, 65534), 0);
-    const std::vector<std::string> variables = {"TMPDIR=" + home, "XDG_RUNTIME_DIR=" + home};
-    const std::vector<std::string> nobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--",
-                                             exe};
-    std::vector<std::string> probe = nobody;
-    probe.push_back("--gtest_list_tests");
-    if (RunProgram(probe, variables, true) != 0)
-      GTEST_SKIP() << "cannot run " << exe << " as nobody (setpriv, permissions)";
-    std::vector<std::string> run = nobody;
-    run.push_back(filter);
-    EXPECT_EQ(RunProgram(run, variables, false), 0) << "the run as nobody failed: its output is above";
+    std::vector<std::string> made = {home, home + "/tmp", home + "/run"};
+    for (const std::string& f : made) ASSERT_EQ(mkdir(f.c_str(), 0700), 0) << f;
+    ASSERT_TRUE(std::filesystem::copy_file("/proc/self/exe", exe));
+    made.push_back(exe);
+    std::vector<std::string> variables = {"TMPDIR=" + home + "/tmp", "XDG_RUNTIME_DIR=" + home + "/run",
+                                          "HOME=" + home};
+    for (const std::string name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+      if (std::getenv(name.c_str()) == nullptr) continue;
+      std::string options = std::getenv(name.c_str());
+      const std::string file = Suppressions(options);
+      if (!file.empty()) {
+        Write(home + "/" + name + ".supp", Read(file));
+        made.push_back(home + "/" + name + ".supp");
+        options.replace(options.find(file), file.size(), made.back());
+      }
+      variables.push_back(name + "=" + options);
+    }
+    for (const std::string& f : made) ASSERT_EQ(chown(f.c_str(), 65534, 65534), 0) << f;
+    auto run = [&](const std::string& filter, const std::string& output) {
+      return RunProgram(
+          {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--", exe, "--gtest_filter=" + filter},
+          variables, home, output);
+    };
+    if (run("-*", folder + "/probe.txt") != 0)
+      GTEST_SKIP() << "the test program cannot run as nobody: " << Read(folder + "/probe.txt");
+    EXPECT_EQ(run(test, ""), 0) << "the run as nobody failed: its output is above";
   }
 
   const Press jpeg{"window JPEG", [] { Form3->OnDblClick(Form3); }};
@@ -370,11 +388,22 @@ TEST_F(FerrantFiles, AReplacedFileKeepsItsModeAndOwner) {
   EXPECT_EQ(Files(folder), (std::vector<std::string>{"locked.jpg", "theirs.jpg"}));
 }
 
+constexpr char kAsAUser[] = "FerrantFiles.AUserCannotReplaceAFileHeCouldNotWrite";
+
 // A user without privileges: a write-protected file is refused ("Permission
 // denied") and stays as it was; a writable one is replaced and keeps its
 // mode; one in a folder the user may not write is written in place.
 TEST_F(FerrantFiles, AUserCannotReplaceAFileHeCouldNotWrite) {
-  if (geteuid() == 0) return RunAsNobody();
+  if (geteuid() == 0) return RunAsNobody(kAsAUser);
+  // What the run was given is within its reach, or it would write elsewhere or fail at its end.
+  for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
+    if (std::getenv(name) != nullptr) {
+      EXPECT_EQ(access(std::getenv(name), W_OK | X_OK), 0) << name;
+    }
+  }
+  EXPECT_EQ(access(".", R_OK | X_OK), 0) << "the current folder";
+  const std::string leaks = std::getenv("LSAN_OPTIONS") != nullptr ? Suppressions(std::getenv("LSAN_OPTIONS")) : "";
+  EXPECT_TRUE(leaks.empty() || access(leaks.c_str(), R_OK) == 0) << leaks;
   const std::string locked = folder + "/locked.jpg", mine = folder + "/mine.jpg";
   Write(locked, "an earlier picture");
   Write(mine, "an earlier picture");
@@ -396,6 +425,21 @@ TEST_F(FerrantFiles, AUserCannotReplaceAFileHeCouldNotWrite) {
   EXPECT_TRUE(Jpeg(Read(kept)));
   EXPECT_EQ(StatOf(kept).st_ino, inode);
   EXPECT_EQ(Files(shut), std::vector<std::string>{"kept.jpg"});
+}
+
+// The same run from a checkout in a folder only root may enter, as root's
+// home folder is: the program and its leak suppressions are there.
+TEST_F(FerrantFiles, TheRunAsAUserNeedsNothingFromAClosedCheckout) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can run a test as another user";
+  const std::string checkout = folder + "/checkout", output = folder + "/output.txt";
+  ASSERT_EQ(mkdir(checkout.c_str(), 0700), 0);
+  ASSERT_TRUE(std::filesystem::copy_file("/proc/self/exe", checkout + "/test_program"));
+  const char* leaks = std::getenv("LSAN_OPTIONS");
+  Write(checkout + "/lsan.supp", leaks != nullptr ? Read(Suppressions(leaks)) : "");
+  const int status = RunProgram({checkout + "/test_program", std::string("--gtest_filter=") + kAsAUser},
+                                {"LSAN_OPTIONS=suppressions=" + checkout + "/lsan.supp"}, checkout, output);
+  if (Read(output).find("[  SKIPPED ]") != std::string::npos) GTEST_SKIP() << Read(output);
+  EXPECT_EQ(status, 0) << Read(output);
 }
 
 }  // namespace

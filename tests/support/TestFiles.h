@@ -1,19 +1,48 @@
 #pragma once
-// Where tests write files: a folder of the test program's own run, made on
-// first use in the system's temporary folder ($TMPDIR, else /tmp) and removed
-// with everything in it when the program ends, so that parallel runs and
-// checkouts never meet.  Pictures written for a person to look at go there
-// too, unless KEEP_TEST_PICTURES names a folder: then they go there and stay.
+// Where tests write files and find their data.  Files go into a folder of the
+// test program's own run, made on first use in the system's temporary folder
+// ($TMPDIR, else /tmp) and removed with everything in it when the program
+// ends, so that parallel runs and checkouts never meet.  Pictures written for
+// a person to look at go there too, unless KEEP_TEST_PICTURES names a folder:
+// then they go there and stay.  Data files are read from the test folder's
+// tests/data in the source tree, whatever the current folder.
+#include <ftw.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
 namespace testsupport {
 
+// Removes a folder and all it holds, also folders a test made read-only.
+inline void RemoveFolder(const std::string& path) {
+  auto open = [](const char* p, const struct stat*, int type, FTW*) {
+    if (type == FTW_D) chmod(p, 0700);
+    return 0;
+  };
+  auto remove = [](const char* p, const struct stat*, int, FTW*) {
+    std::remove(p);
+    return 0;
+  };
+  nftw(path.c_str(), open, 16, FTW_PHYS);
+  nftw(path.c_str(), remove, 16, FTW_DEPTH | FTW_PHYS);
+}
+
 namespace detail {
+
+// Throws with the reason when the folder cannot be made from the template.
+inline std::string MakeFolder(std::string tmpl) {
+  if (mkdtemp(tmpl.data()) == nullptr)
+    throw std::runtime_error("cannot make the folder " + tmpl + ": " + std::strerror(errno));
+  return tmpl;
+}
 
 class RunFolder {
  public:
@@ -21,13 +50,9 @@ class RunFolder {
     std::error_code ec;
     std::filesystem::path base = std::filesystem::temp_directory_path(ec);
     if (ec) base = "/tmp";
-    std::string name = (base / "fieldcalc-test-XXXXXX").string();
-    if (mkdtemp(name.data()) != nullptr) path_ = name;
+    path_ = MakeFolder((base / "fieldcalc-test-XXXXXX").string());
   }
-  ~RunFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
+  ~RunFolder() { RemoveFolder(path_); }
   const std::string& Path() const { return path_; }
 
  private:
@@ -36,8 +61,8 @@ class RunFolder {
 
 }  // namespace detail
 
-// The run's folder; empty when it could not be made (every write then fails
-// visibly in the test that tries it).
+// The run's folder.  When it cannot be made, every use throws, so that the
+// test that needs it fails with the reason and nothing is written elsewhere.
 inline const std::string& TempFolder() {
   static detail::RunFolder folder;
   return folder.Path();
@@ -45,6 +70,18 @@ inline const std::string& TempFolder() {
 
 // A file in the run's folder.
 inline std::string TempPath(const std::string& name) { return TempFolder() + "/" + name; }
+
+// A new, empty folder in the run's folder, its name starting with the prefix.
+inline std::string NewFolder(const std::string& prefix) { return detail::MakeFolder(TempPath(prefix + "_XXXXXX")); }
+
+// A new folder of one test's own, removed with all it holds when it goes.
+struct ScratchFolder {
+  explicit ScratchFolder(const std::string& prefix) : path(NewFolder(prefix)) {}
+  ~ScratchFolder() { RemoveFolder(path); }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string path;
+};
 
 // A picture for a person to look at: in KEEP_TEST_PICTURES when it is set,
 // else in the run's folder.
@@ -55,5 +92,10 @@ inline std::string PicturePath(const std::string& name) {
   std::filesystem::create_directories(keep, ec);
   return std::string(keep) + "/" + name;
 }
+
+#ifdef TEST_DATA_DIR
+// A data file of the test's folder (its tests/data, named by the build).
+inline std::string DataPath(const std::string& name) { return std::string(TEST_DATA_DIR) + "/" + name; }
+#endif
 
 }  // namespace testsupport

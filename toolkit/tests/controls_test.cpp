@@ -2,7 +2,6 @@
 // the message entry point; and a look at a window with a few controls.
 #include <gtest/gtest.h>
 
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,20 +24,6 @@ using namespace tk;
 namespace tt = tk::testing;
 
 namespace {
-
-// A folder of this test's own, removed with all it holds.
-struct TempFolder {
-  std::string path;
-  TempFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    path = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/toolkit_controls_XXXXXX";
-    if (mkdtemp(path.data()) == nullptr) ADD_FAILURE() << "no temporary folder: " << path;
-  }
-  ~TempFolder() {
-    nftw(path.c_str(), [](const char* p, const struct stat*, int, FTW*) { return ::remove(p), 0; }, 16,
-         FTW_DEPTH | FTW_PHYS);
-  }
-};
 
 // Ends the test program, naming what hangs, when it is not destroyed within
 // the limit: a wait that never ends cannot be ended from its own thread.
@@ -282,7 +267,7 @@ TEST(QtBoxes, ConfirmationHasTheToolkitsCaptionAndButtons) {
 // the file's contents, as the programs say.
 TEST(QtBoxes, PictureDialogOffersTheFileTypesAndReturnsTheChosenName) {
   TApplication app("Program");
-  TempFolder dir;
+  testsupport::ScratchFolder dir("toolkit_controls");
   std::string title, question;
   std::vector<std::string> filters;
   tt::FileDialogView shown;
@@ -327,7 +312,7 @@ TEST(QtBoxes, PictureDialogOffersTheFileTypesAndReturnsTheChosenName) {
 // any file it lists (the watchdog ends the run if one does).
 TEST(QtBoxes, PictureDialogsNeverWaitOnPipesOrSpecialFiles) {
   TApplication app("Program");
-  TempFolder dir;
+  testsupport::ScratchFolder dir("toolkit_controls");
   ASSERT_EQ(mkfifo((dir.path + "/pipe.jpg").c_str(), 0644), 0);
   ASSERT_EQ(mkfifo((dir.path + "/pipe.emf").c_str(), 0644), 0);
   Watchdog watchdog(60, "a picture dialog listing a pipe, /proc or /dev");

@@ -132,10 +132,7 @@ std::vector<std::string> NamesIn(const std::string& folder) {
 // A fresh folder for the files of one test.
 struct TempDir {
   std::string path;
-  TempDir() {
-    std::string tmpl = testsupport::TempPath("emf_test_XXXXXX");
-    path = mkdtemp(tmpl.data());
-  }
+  TempDir() : path(testsupport::NewFolder("emf_test")) {}
   ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
   std::vector<std::string> Names() const { return NamesIn(path); }
 };

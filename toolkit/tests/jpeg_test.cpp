@@ -104,9 +104,8 @@ TEST(Jpeg, ThePictureIsACopyAndTheFileIsJpegWhateverItsName) {
   jpeg.CompressionQuality = 100;
   b->Canvas().Brush.SetColor(clBlack);
   b->Canvas().FillRect(TRect{0, 0, 64, 48});  // the copy is not touched
-  std::string tmpl = testsupport::TempPath("jpeg_test_XXXXXX");
-  const std::string dir = mkdtemp(tmpl.data());
-  const std::string name = dir + "/picture.bmp";
+  const testsupport::ScratchFolder dir("jpeg_test");
+  const std::string name = dir.path + "/picture.bmp";
   jpeg.SaveToFile(name);
   std::ifstream in(name, std::ios::binary);
   const std::vector<uint8_t> j((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -115,7 +114,6 @@ TEST(Jpeg, ThePictureIsACopyAndTheFileIsJpegWhateverItsName) {
   EXPECT_EQ(j[1], 0xD8);
   std::unique_ptr<TBitmap> back = DecodeJpeg(j.data(), j.size());
   EXPECT_TRUE(Near(back->Pixel(8, 8), RGBColor(200, 30, 30), 6));
-  std::system(("rm -rf '" + dir + "'").c_str());
 
   TJPEGImage loaded;
   loaded.LoadFromBytes(j.data(), j.size());

@@ -29,10 +29,7 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
 
 struct TempDir {
   std::string path;
-  TempDir() {
-    std::string tmpl = testsupport::TempPath("zapiszjpeg_XXXXXX");
-    path = mkdtemp(tmpl.data());
-  }
+  TempDir() : path(testsupport::NewFolder("zapiszjpeg")) {}
   ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
   std::vector<std::string> Names() const {
     std::vector<std::string> out;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <random>
 
+#include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
 #include "toolkit/testing/Testing.h"
@@ -245,13 +246,7 @@ struct Monkey::Impl {
   // --- The run's folder and the dialogs ------------------------------------
 
   void MakeFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string tmpl =
-        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/monkey_" + program.name + "_XXXXXX";
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back('\0');
-    ASSERT_NE(mkdtemp(buf.data()), nullptr);
-    folder = buf.data();
+    folder = testsupport::NewFolder("monkey_" + program.name);
     fs::create_directory(folder + "/sub");
     std::ofstream(folder + "/empty.bmp").flush();
     std::ofstream(folder + "/text.jpg") << "not a picture\n";
@@ -734,8 +729,7 @@ struct Monkey::Impl {
     app.reset();
     tk::SetMessageHandler(nullptr);
     tk::SetFileDialogHandler([](const tk::FileDialogRequest&, std::string&) { return false; });
-    std::error_code ec;
-    if (!folder.empty()) fs::remove_all(folder, ec);
+    if (!folder.empty()) testsupport::RemoveFolder(folder);
   }
 };
 
