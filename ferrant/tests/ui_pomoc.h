@@ -86,4 +86,14 @@ class OknaTest : public ::testing::Test {
   void TearDown() override { tk::SetDecimalSeparator('\0'); }
 };
 
+// A test that may show the tube's chart windows: hidden again afterwards.
+class WykresyRuryTest : public OknaTest {
+ protected:
+  void TearDown() override {
+    FormWykChart->Hide();
+    FormWykChart2->Hide();
+    OknaTest::TearDown();
+  }
+};
+
 }  // namespace ferrant::uitest

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "numerics/Typy4.h"
 #include "ferrant/tests/ui_pomoc.h"
+#include "numerics/Typy4.h"
 #include "support/Harness.h"
 #include "toolkit/core/Locale.h"
 
