@@ -1,5 +1,5 @@
 #pragma once
-// What the window benchmarks share: one window of a program, made once and
+// What the window benchmarks share: a program's windows, made once and
 // kept until the process ends (destroying it from a static destructor would
 // run after Qt's own globals are gone), with every box answered OK; and a
 // handler run as the event dispatch runs it, the window repainting after.
@@ -8,19 +8,19 @@
 #include <functional>
 
 #include "toolkit/Controls.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"
+#include "toolkit/testing/Testing.h"
 
 namespace pomiary {
 
+// The program started once by its start-up routine; its main window shown.
 template <class Okno>
-Okno* JedynieOkno(const char* program) {
+Okno* GlowneOkno(const char* program, Okno* (*utworzOkna)(tk::TApplication&)) {
   static Okno* f = nullptr;
   if (f != nullptr) return f;
-  tk::TApplication& app = *new tk::TApplication(program);
-  app.CreateForm(f);
+  f = utworzOkna(*new tk::TApplication(program));
   tk::SetDecimalSeparator(',');
   tk::SetMessageHandler([](const tk::MessageRequest&) { return int(tk::mrOk); });
   f->ShowForm();

@@ -2,12 +2,13 @@
 // Bifilon's three buttons as the user runs them, with the window repainting
 // afterwards.  Run with QT_QPA_PLATFORM=offscreen.
 #include "bench/Okna.h"
+#include "bifilon/Start.h"
 #include "bifilon/UnitBifilon.h"
 
 namespace {
 
 void Uruchom(benchmark::State& state, void (bifilon::TFormBifilon::*obsluga)(tk::TObject*)) {
-  bifilon::TFormBifilon* f = pomiary::JedynieOkno<bifilon::TFormBifilon>("Bifilon");
+  bifilon::TFormBifilon* f = pomiary::GlowneOkno("Bifilon", bifilon::UtworzOkna);
   pomiary::Uruchom(state, [&] { (f->*obsluga)(nullptr); });
 }
 

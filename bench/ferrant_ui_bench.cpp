@@ -7,12 +7,9 @@
 #include <functional>
 
 #include "bench/Okna.h"
-#include "ferrant/Unit1.h"
-#include "ferrant/UnitChart.h"
-#include "ferrant/UnitChart2.h"
+#include "ferrant/Start.h"
 #include "ferrant/UnitCylinder.h"
 #include "ferrant/UnitPrzeWar.h"
-#include "ferrant/UnitTyt.h"
 #include "ferrant/UnitWalec.h"
 #include "toolkit/Controls.h"
 #include "toolkit/testing/Testing.h"
@@ -29,14 +26,7 @@ void Okna() {
   gotowe = true;
   // The windows live until the process ends: destroying them from a static
   // destructor would run after Qt's own globals are gone.
-  tk::TApplication& app = *new tk::TApplication("Ferrant");
-  app.CreateForm(Form0);
-  app.CreateForm(Form1);
-  app.CreateForm(Form2);
-  app.CreateForm(Form3);
-  app.CreateForm(Form4);
-  app.CreateForm(FormWykChart);
-  app.CreateForm(FormWykChart2);
+  UtworzOkna(*new tk::TApplication("Ferrant"));
   tk::SetMessageHandler([](const tk::MessageRequest&) { return int(tk::mrOk); });
   Form2->ShowForm();
   Form3->ShowForm();

@@ -8,6 +8,7 @@
 
 #include "bench/Okna.h"
 #include "grid/AlignedGrid.h"
+#include "mantlo/Start.h"
 #include "mantlo/UnitMantlo.h"
 #include "toolkit/chart/Chart.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 void Uruchom(benchmark::State& state, const std::function<void(mantlo::TForm1*)>& przygotuj,
              void (mantlo::TForm1::*obsluga)(tk::TObject*)) {
-  mantlo::TForm1* f = pomiary::JedynieOkno<mantlo::TForm1>("Mantlo");
+  mantlo::TForm1* f = pomiary::GlowneOkno("Mantlo", mantlo::UtworzOkna);
   przygotuj(f);
   pomiary::Uruchom(state, [&] { (f->*obsluga)(nullptr); });
 }
@@ -29,7 +30,7 @@ void Wiersze(mantlo::TForm1* f, const std::string& x1, const std::string& x2, co
 // The line chart drawn once with N steps from x1 to x2, then repainted
 // (as when another window uncovers it) in each round.
 void Odrysowanie(benchmark::State& state, const std::string& x1, const std::string& x2, const std::string& n) {
-  mantlo::TForm1* f = pomiary::JedynieOkno<mantlo::TForm1>("Mantlo");
+  mantlo::TForm1* f = pomiary::GlowneOkno("Mantlo", mantlo::UtworzOkna);
   Wiersze(f, x1, x2, n);
   if (!tk::Dispatch([f] { f->BitBtn11Click(nullptr); })) state.SkipWithError("the handler failed");
   tk::testing::ProcessEvents();

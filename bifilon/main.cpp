@@ -1,11 +1,10 @@
 // Bifilon: the electrostatic field of a screened two-core cable.
-#include "bifilon/UnitBifilon.h"
+#include "bifilon/Start.h"
 #include "toolkit/Controls.h"
 
 int main() {
   tk::TApplication app("Bifilon");
-  bifilon::TFormBifilon* FormBifilon = nullptr;
-  app.CreateForm(FormBifilon);
+  bifilon::UtworzOkna(app);
   app.Run();
   return 0;
 }

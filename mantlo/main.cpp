@@ -1,14 +1,10 @@
 // Mantlo: the electric field of an insulated conductor above earth.
-#include "mantlo/UnitChart.h"
-#include "mantlo/UnitMantlo.h"
+#include "mantlo/Start.h"
 #include "toolkit/Controls.h"
 
 int main() {
   tk::TApplication app("Mantlo");
-  mantlo::TForm1* Form1 = nullptr;
-  mantlo::TFormChartE* FormChartE = nullptr;
-  app.CreateForm(Form1);
-  app.CreateForm(FormChartE);
+  mantlo::UtworzOkna(app);
   app.Run();
   return 0;
 }

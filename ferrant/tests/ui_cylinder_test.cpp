@@ -27,18 +27,13 @@ std::vector<uint8_t> Plik(const std::string& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
 }
 
-class CylinderTest : public OknaTest {
+class CylinderTest : public WykresyRuryTest {
  protected:
   void SetUp() override {
     Schowaj(Form3);
     UstawKolumne(Form3->StringGrid1, 1, kDomyslne);
     Form3->ShowForm();
     tk::testing::ProcessEvents();
-  }
-  void TearDown() override {
-    FormWykChart->Hide();
-    FormWykChart2->Hide();
-    OknaTest::TearDown();
   }
   static std::string Wiersz(int row) { return Form3->StringGrid1->Cells(1, row); }
   static Extended Wartosc(int row) { return num::StrToFloatZero(Wiersz(row)); }

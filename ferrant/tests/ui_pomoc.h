@@ -1,12 +1,13 @@
 #pragma once
-// Helpers of the window tests: the program's windows created once per test
-// program as start-up creates them, clicks on grid cells, and the texts of a
-// grid column.
+// Helpers of Ferrant's window tests and its reliability tests: the program's
+// windows created once per test program as start-up creates them, clicks on
+// grid cells, and the texts of a grid column.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "ferrant/Start.h"
 #include "ferrant/Unit1.h"
 #include "ferrant/UnitChart.h"
 #include "ferrant/UnitChart2.h"
@@ -21,17 +22,12 @@
 
 namespace ferrant::uitest {
 
-// The application and its seven windows, in the order of start-up.
+// The application and its seven windows, made once per test program as
+// start-up makes them and kept until the process ends.
 inline tk::TApplication& Aplikacja() {
   static tk::TApplication* app = [] {
     auto* a = new tk::TApplication("Ferrant");
-    a->CreateForm(Form0);
-    a->CreateForm(Form1);
-    a->CreateForm(Form2);
-    a->CreateForm(Form3);
-    a->CreateForm(Form4);
-    a->CreateForm(FormWykChart);
-    a->CreateForm(FormWykChart2);
+    UtworzOkna(*a);
     return a;
   }();
   return *app;
@@ -88,6 +84,16 @@ class OknaTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { Aplikacja(); }
   void TearDown() override { tk::SetDecimalSeparator('\0'); }
+};
+
+// A test that may show the tube's chart windows: hidden again afterwards.
+class WykresyRuryTest : public OknaTest {
+ protected:
+  void TearDown() override {
+    FormWykChart->Hide();
+    FormWykChart2->Hide();
+    OknaTest::TearDown();
+  }
 };
 
 }  // namespace ferrant::uitest

@@ -23,17 +23,12 @@ void SpoczywaPrzyKazdymRozmiarze(tk::TForm* okno, tk::TChart* wykres) {
   for (int d = 100; d <= 900; ++d) rozmiar(d, d);
 }
 
-class WykresyRozmiar : public OknaTest {
+class WykresyRozmiar : public WykresyRuryTest {
  protected:
   void SetUp() override {
     tk::SetDecimalSeparator(',');
     Form3->ShowForm();
     tk::testing::ProcessEvents();
-  }
-  void TearDown() override {
-    FormWykChart->Hide();
-    FormWykChart2->Hide();
-    OknaTest::TearDown();
   }
   tk::testing::RecordingDialogs dialogs;
 };

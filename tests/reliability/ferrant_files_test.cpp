@@ -24,13 +24,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "ferrant/Unit1.h"
-#include "ferrant/UnitChart.h"
-#include "ferrant/UnitChart2.h"
-#include "ferrant/UnitCylinder.h"
-#include "ferrant/UnitPrzeWar.h"
-#include "ferrant/UnitTyt.h"
-#include "ferrant/UnitWalec.h"
+#include "ferrant/tests/ui_pomoc.h"
 #include "support/Harness.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/Locale.h"
@@ -41,21 +35,6 @@ namespace reliability {
 namespace {
 
 using namespace ferrant;
-
-tk::TApplication& Application() {
-  static tk::TApplication* app = [] {
-    auto* a = new tk::TApplication("Ferrant");
-    a->CreateForm(Form0);
-    a->CreateForm(Form1);
-    a->CreateForm(Form2);
-    a->CreateForm(Form3);
-    a->CreateForm(Form4);
-    a->CreateForm(FormWykChart);
-    a->CreateForm(FormWykChart2);
-    return a;
-  }();
-  return *app;
-}
 
 // The file's bytes; empty for a name that is not a file.
 std::string Read(const std::string& path) {
@@ -152,7 +131,7 @@ bool FilesBox(const tk::MessageRequest& m) {
 class FerrantFiles : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Application();
+    uitest::Aplikacja();
     Form3->Show();
     tk::testing::ProcessEvents();
   }

@@ -10,52 +10,15 @@
 #include "ferrant/PoleCylindra.h"
 #include "ferrant/PolePrzeWar.h"
 #include "ferrant/PoleWalca.h"
-#include "ferrant/Unit1.h"
-#include "ferrant/UnitChart.h"
-#include "ferrant/UnitChart2.h"
-#include "ferrant/UnitCylinder.h"
-#include "ferrant/UnitPrzeWar.h"
-#include "ferrant/UnitTyt.h"
-#include "ferrant/UnitWalec.h"
-#include "numerics/AlgMZes4.h"
-#include "plot/Wykresy4.h"
+#include "ferrant/tests/ui_pomoc.h"
 #include "support/Harness.h"
+#include "support/ProgramBoxes.h"
 #include "toolkit/core/Locale.h"
 
 namespace reliability {
 namespace {
 
 using namespace ferrant;
-
-tk::TApplication& Application() {
-  static tk::TApplication* app = [] {
-    auto* a = new tk::TApplication("Ferrant");
-    a->CreateForm(Form0);
-    a->CreateForm(Form1);
-    a->CreateForm(Form2);
-    a->CreateForm(Form3);
-    a->CreateForm(Form4);
-    a->CreateForm(FormWykChart);
-    a->CreateForm(FormWykChart2);
-    return a;
-  }();
-  return *app;
-}
-
-bool InTable(const std::string& text, const char* const* table, int n) {
-  for (int i = 0; i < n; ++i)
-    if (text == table[i]) return true;
-  return false;
-}
-
-// The run-time's errors in the program's box, the solver's and the plot
-// painter's messages in their modules' boxes.
-bool FerrantBox(const tk::MessageRequest& m) {
-  if (m.caption == "Ferrant") return RunTimeMessage(m.text);
-  if (m.caption == plot::kCaptionWykresy4) return InTable(m.text, plot::BledyWykresy4, 5);
-  if (m.caption == num::kCaptionAlgMZes4) return InTable(m.text, num::BledyAlgMZes4, 34);
-  return false;
-}
 
 // What a press leaves that the next default press must give again.
 struct Snapshot {
@@ -189,7 +152,7 @@ std::vector<Window> Windows() {
 class FerrantInputs : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Application();
+    uitest::Aplikacja();
     for (tk::TForm* f : std::vector<tk::TForm*>{Form2, Form3, Form4, FormWykChart, FormWykChart2}) f->Show();
     tk::testing::ProcessEvents();
   }

@@ -8,13 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "ferrant/Unit1.h"
-#include "ferrant/UnitChart.h"
-#include "ferrant/UnitChart2.h"
-#include "ferrant/UnitCylinder.h"
-#include "ferrant/UnitPrzeWar.h"
-#include "ferrant/UnitTyt.h"
-#include "ferrant/UnitWalec.h"
+#include "ferrant/tests/ui_pomoc.h"
 #include "numerics/Typy4.h"
 #include "support/Harness.h"
 #include "toolkit/core/Locale.h"
@@ -26,21 +20,6 @@ using namespace ferrant;
 using num::Extended;
 
 constexpr Extended kPiL = 3.14159265358979323846264338327950288L;
-
-tk::TApplication& Application() {
-  static tk::TApplication* app = [] {
-    auto* a = new tk::TApplication("Ferrant");
-    a->CreateForm(Form0);
-    a->CreateForm(Form1);
-    a->CreateForm(Form2);
-    a->CreateForm(Form3);
-    a->CreateForm(Form4);
-    a->CreateForm(FormWykChart);
-    a->CreateForm(FormWykChart2);
-    return a;
-  }();
-  return *app;
-}
 
 // The inputs of a conductor in SI units.
 struct Conductor {
@@ -84,7 +63,7 @@ struct Probe {
 class FerrantLimits : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Application();
+    uitest::Aplikacja();
     Form2->Show();
     Form3->Show();
     tk::testing::ProcessEvents();
@@ -152,6 +131,20 @@ class FerrantLimits : public ::testing::Test {
     return p;
   }
 
+  // Each input of the window's conductor in turn: the current, the
+  // frequency, the permeability, the conductivity and the (outer) radius,
+  // from the values that compute (`starts`, in the grid's units) up.
+  template <class Okno>
+  void Limits(Okno* form, const std::vector<std::string>& defaults, const Conductor& base, const Extended (&starts)[5],
+              std::pair<const char*, int> radius) {
+    Limits(form, form->StringGrid1, defaults, base, {Okno::kRezystancja, Okno::kReaktancja, Okno::kKn},
+           {{"I [A]", Okno::kPrad, starts[0], 1, &Conductor::I},
+            {"f [Hz]", Okno::kCzestotliwosc, starts[1], 1, &Conductor::f},
+            {"mi_r", Okno::kPrzenikalnosc, starts[2], 1, &Conductor::mir},
+            {"gamma [MS/m]", Okno::kKonduktywnosc, starts[3], 1e6L, &Conductor::gamma},
+            {radius.first, radius.second, starts[4], 1e-3L, &Conductor::r2}});
+  }
+
   // The largest value of the quantity that still computes, by bisection on
   // its power of ten between the start and the end of the extended range.
   void Limits(tk::TForm* form, tk::TStringGrid* grid, const std::vector<std::string>& defaults,
@@ -195,26 +188,13 @@ class FerrantLimits : public ::testing::Test {
 };
 
 TEST_F(FerrantLimits, SolidConductor) {
-  const std::vector<std::string> defaults = {"1000", "50", " 1.0 ", "55,0", "50", "", "", ""};
-  const Conductor base{1000, 50, 1, 55e6L, 0, 0.05L};
-  Limits(Form2, Form2->StringGrid1, defaults, base, {TForm2::kRezystancja, TForm2::kReaktancja, TForm2::kKn},
-         {{"I [A]", TForm2::kPrad, 1000, 1, &Conductor::I},
-          {"f [Hz]", TForm2::kCzestotliwosc, 50, 1, &Conductor::f},
-          {"mi_r", TForm2::kPrzenikalnosc, 1, 1, &Conductor::mir},
-          {"gamma [MS/m]", TForm2::kKonduktywnosc, 55, 1e6L, &Conductor::gamma},
-          {"R [mm]", TForm2::kPromien, 50, 1e-3L, &Conductor::r2}});
+  Limits(Form2, {"1000", "50", " 1.0 ", "55,0", "50", "", "", ""}, {1000, 50, 1, 55e6L, 0, 0.05L},
+         {1000, 50, 1, 55, 50}, {"R [mm]", TForm2::kPromien});
 }
 
 TEST_F(FerrantLimits, TubularConductor) {
-  const std::vector<std::string> defaults = {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0",
-                                             "",      "",   "3,2",   "",       ""};
-  const Conductor base{63000, 50, 1, 56e6L, 0.98L, 1.0L};
-  Limits(Form3, Form3->StringGrid1, defaults, base, {TForm3::kRezystancja, TForm3::kReaktancja, TForm3::kKn},
-         {{"I [A]", TForm3::kPrad, 63000, 1, &Conductor::I},
-          {"f [Hz]", TForm3::kCzestotliwosc, 50, 1, &Conductor::f},
-          {"mi_r", TForm3::kPrzenikalnosc, 1, 1, &Conductor::mir},
-          {"gamma [MS/m]", TForm3::kKonduktywnosc, 56, 1e6L, &Conductor::gamma},
-          {"r2 [mm]", TForm3::kPromienZ, 1000, 1e-3L, &Conductor::r2}});
+  Limits(Form3, {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0", "", "", "3,2", "", ""},
+         {63000, 50, 1, 56e6L, 0.98L, 1.0L}, {63000, 50, 1, 56, 1000}, {"r2 [mm]", TForm3::kPromienZ});
 }
 
 }  // namespace

@@ -621,7 +621,8 @@ struct Monkey::Impl {
   // boxes: the monkey's answers go back in.
   void Start() {
     app.reset();
-    app = program.start();
+    app = std::make_unique<tk::TApplication>(program.name);
+    program.windows(*app);
     InstallDialogs();
     windows = app->Forms();
     if (designed.empty())

@@ -24,10 +24,11 @@ namespace reliability {
 
 struct MonkeyProgram {
   std::string name;  // the application's title, "Ferrant"
-  // Starts the program as its main does, up to the message loop: the
-  // application with its windows created.  Run again when the user has
-  // closed the main window, which ends the program.
-  std::function<std::unique_ptr<tk::TApplication>()> start;
+  // The program's start-up routine, which its main runs between making the
+  // application and the message loop: the windows created in their order.
+  // Run again, in a new application, when the user has closed the main
+  // window, which ends the program.
+  std::function<void(tk::TApplication&)> windows;
   BoxRule boxes;  // the boxes the program may show
 };
 

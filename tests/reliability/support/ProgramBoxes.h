@@ -4,10 +4,27 @@
 #include <string>
 
 #include "linalg/Algelin4.h"
+#include "numerics/AlgMZes4.h"
+#include "plot/Wykresy4.h"
 #include "support/Harness.h"
 #include "toolkit/core/MessageBox.h"
 
 namespace reliability {
+
+inline bool InTable(const std::string& text, const char* const* table, int n) {
+  for (int i = 0; i < n; ++i)
+    if (text == table[i]) return true;
+  return false;
+}
+
+// Ferrant: the run-time's errors in the program's box, the solver's and the
+// plot painter's messages in their modules' boxes.
+inline bool FerrantBox(const tk::MessageRequest& m) {
+  if (m.caption == "Ferrant") return RunTimeMessage(m.text);
+  if (m.caption == plot::kCaptionWykresy4) return InTable(m.text, plot::BledyWykresy4, 5);
+  if (m.caption == num::kCaptionAlgMZes4) return InTable(m.text, num::BledyAlgMZes4, 34);
+  return false;
+}
 
 // Bifilon: the run-time's errors in the program's box, the linear solver's
 // in its own.
