@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/reliability/support/Harness.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Watchdog.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Jpeg.h"
 #include "toolkit/PicturePreview.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/emf/EmfReader.h"
+#include "toolkit/testing/Testing.h"
 
 using namespace tk;
 namespace tt = tk::testing;
@@ -161,8 +161,7 @@ TEST(PicturePreview, ShowsEachListedTypeAndSaysWhyNot) {
   std::vector<tt::FilePreviewView> seen(names.size());
   size_t next = 0;
   bool clicked = false;
-  reliability::Watchdog watchdog(60);
-  watchdog.Arm("the picture dialog's preview");
+  testsupport::Watchdog watchdog(60, "the picture dialog's preview");
   TTimer t(nullptr);
   t.SetInterval(20);
   t.OnTimer = [&](TObject*) {
@@ -226,8 +225,7 @@ TEST(PicturePreview, FilesThatCannotBeShownSayWhyWithoutWaiting) {
   const std::vector<uint8_t> bmp = HalvesBmp(), ico = HalvesIco();
   Write(dir + "/cut.bmp", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 3000));
   Write(dir + "/cut.ico", std::vector<uint8_t>(ico.begin(), ico.end() - 200));
-  reliability::Watchdog watchdog(30);
-  watchdog.Arm("a preview of a file it cannot show");
+  testsupport::Watchdog watchdog(30, "a preview of a file it cannot show");
   const std::vector<std::pair<std::string, std::string>> cases{
       {"pipe.jpg", "To nie jest zwykły plik"},         {"zero.bmp", "To nie jest zwykły plik"},
       {"huge.emf", "Rysunek jest za duży na podgląd"}, {"wide.jpg", "Rysunek jest za duży na podgląd"},
