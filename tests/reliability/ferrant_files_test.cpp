@@ -35,6 +35,7 @@
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/files/WholeFile.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/TestFiles.h"
 
 namespace reliability {
@@ -92,14 +93,6 @@ struct stat StatOf(const std::string& path) {
   struct stat st {};
   EXPECT_EQ(lstat(path.c_str(), &st), 0) << path;
   return st;
-}
-
-// The suppression file named in a sanitizer's options; empty if none.
-std::string Suppressions(const std::string& options) {
-  const size_t at = options.find("suppressions=");
-  if (at == std::string::npos) return "";
-  const size_t from = at + std::strlen("suppressions=");
-  return options.substr(from, options.find(':', from) - from);
 }
 
 // Runs the program with the arguments in the folder, with these variables
@@ -234,45 +227,6 @@ class FerrantFiles : public ::testing::Test {
     EXPECT_EQ(Files(folder), before) << what;
   }
 
-  // Runs the test again as the user "nobody": its result is this test's.
-  // Whatever the run reads or writes is in this test's folder, within that
-  // user's reach wherever the checkout lives (root's home folder is closed to
-  // others): a copy of the program, its current, temporary and run-time
-  // folders, and copies of the sanitizers' suppression files.  A probe that
-  // goes the same way without a test tells a run that cannot start (no
-  // setpriv, no right to change the user) from one that fails.
-  void RunAsNobody(const std::string& test) {
-    const std::string home = folder + "/nobody", exe = home + "/test_program";
-    ASSERT_EQ(chmod(testsupport::TempFolder().c_str(), 0711), 0);
-    ASSERT_EQ(chmod(folder.c_str(), 0711), 0);
-    std::vector<std::string> made = {home, home + "/tmp", home + "/run"};
-    for (const std::string& f : made) ASSERT_EQ(mkdir(f.c_str(), 0700), 0) << f;
-    ASSERT_TRUE(std::filesystem::copy_file("/proc/self/exe", exe));
-    made.push_back(exe);
-    std::vector<std::string> variables = {"TMPDIR=" + home + "/tmp", "XDG_RUNTIME_DIR=" + home + "/run",
-                                          "HOME=" + home};
-    for (const std::string name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
-      if (std::getenv(name.c_str()) == nullptr) continue;
-      std::string options = std::getenv(name.c_str());
-      const std::string file = Suppressions(options);
-      if (!file.empty()) {
-        Write(home + "/" + name + ".supp", Read(file));
-        made.push_back(home + "/" + name + ".supp");
-        options.replace(options.find(file), file.size(), made.back());
-      }
-      variables.push_back(name + "=" + options);
-    }
-    for (const std::string& f : made) ASSERT_EQ(chown(f.c_str(), 65534, 65534), 0) << f;
-    auto run = [&](const std::string& filter, const std::string& output) {
-      return RunProgram(
-          {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--", exe, "--gtest_filter=" + filter},
-          variables, home, output);
-    };
-    if (run("-*", folder + "/probe.txt") != 0)
-      GTEST_SKIP() << "the test program cannot run as nobody: " << Read(folder + "/probe.txt");
-    EXPECT_EQ(run(test, ""), 0) << "the run as nobody failed: its output is above";
-  }
-
   const Press jpeg{"window JPEG", [] { Form3->OnDblClick(Form3); }};
   static bool FilesBoxRule(const tk::MessageRequest& m) { return FilesBox(m); }
   Presser presser{"Ferrant", FilesBoxRule};
@@ -394,7 +348,7 @@ constexpr char kAsAUser[] = "FerrantFiles.AUserCannotReplaceAFileHeCouldNotWrite
 // denied") and stays as it was; a writable one is replaced and keeps its
 // mode; one in a folder the user may not write is written in place.
 TEST_F(FerrantFiles, AUserCannotReplaceAFileHeCouldNotWrite) {
-  if (geteuid() == 0) return RunAsNobody(kAsAUser);
+  if (geteuid() == 0) return testsupport::RerunAsNobody(kAsAUser);
   // What the run was given is within its reach, or it would write elsewhere or fail at its end.
   for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
     if (std::getenv(name) != nullptr) {
@@ -402,7 +356,7 @@ TEST_F(FerrantFiles, AUserCannotReplaceAFileHeCouldNotWrite) {
     }
   }
   EXPECT_EQ(access(".", R_OK | X_OK), 0) << "the current folder";
-  const std::string leaks = std::getenv("LSAN_OPTIONS") != nullptr ? Suppressions(std::getenv("LSAN_OPTIONS")) : "";
+  const std::string leaks = std::getenv("LSAN_OPTIONS") != nullptr ? testsupport::Suppressions(std::getenv("LSAN_OPTIONS")) : "";
   EXPECT_TRUE(leaks.empty() || access(leaks.c_str(), R_OK) == 0) << leaks;
   const std::string locked = folder + "/locked.jpg", mine = folder + "/mine.jpg";
   Write(locked, "an earlier picture");
@@ -435,7 +389,7 @@ TEST_F(FerrantFiles, TheRunAsAUserNeedsNothingFromAClosedCheckout) {
   ASSERT_EQ(mkdir(checkout.c_str(), 0700), 0);
   ASSERT_TRUE(std::filesystem::copy_file("/proc/self/exe", checkout + "/test_program"));
   const char* leaks = std::getenv("LSAN_OPTIONS");
-  Write(checkout + "/lsan.supp", leaks != nullptr ? Read(Suppressions(leaks)) : "");
+  Write(checkout + "/lsan.supp", leaks != nullptr ? Read(testsupport::Suppressions(leaks)) : "");
   const int status = RunProgram({checkout + "/test_program", std::string("--gtest_filter=") + kAsAUser},
                                 {"LSAN_OPTIONS=suppressions=" + checkout + "/lsan.supp"}, checkout, output);
   if (Read(output).find("[  SKIPPED ]") != std::string::npos) GTEST_SKIP() << Read(output);
