@@ -32,9 +32,8 @@ inline bool OnScreen(int* width = nullptr, int* height = nullptr) {
 }
 
 inline void RunOnScreen(int width, int height) {
-  std::string tmpl = TempPath("toolkit_screen_XXXXXX");
-  ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-  const std::string config = tmpl + "/screen.json";
+  const ScratchFolder folder("toolkit_screen");
+  const std::string config = folder.path + "/screen.json";
   FILE* f = std::fopen(config.c_str(), "w");
   ASSERT_NE(f, nullptr);
   std::fprintf(f, "{\"screens\": [{\"name\": \"small\", \"x\": 0, \"y\": 0, \"width\": %d, \"height\": %d}]}\n", width,
@@ -57,8 +56,6 @@ inline void RunOnScreen(int width, int height) {
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
       << "the run on the " << width << " x " << height << " screen failed (above)";
-  std::remove(config.c_str());
-  rmdir(tmpl.c_str());
 }
 
 }  // namespace testsupport

@@ -25,11 +25,6 @@ namespace tt = tk::testing;
 
 namespace {
 
-void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 void Put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(v >> (8 * i)));
 }
@@ -148,13 +143,13 @@ TEST(PicturePreview, ShowsEachListedTypeAndSaysWhyNot) {
   const std::vector<uint8_t> emf = chart.chart->MetafileEnhBytes();
   std::vector<uint8_t> other = emf;
   other[184] = 25;  // the background mode's record becomes the background colour's, one we never write
-  Write(dir + "/halves.jpg", HalvesJpeg());
-  Write(dir + "/halves.bmp", HalvesBmp());
-  Write(dir + "/halves.ico", HalvesIco());
-  Write(dir + "/chart.emf", emf);
-  Write(dir + "/other.emf", other);
-  Write(dir + "/cut.emf", std::vector<uint8_t>(emf.begin(), emf.begin() + long(emf.size() / 2)));
-  Write(dir + "/picture.wmf", {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0});
+  testsupport::WriteFile(dir + "/halves.jpg", HalvesJpeg());
+  testsupport::WriteFile(dir + "/halves.bmp", HalvesBmp());
+  testsupport::WriteFile(dir + "/halves.ico", HalvesIco());
+  testsupport::WriteFile(dir + "/chart.emf", emf);
+  testsupport::WriteFile(dir + "/other.emf", other);
+  testsupport::WriteFile(dir + "/cut.emf", std::vector<uint8_t>(emf.begin(), emf.begin() + long(emf.size() / 2)));
+  testsupport::WriteFile(dir + "/picture.wmf", std::vector<uint8_t>{0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0});
   ASSERT_EQ(symlink("/proc/self/status", (dir + "/status.bmp").c_str()), 0);
   const std::vector<std::string> names{"halves.jpg", "halves.bmp", "halves.ico",  "chart.emf",
                                        "other.emf",  "cut.emf",    "picture.wmf", "status.bmp"};
@@ -220,11 +215,11 @@ TEST(PicturePreview, FilesThatCannotBeShownSayWhyWithoutWaiting) {
       wide[i + 6] = wide[i + 8] = 0x60;
       break;
     }
-  Write(dir + "/wide.jpg", wide);
-  Write(dir + "/cut.jpg", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + 300));
+  testsupport::WriteFile(dir + "/wide.jpg", wide);
+  testsupport::WriteFile(dir + "/cut.jpg", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + 300));
   const std::vector<uint8_t> bmp = HalvesBmp(), ico = HalvesIco();
-  Write(dir + "/cut.bmp", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 3000));
-  Write(dir + "/cut.ico", std::vector<uint8_t>(ico.begin(), ico.end() - 200));
+  testsupport::WriteFile(dir + "/cut.bmp", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 3000));
+  testsupport::WriteFile(dir + "/cut.ico", std::vector<uint8_t>(ico.begin(), ico.end() - 200));
   testsupport::Watchdog watchdog(30, "a preview of a file it cannot show");
   const std::vector<std::pair<std::string, std::string>> cases{
       {"pipe.jpg", "To nie jest zwykły plik"},         {"zero.bmp", "To nie jest zwykły plik"},
