@@ -10,10 +10,11 @@
 
 #include "LayoutBuilder.h"
 #include "grid/AlignedGrid.h"
+#include "tests/support/GridKeys.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Hints.h"
 #include "toolkit/testing/Testing.h"
-#include "tests/support/TestFiles.h"
 
 using namespace grid;
 using gridtest::CellRecord;
@@ -182,31 +183,7 @@ TEST(AlignedEditor, EveryNonPrintingKeyIsHandledOnce) {
   g.SetOptions(g.Options() | tk::goEditing);
   w.Load(LayoutBuilder().Binary("AlignCol", IndexRecord(2, alRight)).Build());
   const int page = 11;  // rows 24 high under a fixed row, in a grid 300 high
-  for (bool gridFocused : {false, true})
-    for (tt::Key key : tt::NonPrintingKeys())
-      for (tk::TShiftState shift : {0u, unsigned(tk::ssShift), unsigned(tk::ssCtrl), unsigned(tk::ssAlt)}) {
-        SCOPED_TRACE(::testing::Message() << "key " << int(key) << " shift " << shift << " grid focus " << gridFocused);
-        g.HideEditor();
-        tt::SetFocus(&g);
-        g.SetCurrentCell(2, 12);
-        tt::TypeText(&g, "1000");
-        ASSERT_TRUE(g.EditorMode());
-        if (gridFocused) tt::SetFocus(&g);
-        tt::PressKey(&g, key, shift);
-        int row = 12;
-        if (key == tt::Key::Up) row = 11;
-        if (key == tt::Key::Down) row = 13;
-        if (key == tt::Key::PageUp) row = 12 - page;
-        if (key == tt::Key::PageDown) row = 12 + page;
-        EXPECT_EQ(g.Row(), row);
-        EXPECT_EQ(g.Col(), 2);
-        if (key != tt::Key::Backspace && key != tt::Key::Delete && key != tt::Key::Insert && key != tt::Key::Escape) {
-          EXPECT_EQ(g.Cells(2, 12), "1000");
-        }
-        if (key >= tt::Key::F1 || key == tt::Key::F2) {
-          EXPECT_TRUE(g.EditorMode());
-        }
-      }
+  testsupport::ExpectEveryNonPrintingKeyHandledOnce(g, 2, 12, page);
 }
 
 TEST(AlignedEditor, TakesTheCellsAlignmentReCreatingItsWindowOnlyWhenItChanges) {
