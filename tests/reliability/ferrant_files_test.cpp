@@ -95,37 +95,6 @@ struct stat StatOf(const std::string& path) {
   return st;
 }
 
-// Runs the program with the arguments in the folder, with these variables
-// set in its environment in place of those of the same names; its exit
-// status, or -1.  Its output goes into the file named, or stays this
-// program's when the name is empty.
-int RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& variables,
-               const std::string& folder, const std::string& output) {
-  std::vector<char*> argv, envp;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  for (const std::string& v : variables) envp.push_back(const_cast<char*>(v.c_str()));
-  for (char** e = environ; *e != nullptr; ++e)
-    if (std::none_of(variables.begin(), variables.end(),
-                     [e](const std::string& v) { return std::strncmp(*e, v.c_str(), v.find('=') + 1) == 0; }))
-      envp.push_back(*e);
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  if (!output.empty()) {
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  }
-  pid_t pid;
-  const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
-
 // Fails the write after the given number of calls of the hook.
 struct FailingWrite {
   explicit FailingWrite(int afterCalls) {
@@ -390,7 +359,7 @@ TEST_F(FerrantFiles, TheRunAsAUserNeedsNothingFromAClosedCheckout) {
   ASSERT_TRUE(std::filesystem::copy_file("/proc/self/exe", checkout + "/test_program"));
   const char* leaks = std::getenv("LSAN_OPTIONS");
   Write(checkout + "/lsan.supp", leaks != nullptr ? Read(testsupport::Suppressions(leaks)) : "");
-  const int status = RunProgram({checkout + "/test_program", std::string("--gtest_filter=") + kAsAUser},
+  const int status = testsupport::RunProgram({checkout + "/test_program", std::string("--gtest_filter=") + kAsAUser},
                                 {"LSAN_OPTIONS=suppressions=" + checkout + "/lsan.supp"}, checkout, output);
   if (Read(output).find("[  SKIPPED ]") != std::string::npos) GTEST_SKIP() << Read(output);
   EXPECT_EQ(status, 0) << Read(output);

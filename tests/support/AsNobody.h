@@ -23,9 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/RunProgram.h"
 #include "tests/support/TestFiles.h"
-
-extern char** environ;
 
 namespace testsupport {
 
@@ -112,13 +111,7 @@ inline void RerunAsNobody(const std::string& test) {
     variables.push_back(name + "=" + options);
   }
   for (const std::string& f : made) ASSERT_EQ(chown(f.c_str(), kNobody, kNobody), 0) << f;
-  std::vector<char*> envp;
-  for (const std::string& v : variables) envp.push_back(const_cast<char*>(v.c_str()));
-  for (char** e = environ; *e != nullptr; ++e)
-    if (std::none_of(variables.begin(), variables.end(),
-                     [e](const std::string& v) { return std::strncmp(*e, v.c_str(), v.find('=') + 1) == 0; }))
-      envp.push_back(*e);
-  envp.push_back(nullptr);
+  std::vector<char*> envp = EnvironmentWith(variables);
   const int program = open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
   ASSERT_GE(program, 0);
   auto run = [&](const std::string& filter, const std::string& output) {
