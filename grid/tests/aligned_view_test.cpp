@@ -106,14 +106,7 @@ TEST(AlignedPainting, SelectedCellsFixedCellsAndCellFontsTakeTheirColours) {
   TAlignedGrid& g = *w.g;
   w.Load(LayoutBuilder()
              .CellTexts("Cells", {{1, 1, "MMMM"}, {2, 2, "MMMM"}, {0, 2, "MMMM"}})
-             .Value("FontCell",
-                    [](tk::TWriter& wr) {
-                      wr.WriteListBegin();
-                      wr.WriteInteger(2);
-                      wr.WriteInteger(2);
-                      FontRecord(wr, 0x0000FF, -13, "Arial", 0, 1);
-                      wr.WriteListEnd();
-                    })
+             .Font("FontCell", {2, 2}, 0x0000FF, -13, "Arial", 0, 1)
              .IndexColors("ColorRow", {{3, 0x00FFFF}})
              .Build());
   auto bmp = g.PaintToBitmap();
@@ -393,17 +386,18 @@ TEST(AlignedPainting, PictureOfATable) {
   w.Load(LayoutBuilder()
              .Binary("AlignCol", Join({IndexRecord(1, alRight), IndexRecord(2, alCenter)}))
              .Binary("FixedAlignRow", IndexRecord(0, alCenter))
-             .CellTexts("Cells", {{0, 0, " D[mm]"}, {1, 0, " t1 [mm]"}, {2, 0, " t2 [mm]"}, {0, 1, "20"}, {1, 1, "2"},
-                                  {2, 1, "3"}, {0, 2, "32"}, {1, 2, "2"}, {2, 2, "3"}, {3, 3, "Potencjał"}})
+             .CellTexts("Cells", {{0, 0, " D[mm]"},
+                                  {1, 0, " t1 [mm]"},
+                                  {2, 0, " t2 [mm]"},
+                                  {0, 1, "20"},
+                                  {1, 1, "2"},
+                                  {2, 1, "3"},
+                                  {0, 2, "32"},
+                                  {1, 2, "2"},
+                                  {2, 2, "3"},
+                                  {3, 3, "Potencjał"}})
              .IndexColors("ColorCol", {{3, 0x00FFFF}})
-             .Value("FontCell",
-                    [](tk::TWriter& wr) {
-                      wr.WriteListBegin();
-                      wr.WriteInteger(3);
-                      wr.WriteInteger(3);
-                      FontRecord(wr, 0x0000FF, -13, "Arial", 0, 3);
-                      wr.WriteListEnd();
-                    })
+             .Font("FontCell", {3, 3}, 0x0000FF, -13, "Arial", 0, 3)
              .Build());
   auto bmp = g.PaintToBitmap();
   EXPECT_TRUE(bmp->SaveToPng(testsupport::PicturePath("aligned_grid.png")));
