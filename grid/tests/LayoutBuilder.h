@@ -10,6 +10,15 @@
 
 namespace gridtest {
 
+// The five values of a font record.
+inline void FontRecord(tk::TWriter& w, uint32_t color, int height, const std::string& name, int pitch, int style) {
+  w.WriteInteger(static_cast<int32_t>(color));
+  w.WriteInteger(height);
+  w.WriteString(name);
+  w.WriteInteger(pitch);
+  w.WriteInteger(style);
+}
+
 class LayoutBuilder {
  public:
   // A binary property from its packed records.
@@ -33,6 +42,17 @@ class LayoutBuilder {
         w.WriteInteger(r);
         w.WriteString(t);
       }
+      w.WriteListEnd();
+    });
+  }
+  // A font list property of one entry: the column or row index (or the
+  // cell's column and row) and the five values of its font record.
+  LayoutBuilder& Font(const std::string& name, const std::vector<int>& at, uint32_t color, int height,
+                      const std::string& font, int pitch, int style) {
+    return Value(name, [&](tk::TWriter& w) {
+      w.WriteListBegin();
+      for (int i : at) w.WriteInteger(i);
+      FontRecord(w, color, height, font, pitch, style);
       w.WriteListEnd();
     });
   }
@@ -70,13 +90,4 @@ inline std::vector<uint8_t> Join(std::initializer_list<std::vector<uint8_t>> par
   for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
   return out;
 }
-// The five values of a font record.
-inline void FontRecord(tk::TWriter& w, uint32_t color, int height, const std::string& name, int pitch, int style) {
-  w.WriteInteger(static_cast<int32_t>(color));
-  w.WriteInteger(height);
-  w.WriteString(name);
-  w.WriteInteger(pitch);
-  w.WriteInteger(style);
-}
-
 }  // namespace gridtest

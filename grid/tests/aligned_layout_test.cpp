@@ -74,15 +74,7 @@ TEST(LayoutWriting, BinaryPropertiesArePackedRecordsColumnsOuterRowsInner) {
 
 TEST(LayoutWriting, AFontEntryReadsAndWritesItsFiveValues) {
   Window w;
-  w.Load(LayoutBuilder()
-             .Value("FontCol",
-                    [](tk::TWriter& wr) {
-                      wr.WriteListBegin();
-                      wr.WriteInteger(1);
-                      FontRecord(wr, 255, -11, "MS Sans Serif", 0, 3);
-                      wr.WriteListEnd();
-                    })
-             .Build());
+  w.Load(LayoutBuilder().Font("FontCol", {1}, 255, -11, "MS Sans Serif", 0, 3).Build());
   const tk::TFont& f = w.g->GetCellFont(1, 2);
   EXPECT_EQ(f.Color, 255u);  // pure red
   EXPECT_EQ(f.Height, -11);
@@ -146,45 +138,31 @@ TEST(LayoutReading, TheGridsFinalSizeDecidesWhichTextsApplyAndUnlistedCellsAreEm
 
 TEST(LayoutReading, ARoundTripWritesTheSamePropertiesAndAnEmptyListNone) {
   Window a;
-  const auto source =
-      LayoutBuilder()
-          .Value("Alignment", [](tk::TWriter& wr) { wr.WriteIdent("alCenter"); })
-          .Value("ShowCellHints", [](tk::TWriter& wr) { wr.WriteBoolean(false); })
-          .Value("SelectedCellColor", [](tk::TWriter& wr) { wr.WriteInteger(0x00808080); })
-          .Binary("AlignCell", CellRecord(1, 2, alRight))
-          .Binary("AlignCol", IndexRecord(3, alLeft))
-          .Binary("FixedAlignCol", IndexRecord(0, alRight))
-          .Binary("AlignRow", IndexRecord(4, alCenter))
-          .Binary("FixedAlignRow", IndexRecord(0, alCenter))
-          .CellTexts("HintCell", {{2, 2, "hint"}, {4, 1, std::string(300, 'h')}})
-          .CellTexts("Cells", {{0, 0, "corner"}, {3, 3, "Potencjał"}})
-          .Value("FontCell",
-                 [](tk::TWriter& wr) {
-                   wr.WriteListBegin();
-                   wr.WriteInteger(2);
-                   wr.WriteInteger(3);
-                   FontRecord(wr, 0xFF0000, -16, "Arial", 2, 15);
-                   wr.WriteListEnd();
-                 })
-          .Value("FontRow",
-                 [](tk::TWriter& wr) {
-                   wr.WriteListBegin();
-                   wr.WriteInteger(4);
-                   FontRecord(wr, 0, -12, "Courier", 1, 0);
-                   wr.WriteListEnd();
-                 })
-          .IndexColors("ColorCol", {})
-          .IndexColors("ColorFixedCol", {{0, tk::clSilver}})
-          .IndexColors("ColorFixedRow", {{0, 0x80000005}})
-          .Value("ColorCell",
-                 [](tk::TWriter& wr) {
-                   wr.WriteListBegin();
-                   wr.WriteInteger(4);
-                   wr.WriteInteger(4);
-                   wr.WriteInteger(0x00ABCDEF);
-                   wr.WriteListEnd();
-                 })
-          .Build();
+  const auto source = LayoutBuilder()
+                          .Value("Alignment", [](tk::TWriter& wr) { wr.WriteIdent("alCenter"); })
+                          .Value("ShowCellHints", [](tk::TWriter& wr) { wr.WriteBoolean(false); })
+                          .Value("SelectedCellColor", [](tk::TWriter& wr) { wr.WriteInteger(0x00808080); })
+                          .Binary("AlignCell", CellRecord(1, 2, alRight))
+                          .Binary("AlignCol", IndexRecord(3, alLeft))
+                          .Binary("FixedAlignCol", IndexRecord(0, alRight))
+                          .Binary("AlignRow", IndexRecord(4, alCenter))
+                          .Binary("FixedAlignRow", IndexRecord(0, alCenter))
+                          .CellTexts("HintCell", {{2, 2, "hint"}, {4, 1, std::string(300, 'h')}})
+                          .CellTexts("Cells", {{0, 0, "corner"}, {3, 3, "Potencjał"}})
+                          .Font("FontCell", {2, 3}, 0xFF0000, -16, "Arial", 2, 15)
+                          .Font("FontRow", {4}, 0, -12, "Courier", 1, 0)
+                          .IndexColors("ColorCol", {})
+                          .IndexColors("ColorFixedCol", {{0, tk::clSilver}})
+                          .IndexColors("ColorFixedRow", {{0, 0x80000005}})
+                          .Value("ColorCell",
+                                 [](tk::TWriter& wr) {
+                                   wr.WriteListBegin();
+                                   wr.WriteInteger(4);
+                                   wr.WriteInteger(4);
+                                   wr.WriteInteger(0x00ABCDEF);
+                                   wr.WriteListEnd();
+                                 })
+                          .Build();
   a.Load(source);
   EXPECT_FALSE(a.g->Stored().ColorCol);  // read with no entries: not written again
   EXPECT_FALSE(a.g->ShowCellHints());
@@ -248,15 +226,7 @@ TEST(LayoutReading, DamagedPropertiesFailButKeepWhatCameBeforeAndStillLoad) {
   }
   {
     Window w;  // a pitch that names no pitch
-    ExpectInvalid(w, LayoutBuilder()
-                         .Value("FontCol",
-                                [](tk::TWriter& wr) {
-                                  wr.WriteListBegin();
-                                  wr.WriteInteger(1);
-                                  FontRecord(wr, 0, -11, "Arial", 7, 0);
-                                  wr.WriteListEnd();
-                                })
-                         .Build());
+    ExpectInvalid(w, LayoutBuilder().Font("FontCol", {1}, 0, -11, "Arial", 7, 0).Build());
     EXPECT_EQ(&w.g->GetCellFont(1, 1), &w.g->Font());
   }
   {

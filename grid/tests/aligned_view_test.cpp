@@ -10,10 +10,11 @@
 
 #include "LayoutBuilder.h"
 #include "grid/AlignedGrid.h"
+#include "tests/support/GridKeys.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Hints.h"
 #include "toolkit/testing/Testing.h"
-#include "tests/support/TestFiles.h"
 
 using namespace grid;
 using gridtest::CellRecord;
@@ -105,14 +106,7 @@ TEST(AlignedPainting, SelectedCellsFixedCellsAndCellFontsTakeTheirColours) {
   TAlignedGrid& g = *w.g;
   w.Load(LayoutBuilder()
              .CellTexts("Cells", {{1, 1, "MMMM"}, {2, 2, "MMMM"}, {0, 2, "MMMM"}})
-             .Value("FontCell",
-                    [](tk::TWriter& wr) {
-                      wr.WriteListBegin();
-                      wr.WriteInteger(2);
-                      wr.WriteInteger(2);
-                      FontRecord(wr, 0x0000FF, -13, "Arial", 0, 1);
-                      wr.WriteListEnd();
-                    })
+             .Font("FontCell", {2, 2}, 0x0000FF, -13, "Arial", 0, 1)
              .IndexColors("ColorRow", {{3, 0x00FFFF}})
              .Build());
   auto bmp = g.PaintToBitmap();
@@ -182,31 +176,7 @@ TEST(AlignedEditor, EveryNonPrintingKeyIsHandledOnce) {
   g.SetOptions(g.Options() | tk::goEditing);
   w.Load(LayoutBuilder().Binary("AlignCol", IndexRecord(2, alRight)).Build());
   const int page = 11;  // rows 24 high under a fixed row, in a grid 300 high
-  for (bool gridFocused : {false, true})
-    for (tt::Key key : tt::NonPrintingKeys())
-      for (tk::TShiftState shift : {0u, unsigned(tk::ssShift), unsigned(tk::ssCtrl), unsigned(tk::ssAlt)}) {
-        SCOPED_TRACE(::testing::Message() << "key " << int(key) << " shift " << shift << " grid focus " << gridFocused);
-        g.HideEditor();
-        tt::SetFocus(&g);
-        g.SetCurrentCell(2, 12);
-        tt::TypeText(&g, "1000");
-        ASSERT_TRUE(g.EditorMode());
-        if (gridFocused) tt::SetFocus(&g);
-        tt::PressKey(&g, key, shift);
-        int row = 12;
-        if (key == tt::Key::Up) row = 11;
-        if (key == tt::Key::Down) row = 13;
-        if (key == tt::Key::PageUp) row = 12 - page;
-        if (key == tt::Key::PageDown) row = 12 + page;
-        EXPECT_EQ(g.Row(), row);
-        EXPECT_EQ(g.Col(), 2);
-        if (key != tt::Key::Backspace && key != tt::Key::Delete && key != tt::Key::Insert && key != tt::Key::Escape) {
-          EXPECT_EQ(g.Cells(2, 12), "1000");
-        }
-        if (key >= tt::Key::F1 || key == tt::Key::F2) {
-          EXPECT_TRUE(g.EditorMode());
-        }
-      }
+  testsupport::ExpectEveryNonPrintingKeyHandledOnce(g, 2, 12, page);
 }
 
 TEST(AlignedEditor, TakesTheCellsAlignmentReCreatingItsWindowOnlyWhenItChanges) {
@@ -416,17 +386,18 @@ TEST(AlignedPainting, PictureOfATable) {
   w.Load(LayoutBuilder()
              .Binary("AlignCol", Join({IndexRecord(1, alRight), IndexRecord(2, alCenter)}))
              .Binary("FixedAlignRow", IndexRecord(0, alCenter))
-             .CellTexts("Cells", {{0, 0, " D[mm]"}, {1, 0, " t1 [mm]"}, {2, 0, " t2 [mm]"}, {0, 1, "20"}, {1, 1, "2"},
-                                  {2, 1, "3"}, {0, 2, "32"}, {1, 2, "2"}, {2, 2, "3"}, {3, 3, "Potencjał"}})
+             .CellTexts("Cells", {{0, 0, " D[mm]"},
+                                  {1, 0, " t1 [mm]"},
+                                  {2, 0, " t2 [mm]"},
+                                  {0, 1, "20"},
+                                  {1, 1, "2"},
+                                  {2, 1, "3"},
+                                  {0, 2, "32"},
+                                  {1, 2, "2"},
+                                  {2, 2, "3"},
+                                  {3, 3, "Potencjał"}})
              .IndexColors("ColorCol", {{3, 0x00FFFF}})
-             .Value("FontCell",
-                    [](tk::TWriter& wr) {
-                      wr.WriteListBegin();
-                      wr.WriteInteger(3);
-                      wr.WriteInteger(3);
-                      FontRecord(wr, 0x0000FF, -13, "Arial", 0, 3);
-                      wr.WriteListEnd();
-                    })
+             .Font("FontCell", {3, 3}, 0x0000FF, -13, "Arial", 0, 3)
              .Build());
   auto bmp = g.PaintToBitmap();
   EXPECT_TRUE(bmp->SaveToPng(testsupport::PicturePath("aligned_grid.png")));

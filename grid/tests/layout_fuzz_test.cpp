@@ -44,14 +44,7 @@ std::vector<uint8_t> EveryProperty() {
       .Binary("FixedAlignRow", IndexRecord(0, alRight))
       .CellTexts("HintCell", {{1, 2, "hint"}})
       .CellTexts("Cells", {{0, 0, " D[mm]"}, {0, 1, "20"}, {1, 0, " t1 [mm]"}, {1, 1, "2"}, {5, 4, "Potencjał"}})
-      .Value("FontCell",
-             [](tk::TWriter& w) {
-               w.WriteListBegin();
-               w.WriteInteger(2);
-               w.WriteInteger(2);
-               FontRecord(w, 0xFF0000, -13, "Arial", 2, 3);
-               w.WriteListEnd();
-             })
+      .Font("FontCell", {2, 2}, 0xFF0000, -13, "Arial", 2, 3)
       .Value("FontCol", fontList(1))
       .Value("FontFixedCol", fontList(0))
       .Value("FontRow", fontList(2))

@@ -29,6 +29,7 @@
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/files/WholeFile.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/TestFiles.h"
 
 namespace reliability {
@@ -71,45 +72,6 @@ struct stat StatOf(const std::string& path) {
   struct stat st {};
   EXPECT_EQ(lstat(path.c_str(), &st), 0) << path;
   return st;
-}
-
-// The suppression file named in a sanitizer's options; empty if none.
-std::string Suppressions(const std::string& options) {
-  const size_t at = options.find("suppressions=");
-  if (at == std::string::npos) return "";
-  const size_t from = at + std::strlen("suppressions=");
-  return options.substr(from, options.find(':', from) - from);
-}
-
-// Runs the program with the arguments in the folder, with these variables
-// set in its environment in place of those of the same names; its exit
-// status, or -1.  Its output goes into the file named, or stays this
-// program's when the name is empty.
-int RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& variables,
-               const std::string& folder, const std::string& output) {
-  std::vector<char*> argv, envp;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  for (const std::string& v : variables) envp.push_back(const_cast<char*>(v.c_str()));
-  for (char** e = environ; *e != nullptr; ++e)
-    if (std::none_of(variables.begin(), variables.end(),
-                     [e](const std::string& v) { return std::strncmp(*e, v.c_str(), v.find('=') + 1) == 0; }))
-      envp.push_back(*e);
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  if (!output.empty()) {
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  }
-  pid_t pid;
-  const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
 }
 
 // Fails the write after the given number of calls of the hook.
@@ -211,45 +173,6 @@ class FerrantFiles : public ::testing::Test {
     ASSERT_EQ(o.boxes.size(), 1u) << what;
     EXPECT_EQ(o.boxes[0].text, "Cannot create file \"" + name + "\". " + reason) << what;
     EXPECT_EQ(Files(folder), before) << what;
-  }
-
-  // Runs the test again as the user "nobody": its result is this test's.
-  // Whatever the run reads or writes is in this test's folder, within that
-  // user's reach wherever the checkout lives (root's home folder is closed to
-  // others): a copy of the program, its current, temporary and run-time
-  // folders, and copies of the sanitizers' suppression files.  A probe that
-  // goes the same way without a test tells a run that cannot start (no
-  // setpriv, no right to change the user) from one that fails.
-  void RunAsNobody(const std::string& test) {
-    const std::string home = folder + "/nobody", exe = home + "/test_program";
-    ASSERT_EQ(chmod(testsupport::TempFolder().c_str(), 0711), 0);
-    ASSERT_EQ(chmod(folder.c_str(), 0711), 0);
-    std::vector<std::string> made = {home, home + "/tmp", home + "/run"};
-    for (const std::string& f : made) ASSERT_EQ(mkdir(f.c_str(), 0700), 0) << f;
-    ASSERT_TRUE(std::filesystem::copy_file("/proc/self/exe", exe));
-    made.push_back(exe);
-    std::vector<std::string> variables = {"TMPDIR=" + home + "/tmp", "XDG_RUNTIME_DIR=" + home + "/run",
-                                          "HOME=" + home};
-    for (const std::string name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
-      if (std::getenv(name.c_str()) == nullptr) continue;
-      std::string options = std::getenv(name.c_str());
-      const std::string file = Suppressions(options);
-      if (!file.empty()) {
-        Write(home + "/" + name + ".supp", Read(file));
-        made.push_back(home + "/" + name + ".supp");
-        options.replace(options.find(file), file.size(), made.back());
-      }
-      variables.push_back(name + "=" + options);
-    }
-    for (const std::string& f : made) ASSERT_EQ(chown(f.c_str(), 65534, 65534), 0) << f;
-    auto run = [&](const std::string& filter, const std::string& output) {
-      return RunProgram(
-          {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--", exe, "--gtest_filter=" + filter},
-          variables, home, output);
-    };
-    if (run("-*", folder + "/probe.txt") != 0)
-      GTEST_SKIP() << "the test program cannot run as nobody: " << Read(folder + "/probe.txt");
-    EXPECT_EQ(run(test, ""), 0) << "the run as nobody failed: its output is above";
   }
 
   const Press jpeg{"window JPEG", [] { Form3->OnDblClick(Form3); }};
@@ -373,7 +296,7 @@ constexpr char kAsAUser[] = "FerrantFiles.AUserCannotReplaceAFileHeCouldNotWrite
 // denied") and stays as it was; a writable one is replaced and keeps its
 // mode; one in a folder the user may not write is written in place.
 TEST_F(FerrantFiles, AUserCannotReplaceAFileHeCouldNotWrite) {
-  if (geteuid() == 0) return RunAsNobody(kAsAUser);
+  if (geteuid() == 0) return testsupport::RerunAsNobody(kAsAUser);
   // What the run was given is within its reach, or it would write elsewhere or fail at its end.
   for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
     if (std::getenv(name) != nullptr) {
@@ -381,7 +304,7 @@ TEST_F(FerrantFiles, AUserCannotReplaceAFileHeCouldNotWrite) {
     }
   }
   EXPECT_EQ(access(".", R_OK | X_OK), 0) << "the current folder";
-  const std::string leaks = std::getenv("LSAN_OPTIONS") != nullptr ? Suppressions(std::getenv("LSAN_OPTIONS")) : "";
+  const std::string leaks = std::getenv("LSAN_OPTIONS") != nullptr ? testsupport::Suppressions(std::getenv("LSAN_OPTIONS")) : "";
   EXPECT_TRUE(leaks.empty() || access(leaks.c_str(), R_OK) == 0) << leaks;
   const std::string locked = folder + "/locked.jpg", mine = folder + "/mine.jpg";
   Write(locked, "an earlier picture");
@@ -414,8 +337,8 @@ TEST_F(FerrantFiles, TheRunAsAUserNeedsNothingFromAClosedCheckout) {
   ASSERT_EQ(mkdir(checkout.c_str(), 0700), 0);
   ASSERT_TRUE(std::filesystem::copy_file("/proc/self/exe", checkout + "/test_program"));
   const char* leaks = std::getenv("LSAN_OPTIONS");
-  Write(checkout + "/lsan.supp", leaks != nullptr ? Read(Suppressions(leaks)) : "");
-  const int status = RunProgram({checkout + "/test_program", std::string("--gtest_filter=") + kAsAUser},
+  Write(checkout + "/lsan.supp", leaks != nullptr ? Read(testsupport::Suppressions(leaks)) : "");
+  const int status = testsupport::RunProgram({checkout + "/test_program", std::string("--gtest_filter=") + kAsAUser},
                                 {"LSAN_OPTIONS=suppressions=" + checkout + "/lsan.supp"}, checkout, output);
   if (Read(output).find("[  SKIPPED ]") != std::string::npos) GTEST_SKIP() << Read(output);
   EXPECT_EQ(status, 0) << Read(output);

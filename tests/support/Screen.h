@@ -4,20 +4,14 @@
 // that size, and its result is the test's.  Inside that run,
 // OnScreen() tells the size.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
-#include <utility>
-#include <vector>
 
+#include "tests/support/RunProgram.h"
 #include "tests/support/TestFiles.h"
-
-extern char** environ;
 
 namespace testsupport {
 
@@ -32,33 +26,18 @@ inline bool OnScreen(int* width = nullptr, int* height = nullptr) {
 }
 
 inline void RunOnScreen(int width, int height) {
-  std::string tmpl = TempPath("toolkit_screen_XXXXXX");
-  ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-  const std::string config = tmpl + "/screen.json";
-  FILE* f = std::fopen(config.c_str(), "w");
-  ASSERT_NE(f, nullptr);
-  std::fprintf(f, "{\"screens\": [{\"name\": \"small\", \"x\": 0, \"y\": 0, \"width\": %d, \"height\": %d}]}\n", width,
-               height);
-  std::fclose(f);
+  const ScratchFolder folder("toolkit_screen");
+  const std::string config = folder.path + "/screen.json";
+  const std::string size = std::to_string(width) + "x" + std::to_string(height);
+  WriteFile(config, "{\"screens\": [{\"name\": \"small\", \"x\": 0, \"y\": 0, \"width\": " + std::to_string(width) +
+                        ", \"height\": " + std::to_string(height) + "}]}\n");
   const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string exe(4096, '\0');
-  exe.resize(static_cast<size_t>(std::max<ssize_t>(0, readlink("/proc/self/exe", exe.data(), exe.size()))));
-  std::string filter = std::string("--gtest_filter=") + t->test_suite_name() + "." + t->name();
-  std::string platform = "QT_QPA_PLATFORM=offscreen:configfile=" + config;
-  std::string size = "TOOLKIT_TEST_SCREEN=" + std::to_string(width) + "x" + std::to_string(height);
-  std::vector<char*> argv = {exe.data(), filter.data(), nullptr};
-  std::vector<char*> envp = {platform.data(), size.data()};
-  for (char** e = environ; *e != nullptr; ++e)
-    if (std::string(*e).rfind("QT_QPA_PLATFORM=", 0) != 0) envp.push_back(*e);
-  envp.push_back(nullptr);
-  pid_t pid;
-  int status = -1;
-  ASSERT_EQ(posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv.data(), envp.data()), 0);
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+  const std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
+  const std::string filter = std::string("--gtest_filter=") + t->test_suite_name() + "." + t->name();
+  EXPECT_EQ(RunProgram({exe, filter}, {"QT_QPA_PLATFORM=offscreen:configfile=" + config, "TOOLKIT_TEST_SCREEN=" + size},
+                       ".", ""),
+            0)
       << "the run on the " << width << " x " << height << " screen failed (above)";
-  std::remove(config.c_str());
-  rmdir(tmpl.c_str());
 }
 
 }  // namespace testsupport

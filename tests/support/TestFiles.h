@@ -6,18 +6,24 @@
 // a person to look at go there too, unless KEEP_TEST_PICTURES names a folder:
 // then they go there and stay.  Data files are read from the test folder's
 // tests/data in the source tree, whatever the current folder.
+#include <dirent.h>
 #include <ftw.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace testsupport {
 
@@ -74,12 +80,37 @@ inline std::string TempPath(const std::string& name) { return TempFolder() + "/"
 // A new, empty folder in the run's folder, its name starting with the prefix.
 inline std::string NewFolder(const std::string& prefix) { return detail::MakeFolder(TempPath(prefix + "_XXXXXX")); }
 
+// A file's bytes (none when it cannot be read), and a file written with them.
+inline std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+// The names in a folder, sorted.
+inline std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> out;
+  if (DIR* d = opendir(folder.c_str())) {
+    while (dirent* e = readdir(d))
+      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) out.push_back(e->d_name);
+    closedir(d);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
 // A new folder of one test's own, removed with all it holds when it goes.
 struct ScratchFolder {
   explicit ScratchFolder(const std::string& prefix) : path(NewFolder(prefix)) {}
   ~ScratchFolder() { RemoveFolder(path); }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
+  std::vector<std::string> Names() const { return NamesIn(path); }
   const std::string path;
 };
 

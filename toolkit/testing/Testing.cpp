@@ -48,6 +48,21 @@ Qt::KeyboardModifiers ToQt(TShiftState shift) {
   return m;
 }
 
+Qt::MouseButton ToQt(TMouseButton button) {
+  return button == mbRight ? Qt::RightButton : button == mbMiddle ? Qt::MiddleButton : Qt::LeftButton;
+}
+
+void SendKey(TControl* control, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text) {
+  QWidget* t = KeyTarget(control);
+  if (t == nullptr) return;
+  {
+    FpShield shield;
+    if (text.isNull()) QTest::keyClick(t, key, modifiers);  // the key's own text (Tab, Return...)
+    else QTest::sendKeyEvent(QTest::Click, t, key, text, modifiers);
+  }
+  ProcessEvents();
+}
+
 }  // namespace detail
 
 using namespace detail;
@@ -87,14 +102,7 @@ void ActivateWindow(TControl* control) {
 }
 
 void ClickButton(TControl* control) {
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  ActivateWindow(control);
-  {
-    FpShield shield;
-    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
-  }
-  ProcessEvents();
+  if (QWidget* w = WidgetOf(control)) MouseClick(control, w->width() / 2, w->height() / 2);
 }
 
 void MouseDown(TControl* control, int x, int y) {
@@ -109,15 +117,13 @@ void MouseUp(TControl* control, int x, int y) {
   });
 }
 
-void MouseClick(TControl* control, int x, int y) {
-  MouseDown(control, x, y);
-  MouseUp(control, x, y);
+void MouseClick(TControl* control, int x, int y, TMouseButton button, TShiftState shift) {
+  SendAt(control, x, y, true, [&](QWidget* t, const QPoint& p) { QTest::mouseClick(t, ToQt(button), ToQt(shift), p); });
 }
 
-void DblClick(TControl* control, int x, int y) {
-  SendAt(control, x, y, true, [](QWidget* t, const QPoint& p) {
-    QTest::mouseDClick(t, Qt::LeftButton, Qt::NoModifier, p);
-  });
+void DblClick(TControl* control, int x, int y, TMouseButton button, TShiftState shift) {
+  SendAt(control, x, y, true,
+         [&](QWidget* t, const QPoint& p) { QTest::mouseDClick(t, ToQt(button), ToQt(shift), p); });
 }
 
 void SetFocus(TControl* control) {
@@ -130,13 +136,21 @@ void SetFocus(TControl* control) {
 
 void TypeText(TControl* control, const std::string& text) {
   ActivateWindow(control);
-  QWidget* t = KeyTarget(control);
-  if (t == nullptr) return;
-  {
-    FpShield shield;
-    QTest::keyClicks(t, ToQString(text));
+  if (WidgetOf(control) == nullptr) return;
+  for (char32_t c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdU32String()) {
+    int key = Qt::Key_unknown;
+    switch (c) {
+      case U'\t': key = Qt::Key_Tab; break;
+      case U'\r':
+      case U'\n': key = Qt::Key_Return; break;
+      case U'\b': key = Qt::Key_Backspace; break;
+      case 0x1b: key = Qt::Key_Escape; break;
+      case 0x7f: key = Qt::Key_Delete; break;
+      default:
+        if (c >= 0x20) key = static_cast<int>(QChar::toUpper(c));
+    }
+    SendKey(control, static_cast<Qt::Key>(key), Qt::NoModifier, QString::fromUcs4(&c, 1));
   }
-  ProcessEvents();
 }
 
 namespace {
@@ -177,13 +191,7 @@ void PressKey(TControl* control, Key key) { PressKey(control, key, 0); }
 
 void PressKey(TControl* control, Key key, TShiftState shift) {
   ActivateWindow(control);
-  QWidget* t = KeyTarget(control);
-  if (t == nullptr) return;
-  {
-    FpShield shield;
-    QTest::keyClick(t, QtKey(key), ToQt(shift));
-  }
-  ProcessEvents();
+  SendKey(control, QtKey(key), ToQt(shift), QString());
 }
 
 std::vector<Key> NonPrintingKeys() {

@@ -24,16 +24,23 @@ void ActivateWindow(TControl* control);
 // the control: the control takes the focus on the press as it would for the
 // user, so OnExit of the control that loses it runs before OnClick.
 void ClickButton(TControl* control);
-// Press, release and double click of the left button at (x, y) in the
+// Press and release, each alone, of the left button at (x, y) in the
 // control's client coordinates, delivered to the widget under that point.
 void MouseDown(TControl* control, int x, int y);
 void MouseUp(TControl* control, int x, int y);
-void MouseClick(TControl* control, int x, int y);
-void DblClick(TControl* control, int x, int y);
+// A click (press and release) and a double click (press, release, double
+// click, release) of the button with the modifiers at (x, y) of the control's
+// client area, delivered to the widget under that point.
+void MouseClick(TControl* control, int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
+void DblClick(TControl* control, int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
 
 void SetFocus(TControl* control);
-// Types the text (UTF-8) into the widget that has the focus in the control's
-// window (the control itself when nothing there has it).
+// Types the text (UTF-8), one key per character, each to the widget that
+// holds the focus in the control's window when it arrives (a character may
+// move the focus on: Tab, Enter, Escape).  Any script; a character without a
+// key of its own arrives as the window system sends it: its text, and its
+// upper-case code as the key.  Control characters are their keys (Tab,
+// Enter, Backspace, Escape, Delete).
 void TypeText(TControl* control, const std::string& text);
 enum class Key {
   Enter, Tab, Escape, F2, Left, Right, Up, Down, Backspace, Delete, Home, End,

@@ -17,85 +17,14 @@ namespace tk::testing {
 
 using namespace detail;
 
-namespace {
-
-Qt::MouseButton ToQt(TMouseButton button) {
-  switch (button) {
-    case mbRight:
-      return Qt::RightButton;
-    case mbMiddle:
-      return Qt::MiddleButton;
-    default:
-      return Qt::LeftButton;
-  }
-}
-
-// The key with modifiers to the focus widget of the control's window.
-void SendKey(TControl* control, Qt::Key key, Qt::KeyboardModifiers modifiers) {
-  ActivateWindow(control);
-  QWidget* target = KeyTarget(control);
-  if (target == nullptr) return;
-  {
-    FpShield shield;
-    QTest::keyClick(target, key, modifiers);
-  }
-  ProcessEvents();
-}
-
-}  // namespace
-
-void TypeKeys(TControl* control, const std::string& text) {
-  ActivateWindow(control);
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  const std::u32string chars = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdU32String();
-  for (char32_t c : chars) {
-    QWidget* target = KeyTarget(control);
-    int key = Qt::Key_unknown;
-    switch (c) {
-      case U'\t':
-        key = Qt::Key_Tab;
-        break;
-      case U'\r':
-      case U'\n':
-        key = Qt::Key_Return;
-        break;
-      case U'\b':
-        key = Qt::Key_Backspace;
-        break;
-      case 0x1b:
-        key = Qt::Key_Escape;
-        break;
-      case 0x7f:
-        key = Qt::Key_Delete;
-        break;
-      default:
-        if (c >= 0x20) key = static_cast<int>(QChar::toUpper(c));
-    }
-    {
-      FpShield shield;
-      QTest::sendKeyEvent(QTest::Click, target, static_cast<Qt::Key>(key), QString::fromUcs4(&c, 1), Qt::NoModifier);
-    }
-    ProcessEvents();
-  }
-}
-
 void PasteText(TControl* control, const std::string& text) {
   EnsureWindowing();
   {
     FpShield shield;
     QGuiApplication::clipboard()->setText(ToQString(text));
   }
-  SendKey(control, Qt::Key_V, Qt::ControlModifier);
-}
-
-void ClickWith(TControl* control, int x, int y, TMouseButton button, TShiftState shift, bool twice) {
-  SendAt(control, x, y, true, [&](QWidget* t, const QPoint& p) {
-    if (twice)
-      QTest::mouseDClick(t, ToQt(button), ToQt(shift), p);
-    else
-      QTest::mouseClick(t, ToQt(button), ToQt(shift), p);
-  });
+  ActivateWindow(control);
+  SendKey(control, Qt::Key_V, Qt::ControlModifier, QString());
 }
 
 void Drag(TControl* control, int x0, int y0, int x1, int y1) {

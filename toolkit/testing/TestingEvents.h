@@ -1,33 +1,21 @@
 #pragma once
-// Real input beyond toolkit/testing/Testing.h, for tests that use the programs as a
-// user does: typing in any script, pasting, clicks with any button and
-// modifiers, drags, tool-tip rests, and the window manager's resizes and
-// close requests; which points a user can reach, and where the keyboard
-// focus is.  Each call delivers the events through Qt's own dispatch and
-// then runs the pending events.
+// Real input beyond toolkit/testing/Testing.h (which types, presses keys and
+// clicks), for tests that use the programs as a user does: pasting, drags,
+// tool-tip rests, and the window manager's resizes and close requests; which
+// points a user can reach, and where the keyboard focus is.  Each call
+// delivers the events through Qt's own dispatch and then runs the pending
+// events.
 #include <string>
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/testing/Testing.h"
 
 namespace tk::testing {
-
-// Types the text (UTF-8), one key per character, each to the widget that
-// holds the focus in the control's window when it arrives (a character may
-// move the focus on: Tab, Enter, Escape).  Any script; a character without a
-// key of its own arrives as the window system sends it: its text, and its
-// upper-case code as the key.  Control characters are their keys (Tab,
-// Enter, Backspace, Escape, Delete).
-void TypeKeys(TControl* control, const std::string& text);
 
 // The text put on the clipboard and pasted with Ctrl+V into the widget that
 // holds the focus in the control's window.
 void PasteText(TControl* control, const std::string& text);
-
-// A click (or a double click: press, release, double click, release) of the
-// button with the modifiers at (x, y) of the control's client area, delivered
-// to the widget under that point.
-void ClickWith(TControl* control, int x, int y, TMouseButton button, TShiftState shift, bool twice);
 
 // Press of the left button at (x0, y0), a move with the button held to
 // (x1, y1) and the release there; the widget pressed keeps the mouse, as the

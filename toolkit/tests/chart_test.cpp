@@ -493,24 +493,8 @@ TEST(ChartRender, TitleLineAndGradientShowAsSet) {
 TEST(ChartRender, SixColouredSeriesWithTheirLegend) {
   ChartWindow w(762, 573);
   TChart& c = *w.chart;
-  c.Title.Text = {"Rozkład gęstości prądu wzdłuż promienia dla różnych przenikalności magnetycznych względnych"};
-  c.Title.Font = ArialBold(-15, clBlue);
-  c.BottomAxis.Title = "Zmienność promienia od r1 do r2  w  [mm]";
-  c.LeftAxis.Title = "Rozkład gęstości prądu dla różnych mi  [A/mm2]";
-  c.GradientVisible = true;
-  c.GradientEndColor = clWhite;
+  FillProfiles(c);
   const TColor colours[6] = {clRed, clAqua, clYellow, clBlue, clFuchsia, clLime};
-  const int mi[6] = {1, 5, 10, 50, 100, 200};
-  for (int k = 0; k < 6; ++k) {
-    TChartSeries* s = c.AddSeries();
-    s->SeriesColor = colours[k];
-    s->LineWidth = 2;
-    s->Title = "mi=" + std::to_string(mi[k]);
-    for (int i = 0; i < 100; ++i) {
-      const double r = 980 + i * 20.0 / 99;
-      s->AddXY(r, 0.2 + 0.05 * k * std::exp((r - 1000) / (8.0 / std::sqrt(mi[k]))), "", s->SeriesColor);
-    }
-  }
   std::unique_ptr<TBitmap> b = c.Render();
   b->SaveToPng(testsupport::PicturePath("chart_six_test.png"));
   for (TColor col : colours) EXPECT_GT(CountNear(*b, col, 0, 40, 762, 573, 50), 20) << std::hex << col;

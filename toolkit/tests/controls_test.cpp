@@ -6,54 +6,21 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <string>
 #include <thread>
 
+#include "tests/support/TestFiles.h"
+#include "tests/support/Watchdog.h"
 #include "toolkit/Controls.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"
-#include "tests/support/TestFiles.h"
+#include "toolkit/testing/Testing.h"
 
 using namespace tk;
 namespace tt = tk::testing;
-
-namespace {
-
-// Ends the test program, naming what hangs, when it is not destroyed within
-// the limit: a wait that never ends cannot be ended from its own thread.
-class Watchdog {
- public:
-  Watchdog(int seconds, std::string what)
-      : thread_([this, seconds, what = std::move(what)] {
-          std::unique_lock<std::mutex> lock(m_);
-          if (!cv_.wait_for(lock, std::chrono::seconds(seconds), [this] { return done_; })) {
-            std::fprintf(stderr, "HANG: %s did not end within %d s\n", what.c_str(), seconds);
-            std::abort();
-          }
-        }) {}
-  ~Watchdog() {
-    {
-      std::lock_guard<std::mutex> lock(m_);
-      done_ = true;
-    }
-    cv_.notify_all();
-    thread_.join();
-  }
-
- private:
-  std::mutex m_;
-  std::condition_variable cv_;
-  bool done_ = false;
-  std::thread thread_;
-};
-
-}  // namespace
 
 TEST(Image, BitmapIsMadeAtThePictureSizeOnFirstUseAndKeepsItsSize) {
   TForm f;
@@ -315,7 +282,7 @@ TEST(QtBoxes, PictureDialogsNeverWaitOnPipesOrSpecialFiles) {
   testsupport::ScratchFolder dir("toolkit_controls");
   ASSERT_EQ(mkfifo((dir.path + "/pipe.jpg").c_str(), 0644), 0);
   ASSERT_EQ(mkfifo((dir.path + "/pipe.emf").c_str(), 0644), 0);
-  Watchdog watchdog(60, "a picture dialog listing a pipe, /proc or /dev");
+  testsupport::Watchdog watchdog(60, "a picture dialog listing a pipe, /proc or /dev");
   std::vector<std::string> folders;  // the folders the dialog showed, in turn
   int step = 0;
   TTimer t(nullptr);

@@ -25,17 +25,21 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/AsNobody.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Jpeg.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/emf/EmfRecords.h"
 #include "toolkit/files/WholeFile.h"
-#include "tests/support/TestFiles.h"
+#include "toolkit/testing/Testing.h"
 
 using namespace tk;
 using namespace tk::emf;
+using testsupport::NamesIn;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
 namespace {
 
@@ -110,33 +114,6 @@ std::u16string TextOf(const std::vector<uint8_t>& f, const Record& r) {
   return s;
 }
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-// The names in a folder, sorted.
-std::vector<std::string> NamesIn(const std::string& folder) {
-  std::vector<std::string> out;
-  if (DIR* d = opendir(folder.c_str())) {
-    while (dirent* e = readdir(d))
-      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) out.push_back(e->d_name);
-    closedir(d);
-  }
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
-// A fresh folder for the files of one test.
-struct TempDir {
-  std::string path;
-  TempDir() : path(testsupport::NewFolder("emf_test")) {}
-  ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
-  std::vector<std::string> Names() const { return NamesIn(path); }
-};
-
 // The box text of a save, empty when it succeeded.
 std::string Refusal(const std::string& name, const std::vector<uint8_t>& bytes) {
   try {
@@ -202,30 +179,13 @@ class SmallDisk {
   pid_t holder_ = -1;
 };
 
-// The box text of a save run in the folder as the user nobody, in a child
-// process: empty when it succeeded, none when nobody is not a user here.
+// The box text of a save run in the folder as the user nobody: empty when it
+// succeeded, none when nobody cannot be had here.
 std::optional<std::string> RefusalAsNobody(const std::string& folder, const std::string& name,
                                            const std::vector<uint8_t>& bytes) {
-  int out[2];
-  if (pipe(out) != 0) return "no pipe";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(out[0]);
-    if (chdir(folder.c_str()) != 0 || setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
-        setresuid(65534, 65534, 65534) != 0)
-      _exit(2);
-    const std::string message = Refusal(name, bytes);
-    _exit(write(out[1], message.data(), message.size()) == ssize_t(message.size()) ? 0 : 1);
-  }
-  close(out[1]);
-  std::string message;
-  char buf[512];
-  for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) message.append(buf, size_t(n));
-  close(out[0]);
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return "the child failed";
-  if (WEXITSTATUS(status) == 2) return std::nullopt;
-  return message;
+  const testsupport::NobodyRun run = testsupport::AsNobody(folder, [&] { return Refusal(name, bytes); });
+  if (!run.ran) return std::nullopt;
+  return run.status == 0 ? run.text : "the child failed";
 }
 
 // A JPEG of noise, which does not compress: about 30 KiB.
@@ -303,7 +263,7 @@ TEST(EmfChart, ExportHoldsTheChartAsRecordsWhateverTheExtension) {
   TChartSeries* s = chart->AddSeries();
   for (int i = 0; i <= 40; ++i) s->Add(std::sqrt(1.0 + i), std::to_string(i == 0 ? 1 : 5 * i), RGBColor(0, 0, 255));
 
-  TempDir dir;
+  const testsupport::ScratchFolder dir("emf_test");
   const std::string name = dir.path + "/x.jpg";
   chart->SaveToMetafileEnh(name);
   const std::vector<uint8_t> f = ReadFile(name);
@@ -353,7 +313,7 @@ TEST(EmfChart, ExportHoldsTheChartAsRecordsWhateverTheExtension) {
 }
 
 TEST(WholeFile, WritesTheBytesWithTheUsualPermissions) {
-  TempDir dir;
+  const testsupport::ScratchFolder dir("emf_test");
   const std::string name = dir.path + "/a.emf";
   const std::vector<uint8_t> bytes(200000, 7);
   WriteFileWhole(name, bytes);
@@ -373,9 +333,9 @@ TEST(WholeFile, WritesTheBytesWithTheUsualPermissions) {
 }
 
 TEST(WholeFile, AFailureMidwayLeavesTheEarlierFileAndNoTemporaryFile) {
-  TempDir dir;
+  const testsupport::ScratchFolder dir("emf_test");
   const std::string name = dir.path + "/chart.emf";
-  WriteText(name, "earlier picture");
+  WriteFile(name, "earlier picture");
   FileWriteHook previous = SetFileWriteHook([](size_t written) {
     if (written >= 65536) throw std::runtime_error("No space left on device");
   });
@@ -397,7 +357,7 @@ TEST(WholeFile, AFailureMidwayLeavesTheEarlierFileAndNoTemporaryFile) {
 }
 
 TEST(WholeFile, AFolderThatIsMissingOrATargetThatIsAFolderIsRefused) {
-  TempDir dir;
+  const testsupport::ScratchFolder dir("emf_test");
   const std::string missing = dir.path + "/no-such-folder/chart.emf";
   try {
     WriteFileWhole(missing, {1});
@@ -418,7 +378,7 @@ TEST(WholeFile, AFolderThatIsMissingOrATargetThatIsAFolderIsRefused) {
 // fails after the room was found puts the earlier bytes back.  With room,
 // each of these saves succeeds.
 TEST(WholeFile, AFullDiskNeverCostsTheEarlierFile) {
-  TempDir dir;
+  const testsupport::ScratchFolder dir("emf_test");
   ASSERT_EQ(mkdir((dir.path + "/disk").c_str(), 0755), 0);
   SmallDisk disk(dir.path + "/disk");
   if (!disk.why.empty()) GTEST_SKIP() << disk.why;
@@ -427,15 +387,15 @@ TEST(WholeFile, AFullDiskNeverCostsTheEarlierFile) {
   ASSERT_LT(jpeg.size(), 40000u);
   const std::string d = disk.path, a = d + "/a.jpg", b = d + "/b.jpg", shared = d + "/shared";
   const std::string earlier = "an earlier picture";
-  WriteText(a, earlier);
+  WriteFile(a, earlier);
   ASSERT_EQ(link(a.c_str(), b.c_str()), 0);
   ASSERT_EQ(mkdir(shared.c_str(), 0755), 0);
   ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
-  WriteText(shared + "/theirs.jpg", earlier);
+  WriteFile(shared + "/theirs.jpg", earlier);
   ASSERT_EQ(chmod((shared + "/theirs.jpg").c_str(), 0666), 0);
   struct statvfs fs;
   ASSERT_EQ(statvfs(d.c_str(), &fs), 0);
-  WriteText(d + "/ballast", std::string(fs.f_bavail * fs.f_frsize - 20 * 1024, 'x'));
+  WriteFile(d + "/ballast", std::string(fs.f_bavail * fs.f_frsize - 20 * 1024, 'x'));
   const std::vector<std::string> names = {"a.jpg", "b.jpg", "ballast", "shared"};
   const std::vector<uint8_t> kept(earlier.begin(), earlier.end());
   bool asNobody = geteuid() == 0;
@@ -490,7 +450,7 @@ TEST(WholeFile, EveryRefusalNamesItsReason) {
             "Cannot create file \"/proc/kmsg\". It is a file of the kernel, not a regular file");
 
   TApplication app("Program");
-  TempDir dir;
+  const testsupport::ScratchFolder dir("emf_test");
   const std::string base = std::string(300, 'x') + ".jpg", name = dir.path + "/" + base;
   // The name is typed again while the dialog is still open (it may still be
   // settling into its folder); in the end it is cancelled.

@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/GridKeys.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
-#include "tests/support/TestFiles.h"
+#include "toolkit/testing/Testing.h"
 
 using namespace tk;
 namespace tt = tk::testing;
@@ -182,34 +183,7 @@ TEST(StringGridEditor, EveryNonPrintingKeyIsHandledOnce) {
   g.SetRowCount(30);
   g.SetOptions(g.Options() | goEditing);
   const int page = 7;  // rows 24 high under a fixed row, in a grid 200 high
-  for (bool gridFocused : {false, true})
-    for (tt::Key key : tt::NonPrintingKeys())
-      for (TShiftState shift : {0u, unsigned(ssShift), unsigned(ssCtrl), unsigned(ssAlt)}) {
-        SCOPED_TRACE(::testing::Message() << "key " << int(key) << " shift " << shift << " grid focus " << gridFocused);
-        g.HideEditor();
-        g.SetCells(1, 10, "old");
-        tt::SetFocus(&g);
-        g.SetCurrentCell(1, 10);
-        tt::TypeText(&g, "1000");
-        ASSERT_TRUE(g.EditorMode());
-        if (gridFocused) tt::SetFocus(&g);
-        tt::PressKey(&g, key, shift);
-        int row = 10;
-        if (key == tt::Key::Up) row = 9;
-        if (key == tt::Key::Down) row = 11;
-        if (key == tt::Key::PageUp) row = 10 - page;
-        if (key == tt::Key::PageDown) row = 10 + page;
-        EXPECT_EQ(g.Row(), row);
-        EXPECT_EQ(g.Col(), 1);
-        const bool editsText = key == tt::Key::Backspace || key == tt::Key::Delete || key == tt::Key::Insert ||
-                               key == tt::Key::Escape;
-        if (!editsText) {
-          EXPECT_EQ(g.Cells(1, 10), "1000");
-        }
-        if (key >= tt::Key::F1 || key == tt::Key::F2) {
-          EXPECT_TRUE(g.EditorMode());
-        }
-      }
+  testsupport::ExpectEveryNonPrintingKeyHandledOnce(g, 1, 10, page);
 }
 
 TEST(StringGrid, FixedCellsAndRowSelectionAreNotEditable) {

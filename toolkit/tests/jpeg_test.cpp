@@ -107,8 +107,7 @@ TEST(Jpeg, ThePictureIsACopyAndTheFileIsJpegWhateverItsName) {
   const testsupport::ScratchFolder dir("jpeg_test");
   const std::string name = dir.path + "/picture.bmp";
   jpeg.SaveToFile(name);
-  std::ifstream in(name, std::ios::binary);
-  const std::vector<uint8_t> j((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<uint8_t> j = testsupport::ReadFile(name);
   ASSERT_GT(j.size(), 2u);
   EXPECT_EQ(j[0], 0xFF);
   EXPECT_EQ(j[1], 0xD8);

@@ -11,24 +11,19 @@
 #include <string>
 #include <vector>
 
-#include "tests/reliability/support/Harness.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Watchdog.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Jpeg.h"
 #include "toolkit/PicturePreview.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/emf/EmfReader.h"
+#include "toolkit/testing/Testing.h"
 
 using namespace tk;
 namespace tt = tk::testing;
 
 namespace {
-
-void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
 
 void Put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(v >> (8 * i)));
@@ -148,21 +143,20 @@ TEST(PicturePreview, ShowsEachListedTypeAndSaysWhyNot) {
   const std::vector<uint8_t> emf = chart.chart->MetafileEnhBytes();
   std::vector<uint8_t> other = emf;
   other[184] = 25;  // the background mode's record becomes the background colour's, one we never write
-  Write(dir + "/halves.jpg", HalvesJpeg());
-  Write(dir + "/halves.bmp", HalvesBmp());
-  Write(dir + "/halves.ico", HalvesIco());
-  Write(dir + "/chart.emf", emf);
-  Write(dir + "/other.emf", other);
-  Write(dir + "/cut.emf", std::vector<uint8_t>(emf.begin(), emf.begin() + long(emf.size() / 2)));
-  Write(dir + "/picture.wmf", {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0});
+  testsupport::WriteFile(dir + "/halves.jpg", HalvesJpeg());
+  testsupport::WriteFile(dir + "/halves.bmp", HalvesBmp());
+  testsupport::WriteFile(dir + "/halves.ico", HalvesIco());
+  testsupport::WriteFile(dir + "/chart.emf", emf);
+  testsupport::WriteFile(dir + "/other.emf", other);
+  testsupport::WriteFile(dir + "/cut.emf", std::vector<uint8_t>(emf.begin(), emf.begin() + long(emf.size() / 2)));
+  testsupport::WriteFile(dir + "/picture.wmf", std::vector<uint8_t>{0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0});
   ASSERT_EQ(symlink("/proc/self/status", (dir + "/status.bmp").c_str()), 0);
   const std::vector<std::string> names{"halves.jpg", "halves.bmp", "halves.ico",  "chart.emf",
                                        "other.emf",  "cut.emf",    "picture.wmf", "status.bmp"};
   std::vector<tt::FilePreviewView> seen(names.size());
   size_t next = 0;
   bool clicked = false;
-  reliability::Watchdog watchdog(60);
-  watchdog.Arm("the picture dialog's preview");
+  testsupport::Watchdog watchdog(60, "the picture dialog's preview");
   TTimer t(nullptr);
   t.SetInterval(20);
   t.OnTimer = [&](TObject*) {
@@ -221,13 +215,12 @@ TEST(PicturePreview, FilesThatCannotBeShownSayWhyWithoutWaiting) {
       wide[i + 6] = wide[i + 8] = 0x60;
       break;
     }
-  Write(dir + "/wide.jpg", wide);
-  Write(dir + "/cut.jpg", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + 300));
+  testsupport::WriteFile(dir + "/wide.jpg", wide);
+  testsupport::WriteFile(dir + "/cut.jpg", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + 300));
   const std::vector<uint8_t> bmp = HalvesBmp(), ico = HalvesIco();
-  Write(dir + "/cut.bmp", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 3000));
-  Write(dir + "/cut.ico", std::vector<uint8_t>(ico.begin(), ico.end() - 200));
-  reliability::Watchdog watchdog(30);
-  watchdog.Arm("a preview of a file it cannot show");
+  testsupport::WriteFile(dir + "/cut.bmp", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 3000));
+  testsupport::WriteFile(dir + "/cut.ico", std::vector<uint8_t>(ico.begin(), ico.end() - 200));
+  testsupport::Watchdog watchdog(30, "a preview of a file it cannot show");
   const std::vector<std::pair<std::string, std::string>> cases{
       {"pipe.jpg", "To nie jest zwykły plik"},         {"zero.bmp", "To nie jest zwykły plik"},
       {"huge.emf", "Rysunek jest za duży na podgląd"}, {"wide.jpg", "Rysunek jest za duży na podgląd"},

@@ -19,28 +19,9 @@
 #include "tests/support/TestFiles.h"
 
 using namespace tk;
+using testsupport::ReadFile;
 
 namespace {
-
-std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-struct TempDir {
-  std::string path;
-  TempDir() : path(testsupport::NewFolder("zapiszjpeg")) {}
-  ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
-  std::vector<std::string> Names() const {
-    std::vector<std::string> out;
-    if (DIR* d = opendir(path.c_str())) {
-      while (dirent* e = readdir(d))
-        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) out.push_back(e->d_name);
-      closedir(d);
-    }
-    return out;
-  }
-};
 
 std::unique_ptr<TBitmap> Picture() {
   auto b = std::make_unique<TBitmap>(80, 60);
@@ -52,7 +33,7 @@ std::unique_ptr<TBitmap> Picture() {
 }  // namespace
 
 TEST(ZapiszJpeg, AConfirmedNameGetsJpegDataWhateverItsExtension) {
-  TempDir dir;
+  const testsupport::ScratchFolder dir("zapiszjpeg");
   tk::testing::RecordingDialogs dialogs;
   TSavePictureDialog dialog;
   dialog.Filter = kGraphicFilter;
@@ -78,7 +59,7 @@ TEST(ZapiszJpeg, AConfirmedNameGetsJpegDataWhateverItsExtension) {
 }
 
 TEST(ZapiszJpeg, ACancelledDialogWritesAndShowsNothing) {
-  TempDir dir;
+  const testsupport::ScratchFolder dir("zapiszjpeg");
   tk::testing::RecordingDialogs dialogs;
   dialogs.CancelFile();
   TSavePictureDialog dialog;
@@ -89,7 +70,7 @@ TEST(ZapiszJpeg, ACancelledDialogWritesAndShowsNothing) {
 }
 
 TEST(ZapiszJpeg, AFailedWriteLeavesTheEarlierFileAndReachesTheCaller) {
-  TempDir dir;
+  const testsupport::ScratchFolder dir("zapiszjpeg");
   const std::string name = dir.path + "/okno.jpg";
   std::ofstream(name) << "earlier";
   tk::testing::RecordingDialogs dialogs;

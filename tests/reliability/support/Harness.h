@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/Watchdog.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
 #include "toolkit/testing/Testing.h"
@@ -121,55 +122,8 @@ inline bool ReadsAsNonNumber(const std::string& text) {
 }
 
 // Aborts the test program, naming the press, when a press runs longer than
-// the limit: a hang cannot be ended from the thread that hangs.
-class Watchdog {
- public:
-  explicit Watchdog(int seconds) : limit_(seconds), thread_([this] { Run(); }) {}
-  ~Watchdog() {
-    {
-      std::lock_guard<std::mutex> lock(m_);
-      stop_ = true;
-    }
-    cv_.notify_all();
-    thread_.join();
-  }
-  void Arm(const std::string& what) {
-    std::lock_guard<std::mutex> lock(m_);
-    what_ = what;
-    deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(limit_);
-    armed_ = true;
-    cv_.notify_all();
-  }
-  void Disarm() {
-    std::lock_guard<std::mutex> lock(m_);
-    armed_ = false;
-  }
-
- private:
-  void Run() {
-    std::unique_lock<std::mutex> lock(m_);
-    while (!stop_) {
-      if (!armed_) {
-        cv_.wait(lock);
-        continue;
-      }
-      const auto deadline = deadline_;
-      if (cv_.wait_until(lock, deadline) == std::cv_status::timeout && armed_ && deadline_ == deadline) {
-        std::fprintf(stderr, "HANG: %s did not finish within %d s\n", what_.c_str(), limit_);
-        std::fflush(stderr);
-        std::abort();
-      }
-    }
-  }
-  int limit_;
-  std::mutex m_;
-  std::condition_variable cv_;
-  std::string what_;
-  std::chrono::steady_clock::time_point deadline_;
-  bool armed_ = false;
-  bool stop_ = false;
-  std::thread thread_;
-};
+// the limit.
+using testsupport::Watchdog;
 
 // Decides whether a box is one the programs may show: its caption and text.
 using BoxRule = std::function<bool(const tk::MessageRequest&)>;

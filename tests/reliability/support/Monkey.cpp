@@ -417,7 +417,7 @@ struct Monkey::Impl {
       return {"paste \"" + Printable(text) + "\" with Ctrl+V to " + to,
               [form, text] { tk::testing::PasteText(form, text); }};
     if (Chance(0.3)) text += "\r";  // and Enter
-    return {"type \"" + Printable(text) + "\" to " + to, [form, text] { tk::testing::TypeKeys(form, text); }};
+    return {"type \"" + Printable(text) + "\" to " + to, [form, text] { tk::testing::TypeText(form, text); }};
   }
 
   // A control of the list and a point on it that the user can reach (a cell
@@ -459,7 +459,7 @@ struct Monkey::Impl {
               else if (how == 1)
                 tk::testing::DblClick(g, p.X, p.Y);
               else
-                tk::testing::TypeKeys(g, first);
+                tk::testing::TypeText(g, first);
             }};
   }
 
@@ -485,7 +485,7 @@ struct Monkey::Impl {
     const tk::TShiftState s = RandomShift(0.85);
     static const char* const kButtons[] = {"", "right ", "middle "};
     return {ShiftName(s) + kButtons[b] + (twice ? "double click on " : "click on ") + Name(c) + " " + where,
-            [c, p, b, s, twice] { tk::testing::ClickWith(c, p.X, p.Y, b, s, twice); }};
+            [c, p, b, s, twice] { (twice ? tk::testing::DblClick : tk::testing::MouseClick)(c, p.X, p.Y, b, s); }};
   }
 
   Action Wheel(tk::TForm* form, const std::vector<tk::TControl*>& controls,
