@@ -1,6 +1,6 @@
 // links: bifilon_lib
 // Bifilon's three buttons as the user runs them, with the window repainting
-// afterwards.  Run with QT_QPA_PLATFORM=offscreen.
+// afterwards.
 #include "bench/Okna.h"
 #include "bifilon/Start.h"
 #include "bifilon/UnitBifilon.h"

@@ -1,7 +1,7 @@
 // links: ferrant_lib
 // The analysis windows' handlers as the user runs them: each button with its
 // computation, plot and (where it has one) map, and the maps alone, with the
-// window repainting afterwards.  Run with QT_QPA_PLATFORM=offscreen.
+// window repainting afterwards.
 #include <benchmark/benchmark.h>
 
 #include <functional>

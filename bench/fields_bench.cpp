@@ -98,7 +98,6 @@ BENCHMARK(BM_Dwuwarstwowy_WykresJ)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
   // A refused plot would wait for a click: answer every box at once.
   tk::SetMessageHandler([](const tk::MessageRequest&) { return static_cast<int>(tk::mrOk); });
   benchmark::Initialize(&argc, argv);

@@ -2,7 +2,7 @@
 // Mantlo's three chart buttons as the user runs them, with the window
 // repainting afterwards, and the line chart with a large point count in
 // both directions of x: the press up to the last point drawn, and a repaint
-// of the chart once it holds them.  Run with QT_QPA_PLATFORM=offscreen.
+// of the chart once it holds them.
 #include <functional>
 #include <string>
 
