@@ -21,9 +21,9 @@ class WyborTest : public OknaTest {
   }
   // The texts of the inputs the picks write, to see what a pick left alone.
   static std::vector<std::string> Wejscia() {
-    std::vector<std::string> v = Kolumna(Form2->StringGrid1, 1);
-    for (const std::string& s : Kolumna(Form3->StringGrid1, 1)) v.push_back(s);
-    for (const std::string& s : Kolumna(Form4->StringGrid1, 1)) v.push_back(s);
+    std::vector<std::string> v = Column(Form2->StringGrid1, 1);
+    for (const std::string& s : Column(Form3->StringGrid1, 1)) v.push_back(s);
+    for (const std::string& s : Column(Form4->StringGrid1, 1)) v.push_back(s);
     return v;
   }
 };
@@ -172,7 +172,7 @@ TEST_F(WyborTest, CrossSectionPickWritesRadiusAndCurrent) {
 }
 
 TEST_F(WyborTest, TubePickWritesInnerRadiusCurrentAndOuterRadius) {
-  const std::vector<std::string> przed = Kolumna(Form3->StringGrid1, 1);
+  const std::vector<std::string> przed = Column(Form3->StringGrid1, 1);
   for (char sep : {',', '.'}) {
     Separator s(sep);
     KliknijKomorke(Form1->AlignedGrid2, 2, 1);
@@ -201,7 +201,7 @@ TEST_F(WyborTest, TubePickWritesInnerRadiusCurrentAndOuterRadius) {
   EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPrad), "0,000");
   EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienZ), "0,000");
   EXPECT_EQ(Form1->Label3->Caption(), "Wybrano - średnicę zewnętrzną D2= 0,000   oraz zewnętrzną D1= 0,000");
-  UstawKolumne(Form3->StringGrid1, 1, przed);
+  SetColumn(Form3->StringGrid1, 1, przed);
 }
 
 // The rows below the tables' edges are reached as a user reaches them: the
@@ -224,7 +224,7 @@ TEST_F(WyborTest, PicksAfterScrollingTakeTheRowUnderThePointer) {
   EXPECT_EQ(Form2->StringGrid1->Cells(1, 0), "1200,000");
   EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= 400");
 
-  const std::vector<std::string> przed = Kolumna(Form3->StringGrid1, 1);
+  const std::vector<std::string> przed = Column(Form3->StringGrid1, 1);
   grid::TAlignedGrid* rury = Form1->AlignedGrid2;
   rury->SetTopRow(1);
   ASSERT_TRUE(rury->VertScrollBarShown());
@@ -237,16 +237,16 @@ TEST_F(WyborTest, PicksAfterScrollingTakeTheRowUnderThePointer) {
   EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), "33222,342");
   EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), "125,000");
   EXPECT_TRUE(tk::testing::SaveWindowPng(Form1, testsupport::PicturePath("przewiniete.png")));
-  UstawKolumne(Form3->StringGrid1, 1, przed);
+  SetColumn(Form3->StringGrid1, 1, przed);
 }
 
 TEST_F(WyborTest, PicksNeverWriteTheTwoLayerGrid) {
-  const std::vector<std::string> przed = Kolumna(Form4->StringGrid1, 1);
+  const std::vector<std::string> przed = Column(Form4->StringGrid1, 1);
   KliknijKomorke(Form1->StringGrid1, 1, 2);
   KliknijKomorke(Form1->StringGrid2, 1, 7);
   KliknijKomorke(Form1->AlignedGrid2, 1, 4);
   KliknijKomorke(Form1->AlignedGrid2, 0, 4);
-  EXPECT_EQ(Kolumna(Form4->StringGrid1, 1), przed);
+  EXPECT_EQ(Column(Form4->StringGrid1, 1), przed);
 }
 
 // A press or release off the cells (after a drag off the table) picks nothing
