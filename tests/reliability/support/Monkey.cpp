@@ -47,10 +47,10 @@ const int kKeyCount = static_cast<int>(kKeys.size());
 
 // The keys' names, in the order of the enumeration.
 const char* KeyName(Key k) {
-  static const char* const names[] = {"Enter",    "Tab",      "Escape", "F2",   "Left", "Right", "Up",
-                                      "Down",     "Backspace", "Delete", "Home", "End",  "PageUp",
-                                      "PageDown", "Insert",   "F1",     "F3",   "F4",   "F5",    "F6",
-                                      "F7",       "F8",       "F9",     "F10",  "F11",  "F12"};
+  static const char* const names[] = {"Enter",  "Tab",       "Escape", "F2",   "Left", "Right",  "Up",
+                                      "Down",   "Backspace", "Delete", "Home", "End",  "PageUp", "PageDown",
+                                      "Insert", "F1",        "F3",     "F4",   "F5",   "F6",     "F7",
+                                      "F8",     "F9",        "F10",    "F11",  "F12"};
   const auto i = static_cast<size_t>(k);
   return i < std::size(names) ? names[i] : "?";
 }
