@@ -57,6 +57,21 @@ class PoleTest : public ::testing::Test {
     return komunikaty.back().text;
   }
 
+  // The run-time messages of the faults that bad inputs give.
+  const std::string kDziel = "Floating point division by zero";
+  const std::string kNieprawidlowa = "Invalid floating point operation";
+
+  // One input of the model at 0: the message Oblicz ends with; the input
+  // back afterwards.
+  template <class Pole>
+  void Zerem(Pole& p, Extended Pole::*wejscie, const char* nazwa, const std::string& blad) {
+    SCOPED_TRACE(nazwa);
+    const Extended v = p.*wejscie;
+    p.*wejscie = 0;
+    EXPECT_EQ(Akcja([&] { p.Oblicz(); }), blad);
+    p.*wejscie = v;
+  }
+
   std::unique_ptr<tk::TForm> forma;
   tk::TImage* obraz = nullptr;
   std::vector<tk::MessageRequest> komunikaty;

@@ -31,7 +31,7 @@ class CylinderTest : public WykresyRuryTest {
  protected:
   void SetUp() override {
     Schowaj(Form3);
-    UstawKolumne(Form3->StringGrid1, 1, kDomyslne);
+    SetColumn(Form3->StringGrid1, 1, kDomyslne);
     Form3->ShowForm();
     tk::testing::ProcessEvents();
   }
@@ -85,7 +85,7 @@ TEST_F(CylinderTest, ShowingWritesResultsAndPowerLoss) {
   Schowaj(Form3);
   for (char sep : {',', '.'}) {
     Separator s(sep);
-    UstawKolumne(Form3->StringGrid1, 1, kDomyslne);
+    SetColumn(Form3->StringGrid1, 1, kDomyslne);
     Form3->ShowForm();
     tk::testing::ProcessEvents();
     const Extended R = Rezystancja(1);
@@ -189,7 +189,7 @@ TEST_F(CylinderTest, ProfilesFollowTheRadiiInTheGrid) {
 }
 
 TEST_F(CylinderTest, ZeroInputsShowTheErrorAndKeepTheRows) {
-  const std::vector<std::string> przed = Kolumna(Form3->StringGrid1, 1);
+  const std::vector<std::string> przed = Column(Form3->StringGrid1, 1);
   RecordingDialogs dialogs;
   Form3->StringGrid1->SetCells(1, TForm3::kPromienW, "1000,0");  // r1 = r2
   tk::testing::ClickButton(Form3->BitBtn1);
@@ -204,7 +204,7 @@ TEST_F(CylinderTest, ZeroInputsShowTheErrorAndKeepTheRows) {
   tk::testing::ClickButton(Form3->BitBtn6);
   EXPECT_EQ(dialogs.messages.size(), 1u);
   dialogs.Clear();
-  UstawKolumne(Form3->StringGrid1, 1, kDomyslne);
+  SetColumn(Form3->StringGrid1, 1, kDomyslne);
   tk::testing::ClickButton(Form3->BitBtn2);
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Wiersz(TForm3::kRezystancja), przed[TForm3::kRezystancja]);
@@ -279,7 +279,7 @@ TEST_F(CylinderTest, DoubleClickSavesTheWindowAsJpeg) {
 }
 
 TEST_F(CylinderTest, PictureBrowserChangesNothing) {
-  const std::vector<std::string> przed = Kolumna(Form3->StringGrid1, 1);
+  const std::vector<std::string> przed = Column(Form3->StringGrid1, 1);
   RecordingDialogs dialogs;
   dialogs.AnswerFile("/tmp/cokolwiek.jpg");
   tk::testing::ClickButton(Form3->BitBtn7);
@@ -287,7 +287,7 @@ TEST_F(CylinderTest, PictureBrowserChangesNothing) {
   tk::testing::ClickButton(Form3->BitBtn7);
   ASSERT_EQ(dialogs.fileDialogs.size(), 2u);
   EXPECT_FALSE(dialogs.fileDialogs[0].save);
-  EXPECT_EQ(Kolumna(Form3->StringGrid1, 1), przed);
+  EXPECT_EQ(Column(Form3->StringGrid1, 1), przed);
 }
 
 // Either chart saves itself as an enhanced metafile, whatever the name says.

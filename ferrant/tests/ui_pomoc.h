@@ -15,6 +15,7 @@
 #include "ferrant/UnitPrzeWar.h"
 #include "ferrant/UnitTyt.h"
 #include "ferrant/UnitWalec.h"
+#include "tests/reliability/support/Harness.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
 #include "toolkit/testing/Testing.h"
@@ -56,15 +57,9 @@ inline void Schowaj(tk::TForm* form) {
   tk::testing::ActivateWindow(Form0);
 }
 
-inline std::vector<std::string> Kolumna(tk::TStringGrid* g, int col) {
-  std::vector<std::string> v;
-  for (int row = 0; row < g->RowCount(); ++row) v.push_back(g->Cells(col, row));
-  return v;
-}
-
-inline void UstawKolumne(tk::TStringGrid* g, int col, const std::vector<std::string>& v) {
-  for (int row = 0; row < g->RowCount() && row < static_cast<int>(v.size()); ++row) g->SetCells(col, row, v[row]);
-}
+// The texts of a grid column, and putting them back.
+using reliability::Column;
+using reliability::SetColumn;
 
 // A test in a given decimal separator; the user's locale again afterwards.
 class Separator {

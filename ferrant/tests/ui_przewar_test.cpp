@@ -20,7 +20,7 @@ class PrzeWarTest : public OknaTest {
  protected:
   void SetUp() override {
     Schowaj(Form4);
-    UstawKolumne(Form4->StringGrid1, 1, kDomyslne);
+    SetColumn(Form4->StringGrid1, 1, kDomyslne);
   }
   static std::string Wiersz(int row) { return Form4->StringGrid1->Cells(1, row); }
   static tk::TColor Piksel(int x, int y) { return Form4->Image2->Bitmap()->Pixel(x, y); }
@@ -45,7 +45,7 @@ TEST_F(PrzeWarTest, Layout) {
 TEST_F(PrzeWarTest, ShowingWritesNothingAButtonWritesTheResults) {
   for (char sep : {',', '.'}) {
     Separator s(sep);
-    UstawKolumne(Form4->StringGrid1, 1, kDomyslne);
+    SetColumn(Form4->StringGrid1, 1, kDomyslne);
     Form4->ShowForm();
     tk::testing::ProcessEvents();
     EXPECT_EQ(Wiersz(TForm4::kRezystancja), "");
@@ -89,7 +89,7 @@ TEST_F(PrzeWarTest, ExitHandlerRefreshesBeforeTheKnButton) {
 TEST_F(PrzeWarTest, ZeroInputShowsTheErrorAndTheProgramGoesOn) {
   Form4->ShowForm();
   tk::testing::ClickButton(Form4->BitBtn1);
-  const std::vector<std::string> przed = Kolumna(Form4->StringGrid1, 1);
+  const std::vector<std::string> przed = Column(Form4->StringGrid1, 1);
   RecordingDialogs dialogs;
   Form4->StringGrid1->SetCells(1, TForm4::kCzestotliwosc, "0");
   tk::testing::ClickButton(Form4->BitBtn3);
@@ -127,7 +127,7 @@ TEST_F(PrzeWarTest, MapRunsFromOneHundredToTheSurface) {
 TEST_F(PrzeWarTest, MapLevelsAboveTheSurfaceDensityStayAtFullRed) {
   Form4->ShowForm();
   Form4->FormActivate(Form4);
-  UstawKolumne(Form4->StringGrid1, 1, {"500", "50", "1", "1", "55", "34,8", "15", "19"});
+  SetColumn(Form4->StringGrid1, 1, {"500", "50", "1", "1", "55", "34,8", "15", "19"});
   Form4->Odswiez();  // the field at 50 Hz, as leaving the grid computes it
   tk::testing::MouseClick(Form4->Image2, 5, 5);
   // Just inside the core |J| is about 1.21 |J(r2)|: the formula gives about 285 there.

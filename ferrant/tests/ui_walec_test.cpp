@@ -21,7 +21,7 @@ class WalecTest : public OknaTest {
  protected:
   void SetUp() override {
     Schowaj(Form2);
-    UstawKolumne(Form2->StringGrid1, 1, kDomyslne);
+    SetColumn(Form2->StringGrid1, 1, kDomyslne);
   }
   static std::string Wiersz(int row) { return Form2->StringGrid1->Cells(1, row); }
   static tk::TColor Piksel(int x, int y) { return Form2->Image2->Bitmap()->Pixel(x, y); }
@@ -70,7 +70,7 @@ TEST_F(WalecTest, Layout) {
 TEST_F(WalecTest, ShowingWritesTheResultsInTheLocalesSeparator) {
   for (char sep : {',', '.'}) {
     Separator s(sep);
-    UstawKolumne(Form2->StringGrid1, 1, kDomyslne);
+    SetColumn(Form2->StringGrid1, 1, kDomyslne);
     Form2->ShowForm();
     tk::testing::ProcessEvents();
     EXPECT_EQ(Wiersz(TForm2::kRezystancja), Liczba("6,65"));
@@ -126,7 +126,7 @@ TEST_F(WalecTest, ZeroOrUnreadableInputShowsTheErrorAndKeepsTheRows) {
   EXPECT_EQ(dialogs.messages.size(), 1u);
   // The program goes on: the defaults give the default results again.
   dialogs.Clear();
-  UstawKolumne(Form2->StringGrid1, 1, kDomyslne);
+  SetColumn(Form2->StringGrid1, 1, kDomyslne);
   tk::testing::ClickButton(Form2->BitBtn3);
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Wiersz(TForm2::kRezystancja), Liczba("6,65"));

@@ -21,10 +21,21 @@ class WyborTest : public OknaTest {
   }
   // The texts of the inputs the picks write, to see what a pick left alone.
   static std::vector<std::string> Wejscia() {
-    std::vector<std::string> v = Kolumna(Form2->StringGrid1, 1);
-    for (const std::string& s : Kolumna(Form3->StringGrid1, 1)) v.push_back(s);
-    for (const std::string& s : Kolumna(Form4->StringGrid1, 1)) v.push_back(s);
+    std::vector<std::string> v = Column(Form2->StringGrid1, 1);
+    for (const std::string& s : Column(Form3->StringGrid1, 1)) v.push_back(s);
+    for (const std::string& s : Column(Form4->StringGrid1, 1)) v.push_back(s);
     return v;
+  }
+  // What a cross-section pick writes: the solid conductor's radius and current.
+  static void Przekroj(const std::string& promien, const std::string& prad) {
+    EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPromien), promien);
+    EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPrad), prad);
+  }
+  // What a tube pick writes: the inner radius, the current, the outer radius.
+  static void Rura(const std::string& wewn, const std::string& prad, const std::string& zewn) {
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienW), wewn);
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPrad), prad);
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienZ), zewn);
   }
 };
 
@@ -154,31 +165,26 @@ TEST_F(WyborTest, CrossSectionPickWritesRadiusAndCurrent) {
     Separator s(sep);
     Form3->StringGrid1->SetCells(1, TForm3::kPromienW, "980,0");
     KliknijKomorke(Form1->StringGrid2, 1, 20);
-    EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPromien), Liczba("11,284"));
-    EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPrad), Liczba("1200,000"));
+    Przekroj(Liczba("11,284"), Liczba("1200,000"));
     EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= 400");
     EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienW), "980,0");
   }
   Separator s(',');
   KliknijKomorke(Form1->StringGrid2, 2, 1);
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPromien), "0,399");
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPrad), "1,500");
+  Przekroj("0,399", "1,500");
   EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= 0,5");
   // The header row: zeros, and the header text in the label.
   KliknijKomorke(Form1->StringGrid2, 1, 0);
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPromien), "0,000");
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, TForm2::kPrad), "0,000");
+  Przekroj("0,000", "0,000");
   EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= S[mm2]");
 }
 
 TEST_F(WyborTest, TubePickWritesInnerRadiusCurrentAndOuterRadius) {
-  const std::vector<std::string> przed = Kolumna(Form3->StringGrid1, 1);
+  const std::vector<std::string> przed = Column(Form3->StringGrid1, 1);
   for (char sep : {',', '.'}) {
     Separator s(sep);
     KliknijKomorke(Form1->AlignedGrid2, 2, 1);
-    EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienW), Liczba("7,000"));
-    EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPrad), Liczba("480,664"));
-    EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienZ), Liczba("10,000"));
+    Rura(Liczba("7,000"), Liczba("480,664"), Liczba("10,000"));
     EXPECT_EQ(Form1->Label3->Caption(), "Wybrano - średnicę zewnętrzną D2= " + Liczba("20,000") +
                                             "   oraz zewnętrzną D1= " + Liczba("14,000"));
   }
@@ -186,22 +192,16 @@ TEST_F(WyborTest, TubePickWritesInnerRadiusCurrentAndOuterRadius) {
   Separator s(',');
   const std::string etykieta = Form1->Label3->Caption();
   KliknijKomorke(Form1->AlignedGrid2, 0, 10);
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienZ), "100,000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienW), "7.000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPrad), "480.664");
+  Rura("7.000", "480.664", "100,000");
   EXPECT_EQ(Form1->Label3->Caption(), etykieta);
   // t5 of the 250 mm tube: inner radius 110, current (125² - 110²)·π·3.
   KliknijKomorke(Form1->AlignedGrid2, 5, 11);
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienW), "110,000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPrad), "33222,342");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienZ), "125,000");
+  Rura("110,000", "33222,342", "125,000");
   // The header row reads as zeros.
   KliknijKomorke(Form1->AlignedGrid2, 3, 0);
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienW), "0,000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPrad), "0,000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, TForm3::kPromienZ), "0,000");
+  Rura("0,000", "0,000", "0,000");
   EXPECT_EQ(Form1->Label3->Caption(), "Wybrano - średnicę zewnętrzną D2= 0,000   oraz zewnętrzną D1= 0,000");
-  UstawKolumne(Form3->StringGrid1, 1, przed);
+  SetColumn(Form3->StringGrid1, 1, przed);
 }
 
 // The rows below the tables' edges are reached as a user reaches them: the
@@ -220,11 +220,10 @@ TEST_F(WyborTest, PicksAfterScrollingTakeTheRowUnderThePointer) {
   const tk::TRect r20 = przekroje->CellRect(1, 20);
   ASSERT_LE(r20.Bottom, przekroje->ClientHeight());
   tk::testing::MouseClick(przekroje, (r20.Left + r20.Right) / 2, (r20.Top + r20.Bottom) / 2);
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, 4), "11,284");
-  EXPECT_EQ(Form2->StringGrid1->Cells(1, 0), "1200,000");
+  Przekroj("11,284", "1200,000");
   EXPECT_EQ(Form1->Label2->Caption(), "Wybrano przekrój S[mm2]= 400");
 
-  const std::vector<std::string> przed = Kolumna(Form3->StringGrid1, 1);
+  const std::vector<std::string> przed = Column(Form3->StringGrid1, 1);
   grid::TAlignedGrid* rury = Form1->AlignedGrid2;
   rury->SetTopRow(1);
   ASSERT_TRUE(rury->VertScrollBarShown());
@@ -233,20 +232,18 @@ TEST_F(WyborTest, PicksAfterScrollingTakeTheRowUnderThePointer) {
   const tk::TRect t5 = rury->CellRect(5, 11);
   ASSERT_LE(t5.Bottom, rury->ClientHeight());
   tk::testing::MouseClick(rury, (t5.Left + t5.Right) / 2, (t5.Top + t5.Bottom) / 2);
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 4), "110,000");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 0), "33222,342");
-  EXPECT_EQ(Form3->StringGrid1->Cells(1, 5), "125,000");
+  Rura("110,000", "33222,342", "125,000");
   EXPECT_TRUE(tk::testing::SaveWindowPng(Form1, testsupport::PicturePath("przewiniete.png")));
-  UstawKolumne(Form3->StringGrid1, 1, przed);
+  SetColumn(Form3->StringGrid1, 1, przed);
 }
 
 TEST_F(WyborTest, PicksNeverWriteTheTwoLayerGrid) {
-  const std::vector<std::string> przed = Kolumna(Form4->StringGrid1, 1);
+  const std::vector<std::string> przed = Column(Form4->StringGrid1, 1);
   KliknijKomorke(Form1->StringGrid1, 1, 2);
   KliknijKomorke(Form1->StringGrid2, 1, 7);
   KliknijKomorke(Form1->AlignedGrid2, 1, 4);
   KliknijKomorke(Form1->AlignedGrid2, 0, 4);
-  EXPECT_EQ(Kolumna(Form4->StringGrid1, 1), przed);
+  EXPECT_EQ(Column(Form4->StringGrid1, 1), przed);
 }
 
 // A press or release off the cells (after a drag off the table) picks nothing

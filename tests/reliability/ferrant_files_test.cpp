@@ -10,11 +10,8 @@
 // could not write is refused, a replaced file keeps its mode and owner, and
 // names up to the folder's limit save.
 #include <dirent.h>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>

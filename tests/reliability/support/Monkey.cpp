@@ -45,62 +45,14 @@ using tk::testing::Key;
 const std::vector<Key> kKeys = tk::testing::NonPrintingKeys();
 const int kKeyCount = static_cast<int>(kKeys.size());
 
+// The keys' names, in the order of the enumeration.
 const char* KeyName(Key k) {
-  switch (k) {
-    case Key::Enter:
-      return "Enter";
-    case Key::Tab:
-      return "Tab";
-    case Key::Escape:
-      return "Escape";
-    case Key::Left:
-      return "Left";
-    case Key::Right:
-      return "Right";
-    case Key::Up:
-      return "Up";
-    case Key::Down:
-      return "Down";
-    case Key::Backspace:
-      return "Backspace";
-    case Key::Delete:
-      return "Delete";
-    case Key::Home:
-      return "Home";
-    case Key::End:
-      return "End";
-    case Key::PageUp:
-      return "PageUp";
-    case Key::PageDown:
-      return "PageDown";
-    case Key::Insert:
-      return "Insert";
-    case Key::F1:
-      return "F1";
-    case Key::F2:
-      return "F2";
-    case Key::F3:
-      return "F3";
-    case Key::F4:
-      return "F4";
-    case Key::F5:
-      return "F5";
-    case Key::F6:
-      return "F6";
-    case Key::F7:
-      return "F7";
-    case Key::F8:
-      return "F8";
-    case Key::F9:
-      return "F9";
-    case Key::F10:
-      return "F10";
-    case Key::F11:
-      return "F11";
-    case Key::F12:
-      return "F12";
-  }
-  return "?";
+  static const char* const names[] = {"Enter",  "Tab",       "Escape", "F2",   "Left", "Right",  "Up",
+                                      "Down",   "Backspace", "Delete", "Home", "End",  "PageUp", "PageDown",
+                                      "Insert", "F1",        "F3",     "F4",   "F5",   "F6",     "F7",
+                                      "F8",     "F9",        "F10",    "F11",  "F12"};
+  const auto i = static_cast<size_t>(k);
+  return i < std::size(names) ? names[i] : "?";
 }
 
 constexpr int kDefaultEvents = 3000;
