@@ -51,6 +51,7 @@ const char* KeyName(Key k) {
                                       "Down",   "Backspace", "Delete", "Home", "End",  "PageUp", "PageDown",
                                       "Insert", "F1",        "F3",     "F4",   "F5",   "F6",     "F7",
                                       "F8",     "F9",        "F10",    "F11",  "F12"};
+  static_assert(std::size(names) == static_cast<size_t>(Key::F12) + 1, "every key of the enumeration has a name");
   const auto i = static_cast<size_t>(k);
   return i < std::size(names) ? names[i] : "?";
 }
