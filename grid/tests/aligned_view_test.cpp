@@ -17,11 +17,7 @@
 #include "toolkit/testing/Testing.h"
 
 using namespace grid;
-using gridtest::CellRecord;
-using gridtest::FontRecord;
-using gridtest::IndexRecord;
-using gridtest::Join;
-using gridtest::LayoutBuilder;
+using namespace gridtest;
 namespace tt = tk::testing;
 
 namespace {

@@ -16,11 +16,7 @@
 #include "toolkit/core/Errors.h"
 
 using namespace grid;
-using gridtest::CellRecord;
-using gridtest::FontRecord;
-using gridtest::IndexRecord;
-using gridtest::Join;
-using gridtest::LayoutBuilder;
+using namespace gridtest;
 
 namespace {
 

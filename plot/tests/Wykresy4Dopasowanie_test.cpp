@@ -4,6 +4,8 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "plot/Wykresy4.h"
 #include "toolkit/core/Errors.h"
@@ -28,6 +30,12 @@ std::unique_ptr<TWykresy> Painter(std::function<Extended(int)> x, std::function<
 
 Extended Sinus(int j) { return 10 + 5 * sinl(j * 0.05L); }
 
+// The labels of the X axis's ticks past the origin, in order.
+void ExpectXLabels(const TWykresy& w, const TGeometriaWykresu& g, const std::vector<std::string>& napisy) {
+  ASSERT_EQ(static_cast<size_t>(g.X.r), napisy.size());
+  for (int M = 1; M <= g.X.r; ++M) EXPECT_EQ(OpisPodzialki(g.X.e, w.FMiejscaX, g.X.c + M * g.X.step), napisy[M - 1]);
+}
+
 }  // namespace
 
 TEST(Dopasowanie, NonNegativeXFromZeroToFiftyTakesTheFirstTrial) {
@@ -51,8 +59,7 @@ TEST(Dopasowanie, NonNegativeXFromZeroToFiftyTakesTheFirstTrial) {
   EXPECT_EQ(g.q, W - 70);
   EXPECT_EQ(g.X.scale, (W - 70 - 68) / 50.0L);
   // The tick labels at 12.5, 25, 37.5 and 50.
-  const char* napisy[] = {" 12.5", " 25.0", " 37.5", " 50.0"};
-  for (int M = 1; M <= g.X.r; ++M) EXPECT_EQ(OpisPodzialki(g.X.e, w->FMiejscaX, g.X.c + M * g.X.step), napisy[M - 1]);
+  ExpectXLabels(*w, g, {" 12.5", " 25.0", " 37.5", " 50.0"});
 }
 
 TEST(Dopasowanie, XUpTo25000HasNoAcceptedTrialAndAFactorOfTenThousand) {
@@ -66,8 +73,7 @@ TEST(Dopasowanie, XUpTo25000HasNoAcceptedTrialAndAFactorOfTenThousand) {
   EXPECT_EQ(g.X.hi, 28000);
   EXPECT_EQ(g.X.amax, 28000);
   EXPECT_EQ(g.X.step, 7000);
-  const char* napisy[] = {" 0.70", " 1.40", " 2.10", " 2.80"};
-  for (int M = 1; M <= g.X.r; ++M) EXPECT_EQ(OpisPodzialki(g.X.e, w->FMiejscaX, g.X.c + M * g.X.step), napisy[M - 1]);
+  ExpectXLabels(*w, g, {" 0.70", " 1.40", " 2.10", " 2.80"});
 }
 
 TEST(Dopasowanie, TheSignOfTheYDataPlacesTheXAxis) {
