@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "plot/Wykresy4.h"
+#include "tests/support/Pixels.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/MessageBox.h"
-#include "tests/support/TestFiles.h"
 
 using namespace plot;
 
@@ -27,11 +28,7 @@ bool Ciemny(tk::TColor k) {
 
 // Pixels of the rectangle [x0, x1) x [y0, y1) that satisfy the test.
 int Policz(const tk::TBitmap& b, int x0, int y0, int x1, int y1, const std::function<bool(tk::TColor)>& test) {
-  int n = 0;
-  for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x)
-      if (test(b.Pixel(x, y))) ++n;
-  return n;
+  return testsupport::CountPixels(b, x0, y0, x1, y1, test);
 }
 int PoliczKolor(const tk::TBitmap& b, int x0, int y0, int x1, int y1, tk::TColor k) {
   return Policz(b, x0, y0, x1, y1, [k](tk::TColor p) { return p == k; });

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/Pixels.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Graphics.h"
 
@@ -15,21 +16,13 @@ namespace {
 
 // Counts the pixels of one colour in a rectangle of a bitmap.
 int Count(const TBitmap& b, TColor c, int l, int t, int r, int bt) {
-  int n = 0;
-  for (int y = t; y < bt; ++y)
-    for (int x = l; x < r; ++x) n += b.Pixel(x, y) == c;
-  return n;
+  return testsupport::CountPixels(b, l, t, r, bt, [c](TColor p) { return p == c; });
 }
 
 // Glyph ink: pixels nearer black than white (antialiased text has few pure
 // black pixels at small sizes).
 bool IsDark(TColor c) { return GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128; }
-int Dark(const TBitmap& b, int l, int t, int r, int bt) {
-  int n = 0;
-  for (int y = t; y < bt; ++y)
-    for (int x = l; x < r; ++x) n += IsDark(b.Pixel(x, y));
-  return n;
-}
+int Dark(const TBitmap& b, int l, int t, int r, int bt) { return testsupport::CountPixels(b, l, t, r, bt, IsDark); }
 
 // Black text on white: the bitmap's dark pixels in one column and one row.
 bool ColumnHasInk(const TBitmap& b, int x) {
