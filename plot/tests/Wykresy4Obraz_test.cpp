@@ -15,6 +15,7 @@
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/MessageBox.h"
+#include "toolkit/testing/Testing.h"
 
 using namespace plot;
 
@@ -344,14 +345,7 @@ TEST_F(Wykres, CurvesTakeTheTenColoursAndTheEleventhIsBlack) {
     EXPECT_EQ(b->Pixel(500, y), kolor) << k;
     // The name in the curve's colour, 15 pixels below the previous one.
     const int yn = 5 + 15 * (k - 1);
-    EXPECT_GT(Policz(*b, g.X0 + 17, yn - 2, g.X0 + 120, yn + 13,
-                     [kolor](tk::TColor p) {
-                       return std::abs(tk::GetRValue(p) - tk::GetRValue(kolor)) < 40 &&
-                              std::abs(tk::GetGValue(p) - tk::GetGValue(kolor)) < 40 &&
-                              std::abs(tk::GetBValue(p) - tk::GetBValue(kolor)) < 40;
-                     }),
-              10)
-        << k;
+    EXPECT_GT(testsupport::CountNear(*b, kolor, g.X0 + 17, yn - 2, g.X0 + 120, yn + 13, 39), 10) << k;
   }
 }
 
@@ -378,11 +372,8 @@ TEST_F(Wykres, AZeroSpanEndsWithTheDivisionErrorAndLeavesOnlyTheFrame) {
 
   // Through the event dispatch the error reaches the default error box, and
   // the next plot of the same painter is drawn normally.
-  std::vector<tk::MessageRequest> pokazane;
-  auto poprzedni = tk::SetMessageHandler([&](const tk::MessageRequest& r) {
-    pokazane.push_back(r);
-    return static_cast<int>(tk::mrOk);
-  });
+  tk::testing::RecordingDialogs okna;  // the boxes shown, each answered OK
+  std::vector<tk::MessageRequest>& pokazane = okna.messages;
   w->FOstatniPunkt = 200;
   for (int j = 0; j <= 200; ++j) w->FWek[1].Wek[j] = 5;  // flat curve: zero Y span
   EXPECT_FALSE(tk::Dispatch([&] { w->WykresXY(); }));
@@ -391,7 +382,6 @@ TEST_F(Wykres, AZeroSpanEndsWithTheDivisionErrorAndLeavesOnlyTheFrame) {
   w->FWek[1].Wek[100] = 6;
   EXPECT_TRUE(tk::Dispatch([&] { EXPECT_EQ(w->WykresXY(), 0); }));
   EXPECT_EQ(pokazane.size(), 1u);
-  tk::SetMessageHandler(poprzedni);
 }
 
 // A tick granularity of 0 or less cannot divide an axis: the plot is refused
@@ -402,11 +392,8 @@ TEST_F(Wykres, ANonPositiveGranularityIsRefusedBeforeDrawing) {
   ASSERT_EQ(w->WykresXY(), 0);
   tk::TMetafile* przed = im->Metafile();
   const auto obrazPrzed = Obrazek(*w);
-  std::vector<tk::MessageRequest> pokazane;
-  auto poprzedni = tk::SetMessageHandler([&](const tk::MessageRequest& r) {
-    pokazane.push_back(r);
-    return static_cast<int>(tk::mrOk);
-  });
+  tk::testing::RecordingDialogs okna;  // the boxes shown, each answered OK
+  std::vector<tk::MessageRequest>& pokazane = okna.messages;
   struct Przypadek {
     int32_t x, y;
     const char* tekst;
@@ -426,19 +413,14 @@ TEST_F(Wykres, ANonPositiveGranularityIsRefusedBeforeDrawing) {
     EXPECT_FALSE(tk::Dispatch([&] { w->Geometria(); }));
   }
   EXPECT_TRUE(TeSame(*obrazPrzed, *Obrazek(*w)));
-  tk::SetMessageHandler(poprzedni);
 }
 
 TEST_F(Wykres, BladWykresyShowsTheMessageOfItsCode) {
   auto* im = Obraz();
   TWykresy w(im, 200, 3);
-  std::vector<tk::MessageRequest> pokazane;
-  auto poprzedni = tk::SetMessageHandler([&](const tk::MessageRequest& r) {
-    pokazane.push_back(r);
-    return static_cast<int>(tk::mrOk);
-  });
+  tk::testing::RecordingDialogs okna;  // the boxes shown, each answered OK
+  std::vector<tk::MessageRequest>& pokazane = okna.messages;
   for (int kod = 0; kod <= 6; ++kod) w.BladWykresy(kod);
-  tk::SetMessageHandler(poprzedni);
   const char* teksty[5] = {
       "Wektor osi X klasy TWykresy o elementach FWek[0].Wek[i] jest zerowy",
       "Wektory osi Y klasy TWykresy o elementach FWek[j].Wek[i] (j>0) jest zerowy",
@@ -465,11 +447,13 @@ TEST_F(Wykres, SettingsAndRecordsPersistBetweenPlots) {
     }
   };
   // One painter: settings written before the first plot only.
+  auto ustawienia = [](TWykresy& w) {
+    w.FPodzialkaX = w.FPodzialkaY = 5;
+    w.FMiejscaX = 3;
+    w.FMiejscaY = 1;
+  };
   auto a = Painter(im, 3, OsMm, TrzySinusy);
-  a->FPodzialkaX = 5;
-  a->FPodzialkaY = 5;
-  a->FMiejscaX = 3;
-  a->FMiejscaY = 1;
+  ustawienia(*a);
   ASSERT_EQ(a->WykresXY(), 0);
   drugieDane(*a);
   ASSERT_EQ(a->WykresXY(), 0);
@@ -479,10 +463,7 @@ TEST_F(Wykres, SettingsAndRecordsPersistBetweenPlots) {
 
   // A fresh painter with the same settings draws the same picture ...
   auto b = Painter(im, 3, OsMm, TrzySinusy);
-  b->FPodzialkaX = 5;
-  b->FPodzialkaY = 5;
-  b->FMiejscaX = 3;
-  b->FMiejscaY = 1;
+  ustawienia(*b);
   drugieDane(*b);
   ASSERT_EQ(b->WykresXY(), 0);
   EXPECT_TRUE(TeSame(*obrazA, *Obrazek(*b)));
