@@ -19,6 +19,8 @@
 
 using namespace plot;
 
+using testsupport::ExpectPixels;
+
 namespace {
 
 constexpr int W = 649, H = 401;
@@ -173,9 +175,7 @@ TEST_F(Wykres, ThreeSineCurvesOverFiftyMillimetres) {
   ASSERT_TRUE(b->SaveToPng(testsupport::PicturePath("plot_trzy_sinusy.png")));
 
   // White background with a black frame.
-  EXPECT_EQ(b->Pixel(0, 0), tk::clBlack);
-  EXPECT_EQ(b->Pixel(W - 1, H - 1), tk::clBlack);
-  EXPECT_EQ(b->Pixel(W - 1, 200), tk::clBlack);
+  ExpectPixels(*b, tk::clBlack, {{0, 0}, {W - 1, H - 1}, {W - 1, 200}});
   EXPECT_EQ(b->Pixel(3, 200), tk::clWhite);
 
   // Non-negative Y: the X axis at H - 100, the Y axis at x = 68 from 5 down to it.
@@ -186,9 +186,7 @@ TEST_F(Wykres, ThreeSineCurvesOverFiftyMillimetres) {
   EXPECT_GT(PoliczKolor(*b, 68, 16, 69, H - 100, tk::clBlack), 0.6 * (H - 116));
   EXPECT_LT(PoliczKolor(*b, 66, 16, 67, H - 100, tk::clBlack), 20);
   // Arrowheads.
-  EXPECT_EQ(b->Pixel(68, 5), tk::clBlack);
-  EXPECT_EQ(b->Pixel(W - 5, H - 102), tk::clBlack);
-  EXPECT_EQ(b->Pixel(W - 5, H - 98), tk::clBlack);
+  ExpectPixels(*b, tk::clBlack, {{68, 5}, {W - 5, H - 102}, {W - 5, H - 98}});
 
   // The three curves in their colours (lines and names).
   EXPECT_GT(PoliczKolor(*b, 0, 0, W, H, tk::clRed), 400);
@@ -321,12 +319,10 @@ TEST_F(Wykres, PointsOutsideThePlotAreaAreSkipped) {
   ASSERT_EQ(g.yb, 20);
   const auto b = Obrazek(*w);
   // Curve 1 jumps straight from its first point to its last along the row.
-  EXPECT_EQ(b->Pixel(150, 20), tk::clRed);
-  EXPECT_EQ(b->Pixel(229, 20), tk::clRed);
+  ExpectPixels(*b, tk::clRed, {{150, 20}, {229, 20}});
   // Curve 2 draws nothing, curve 3 after it is drawn.
   EXPECT_EQ(PoliczKolor(*b, 0, 0, 300, 120, tk::clNavy), 0);
-  EXPECT_EQ(b->Pixel(80, 20), tk::clGreen);
-  EXPECT_EQ(b->Pixel(107, 20), tk::clGreen);
+  ExpectPixels(*b, tk::clGreen, {{80, 20}, {107, 20}});
   // Nothing below the row (rows 21..30 would hold the clipped points).
   EXPECT_EQ(Policz(*b, 0, 21, 300, 31, [](tk::TColor k) { return k == tk::clRed || k == tk::clGreen; }), 0);
 }
@@ -365,8 +361,7 @@ TEST_F(Wykres, AZeroSpanEndsWithTheDivisionErrorAndLeavesOnlyTheFrame) {
     EXPECT_STREQ(e.what(), "Floating point division by zero");
   }
   const auto b = Obrazek(*w);
-  EXPECT_EQ(b->Pixel(0, 0), tk::clBlack);
-  EXPECT_EQ(b->Pixel(W - 1, H - 1), tk::clBlack);
+  ExpectPixels(*b, tk::clBlack, {{0, 0}, {W - 1, H - 1}});
   EXPECT_EQ(PoliczKolor(*b, 0, 0, W, H, tk::clBlack), 2 * W + 2 * H - 4);
   EXPECT_EQ(PoliczKolor(*b, 1, 1, W - 1, H - 1, tk::clWhite), (W - 2) * (H - 2));
 

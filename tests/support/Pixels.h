@@ -1,7 +1,10 @@
 #pragma once
 // Reading pictures as a test looks at them: colours close to a wanted one,
 // and the pixels of a rectangle that pass a test.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
+#include <initializer_list>
 
 #include "toolkit/Graphics.h"
 
@@ -26,6 +29,11 @@ int CountPixels(const tk::TBitmap& b, int x0, int y0, int x1, int y1, Test test)
 // The pixels of the rectangle within `tol` of the colour.
 inline int CountNear(const tk::TBitmap& b, tk::TColor want, int x0, int y0, int x1, int y1, int tol = 40) {
   return CountPixels(b, x0, y0, x1, y1, [&](tk::TColor c) { return Near(c, want, tol); });
+}
+
+// Each of the points of the picture has the colour.
+inline void ExpectPixels(const tk::TBitmap& b, tk::TColor c, std::initializer_list<tk::TPoint> at) {
+  for (const tk::TPoint& p : at) EXPECT_EQ(b.Pixel(p.X, p.Y), c) << "at (" << p.X << ", " << p.Y << ")";
 }
 
 }  // namespace testsupport
