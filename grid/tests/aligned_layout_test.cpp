@@ -141,14 +141,7 @@ TEST(LayoutReading, ARoundTripWritesTheSamePropertiesAndAnEmptyListNone) {
                           .IndexColors("ColorCol", {})
                           .IndexColors("ColorFixedCol", {{0, tk::clSilver}})
                           .IndexColors("ColorFixedRow", {{0, 0x80000005}})
-                          .Value("ColorCell",
-                                 [](tk::TWriter& wr) {
-                                   wr.WriteListBegin();
-                                   wr.WriteInteger(4);
-                                   wr.WriteInteger(4);
-                                   wr.WriteInteger(0x00ABCDEF);
-                                   wr.WriteListEnd();
-                                 })
+                          .CellColors("ColorCell", {{4, 4, 0x00ABCDEF}})
                           .Build();
   a.Load(source);
   EXPECT_FALSE(a.g->Stored().ColorCol);  // read with no entries: not written again

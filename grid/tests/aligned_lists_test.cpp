@@ -147,13 +147,7 @@ TEST(Lookups, CellBeatsColumnBeatsRowAndFixedCellsUseOnlyTheFixedLists) {
       .IndexColors("ColorCol", {{1, 0x0000FF}})
       .IndexColors("ColorRow", {{3, 0x00FF00}})
       .IndexColors("ColorFixedCol", {{2, 0x123456}})
-      .Value("ColorCell", [](tk::TWriter& wr) {
-        wr.WriteListBegin();
-        wr.WriteInteger(1);
-        wr.WriteInteger(3);
-        wr.WriteInteger(0xFF0000);
-        wr.WriteListEnd();
-      });
+      .CellColors("ColorCell", {{1, 3, 0xFF0000}});
   w.Load(b);
   // AlignCol 2 applies to the ordinary cells of column 2 only; the header
   // row of column 2 takes FixedAlignRow 0.
