@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "LayoutBuilder.h"
@@ -28,9 +29,7 @@ TEST(SparseLists, SetPadsWithUnsetEntriesAndHandsBackTheReplacedItem) {
   TSparseList<int> list;
   EXPECT_EQ(SetListItem(5, list, Item(7)), nullptr);
   EXPECT_EQ(Values(list), (std::vector<int>{-1, -1, -1, -1, -1, 7}));
-  EXPECT_EQ(GetListItem(9, list), nullptr);
-  EXPECT_EQ(GetListItem(-1, list), nullptr);
-  EXPECT_EQ(GetListItem(3, list), nullptr);
+  for (int i : {9, -1, 3}) EXPECT_EQ(GetListItem(i, list), nullptr) << i;
   auto old = SetListItem(5, list, Item(8));
   ASSERT_NE(old, nullptr);
   EXPECT_EQ(*old, 7);
@@ -63,11 +62,8 @@ TEST(SparseLists, CellListsKeepUnsetColumnsApartFromEmptyOnesAndMoveRowsInEveryC
   ASSERT_EQ(cells.size(), 3u);
   EXPECT_EQ(cells[0], nullptr);  // no column list made for columns never set
   EXPECT_EQ(*GetCellItem(2, 3, cells), 23);
-  EXPECT_EQ(GetCellItem(2, 4, cells), nullptr);
-  EXPECT_EQ(GetCellItem(0, 0, cells), nullptr);
-  EXPECT_EQ(GetCellItem(3, 0, cells), nullptr);
-  EXPECT_EQ(GetCellItem(-1, 3, cells), nullptr);
-  EXPECT_EQ(GetCellItem(2, -1, cells), nullptr);
+  const std::pair<int, int> unset[] = {{2, 4}, {0, 0}, {3, 0}, {-1, 3}, {2, -1}};
+  for (const auto& [c, r] : unset) EXPECT_EQ(GetCellItem(c, r, cells), nullptr) << c << ", " << r;
   SetCellItem(1, 0, cells, Item(10));
   MoveCellRowItems(3, 0, cells);
   for (const auto& column : cells) EXPECT_NE(column, nullptr);  // empty lists made where none were
