@@ -8,8 +8,8 @@
 
 #include "LayoutBuilder.h"
 #include "grid/AlignedGrid.h"
-#include "toolkit/Controls.h"
 #include "tests/support/ReadErrors.h"
+#include "toolkit/Controls.h"
 
 using namespace grid;
 using namespace gridtest;

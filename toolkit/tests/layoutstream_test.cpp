@@ -11,11 +11,11 @@
 #include "toolkit/LayoutStream.h"
 #include "toolkit/core/Errors.h"
 
+using testsupport::Bytes;
+using testsupport::ExpectInvalid;
 using tk::EReadError;
 using tk::TReader;
 using tk::TWriter;
-using testsupport::Bytes;
-using testsupport::ExpectInvalid;
 
 namespace {
 
