@@ -67,6 +67,18 @@ class LayoutBuilder {
       w.WriteListEnd();
     });
   }
+  // A list property of (col, row, colour) entries.
+  LayoutBuilder& CellColors(const std::string& name, const std::vector<std::tuple<int, int, uint32_t>>& entries) {
+    return Value(name, [&](tk::TWriter& w) {
+      w.WriteListBegin();
+      for (const auto& [c, r, colour] : entries) {
+        w.WriteInteger(c);
+        w.WriteInteger(r);
+        w.WriteInteger(static_cast<int32_t>(colour));
+      }
+      w.WriteListEnd();
+    });
+  }
   std::vector<uint8_t> Build() {
     tk::TWriter copy = w_;
     copy.WriteEnd();

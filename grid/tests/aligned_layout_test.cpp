@@ -8,23 +8,15 @@
 
 #include "LayoutBuilder.h"
 #include "grid/AlignedGrid.h"
+#include "tests/support/ReadErrors.h"
 #include "toolkit/Controls.h"
-#include "toolkit/core/Errors.h"
 
 using namespace grid;
-using gridtest::CellRecord;
-using gridtest::FontRecord;
-using gridtest::IndexRecord;
-using gridtest::Join;
-using gridtest::LayoutBuilder;
+using namespace gridtest;
+using testsupport::Bytes;
 
 namespace {
 
-std::vector<uint8_t> Bytes(std::initializer_list<int> b) {
-  std::vector<uint8_t> v;
-  for (int x : b) v.push_back(static_cast<uint8_t>(x));
-  return v;
-}
 std::vector<uint8_t> Name(const std::string& n) {
   std::vector<uint8_t> v;
   v.reserve(n.size() + 1);
@@ -49,12 +41,7 @@ struct Window {
 };
 
 void ExpectInvalid(Window& w, const std::vector<uint8_t>& bytes) {
-  try {
-    w.Load(bytes);
-    FAIL() << "loaded without error";
-  } catch (const tk::EReadError& e) {
-    EXPECT_STREQ(e.what(), "Invalid property value");
-  }
+  testsupport::ExpectInvalid([&] { w.Load(bytes); });
 }
 
 TEST(LayoutWriting, BinaryPropertiesArePackedRecordsColumnsOuterRowsInner) {
@@ -154,14 +141,7 @@ TEST(LayoutReading, ARoundTripWritesTheSamePropertiesAndAnEmptyListNone) {
                           .IndexColors("ColorCol", {})
                           .IndexColors("ColorFixedCol", {{0, tk::clSilver}})
                           .IndexColors("ColorFixedRow", {{0, 0x80000005}})
-                          .Value("ColorCell",
-                                 [](tk::TWriter& wr) {
-                                   wr.WriteListBegin();
-                                   wr.WriteInteger(4);
-                                   wr.WriteInteger(4);
-                                   wr.WriteInteger(0x00ABCDEF);
-                                   wr.WriteListEnd();
-                                 })
+                          .CellColors("ColorCell", {{4, 4, 0x00ABCDEF}})
                           .Build();
   a.Load(source);
   EXPECT_FALSE(a.g->Stored().ColorCol);  // read with no entries: not written again

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "LayoutBuilder.h"
@@ -12,10 +13,7 @@
 #include "toolkit/core/Errors.h"
 
 using namespace grid;
-using gridtest::CellRecord;
-using gridtest::IndexRecord;
-using gridtest::Join;
-using gridtest::LayoutBuilder;
+using namespace gridtest;
 
 namespace {
 
@@ -31,9 +29,7 @@ TEST(SparseLists, SetPadsWithUnsetEntriesAndHandsBackTheReplacedItem) {
   TSparseList<int> list;
   EXPECT_EQ(SetListItem(5, list, Item(7)), nullptr);
   EXPECT_EQ(Values(list), (std::vector<int>{-1, -1, -1, -1, -1, 7}));
-  EXPECT_EQ(GetListItem(9, list), nullptr);
-  EXPECT_EQ(GetListItem(-1, list), nullptr);
-  EXPECT_EQ(GetListItem(3, list), nullptr);
+  for (int i : {9, -1, 3}) EXPECT_EQ(GetListItem(i, list), nullptr) << i;
   auto old = SetListItem(5, list, Item(8));
   ASSERT_NE(old, nullptr);
   EXPECT_EQ(*old, 7);
@@ -66,11 +62,8 @@ TEST(SparseLists, CellListsKeepUnsetColumnsApartFromEmptyOnesAndMoveRowsInEveryC
   ASSERT_EQ(cells.size(), 3u);
   EXPECT_EQ(cells[0], nullptr);  // no column list made for columns never set
   EXPECT_EQ(*GetCellItem(2, 3, cells), 23);
-  EXPECT_EQ(GetCellItem(2, 4, cells), nullptr);
-  EXPECT_EQ(GetCellItem(0, 0, cells), nullptr);
-  EXPECT_EQ(GetCellItem(3, 0, cells), nullptr);
-  EXPECT_EQ(GetCellItem(-1, 3, cells), nullptr);
-  EXPECT_EQ(GetCellItem(2, -1, cells), nullptr);
+  const std::pair<int, int> unset[] = {{2, 4}, {0, 0}, {3, 0}, {-1, 3}, {2, -1}};
+  for (const auto& [c, r] : unset) EXPECT_EQ(GetCellItem(c, r, cells), nullptr) << c << ", " << r;
   SetCellItem(1, 0, cells, Item(10));
   MoveCellRowItems(3, 0, cells);
   for (const auto& column : cells) EXPECT_NE(column, nullptr);  // empty lists made where none were
@@ -150,13 +143,7 @@ TEST(Lookups, CellBeatsColumnBeatsRowAndFixedCellsUseOnlyTheFixedLists) {
       .IndexColors("ColorCol", {{1, 0x0000FF}})
       .IndexColors("ColorRow", {{3, 0x00FF00}})
       .IndexColors("ColorFixedCol", {{2, 0x123456}})
-      .Value("ColorCell", [](tk::TWriter& wr) {
-        wr.WriteListBegin();
-        wr.WriteInteger(1);
-        wr.WriteInteger(3);
-        wr.WriteInteger(0xFF0000);
-        wr.WriteListEnd();
-      });
+      .CellColors("ColorCell", {{1, 3, 0xFF0000}});
   w.Load(b);
   // AlignCol 2 applies to the ordinary cells of column 2 only; the header
   // row of column 2 takes FixedAlignRow 0.

@@ -17,11 +17,7 @@
 #include "toolkit/testing/Testing.h"
 
 using namespace grid;
-using gridtest::CellRecord;
-using gridtest::FontRecord;
-using gridtest::IndexRecord;
-using gridtest::Join;
-using gridtest::LayoutBuilder;
+using namespace gridtest;
 namespace tt = tk::testing;
 
 namespace {
@@ -207,14 +203,7 @@ TEST(AlignedEditor, FollowsTheCellsAttributesAsItMoves) {
              .Binary("AlignCol", IndexRecord(1, alRight))
              .Binary("AlignCell", CellRecord(1, 3, alLeft))
              .CellTexts("Cells", {{1, 1, "a"}, {1, 2, "b"}, {1, 3, "c"}})
-             .Value("ColorCell",
-                    [](tk::TWriter& wr) {
-                      wr.WriteListBegin();
-                      wr.WriteInteger(1);
-                      wr.WriteInteger(3);
-                      wr.WriteInteger(0x00FFFF);
-                      wr.WriteListEnd();
-                    })
+             .CellColors("ColorCell", {{1, 3, 0x00FFFF}})
              .Build());
   tt::SetFocus(&g);
   tt::PressKey(&g, tt::Key::F2);

@@ -16,23 +16,11 @@
 #include "toolkit/core/Errors.h"
 
 using namespace grid;
-using gridtest::CellRecord;
-using gridtest::FontRecord;
-using gridtest::IndexRecord;
-using gridtest::Join;
-using gridtest::LayoutBuilder;
+using namespace gridtest;
 
 namespace {
 
 std::vector<uint8_t> EveryProperty() {
-  auto fontList = [](int index) {
-    return [index](tk::TWriter& w) {
-      w.WriteListBegin();
-      w.WriteInteger(index);
-      FontRecord(w, 0x0000FF, -11, "Arial", 1, 5);
-      w.WriteListEnd();
-    };
-  };
   return LayoutBuilder()
       .Value("ColCount", [](tk::TWriter& w) { w.WriteInteger(6); })
       .Value("Alignment", [](tk::TWriter& w) { w.WriteIdent("alRight"); })
@@ -45,18 +33,11 @@ std::vector<uint8_t> EveryProperty() {
       .CellTexts("HintCell", {{1, 2, "hint"}})
       .CellTexts("Cells", {{0, 0, " D[mm]"}, {0, 1, "20"}, {1, 0, " t1 [mm]"}, {1, 1, "2"}, {5, 4, "Potencjał"}})
       .Font("FontCell", {2, 2}, 0xFF0000, -13, "Arial", 2, 3)
-      .Value("FontCol", fontList(1))
-      .Value("FontFixedCol", fontList(0))
-      .Value("FontRow", fontList(2))
-      .Value("FontFixedRow", fontList(0))
-      .Value("ColorCell",
-             [](tk::TWriter& w) {
-               w.WriteListBegin();
-               w.WriteInteger(3);
-               w.WriteInteger(3);
-               w.WriteInteger(0x123456);
-               w.WriteListEnd();
-             })
+      .Font("FontCol", {1}, 0x0000FF, -11, "Arial", 1, 5)
+      .Font("FontFixedCol", {0}, 0x0000FF, -11, "Arial", 1, 5)
+      .Font("FontRow", {2}, 0x0000FF, -11, "Arial", 1, 5)
+      .Font("FontFixedRow", {0}, 0x0000FF, -11, "Arial", 1, 5)
+      .CellColors("ColorCell", {{3, 3, 0x123456}})
       .IndexColors("ColorCol", {{1, 0x0000FF}, {4, 0x80000005}})
       .IndexColors("ColorFixedCol", {{0, 0xC0C0C0}})
       .IndexColors("ColorRow", {{2, 0x00FF00}})

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "plot/Wykresy4.h"
 #include "toolkit/core/Errors.h"
@@ -28,17 +30,28 @@ std::unique_ptr<TWykresy> Painter(std::function<Extended(int)> x, std::function<
 
 Extended Sinus(int j) { return 10 + 5 * sinl(j * 0.05L); }
 
+// An axis's case, tick and label exponents, accepted trial and rounded ends.
+void ExpectFit(const TOsWykresu& os, char przypadek, int32_t b, int32_t e, int32_t proba, Extended lo, Extended hi) {
+  EXPECT_EQ(os.przypadek, przypadek);
+  EXPECT_EQ(os.b, b);
+  EXPECT_EQ(os.e, e);
+  EXPECT_EQ(os.proba, proba);
+  EXPECT_EQ(os.lo, lo);
+  EXPECT_EQ(os.hi, hi);
+}
+
+// The labels of the X axis's ticks past the origin, in order.
+void ExpectXLabels(const TWykresy& w, const TGeometriaWykresu& g, const std::vector<std::string>& napisy) {
+  ASSERT_EQ(static_cast<size_t>(g.X.r), napisy.size());
+  for (int M = 1; M <= g.X.r; ++M) EXPECT_EQ(OpisPodzialki(g.X.e, w.FMiejscaX, g.X.c + M * g.X.step), napisy[M - 1]);
+}
+
 }  // namespace
 
 TEST(Dopasowanie, NonNegativeXFromZeroToFiftyTakesTheFirstTrial) {
   auto w = Painter([](int j) { return j * 0.25L; }, Sinus);
   const TGeometriaWykresu g = w->Geometria();
-  EXPECT_EQ(g.X.przypadek, 'B');
-  EXPECT_EQ(g.X.b, 1);
-  EXPECT_EQ(g.X.e, 1);
-  EXPECT_EQ(g.X.proba, 0);
-  EXPECT_EQ(g.X.lo, 0);
-  EXPECT_EQ(g.X.hi, 50);
+  ExpectFit(g.X, 'B', 1, 1, 0, 0, 50);
   EXPECT_EQ(g.X.amin, 0);
   EXPECT_EQ(g.X.amax, 50);
   EXPECT_EQ(g.X.r, 4);
@@ -51,23 +64,16 @@ TEST(Dopasowanie, NonNegativeXFromZeroToFiftyTakesTheFirstTrial) {
   EXPECT_EQ(g.q, W - 70);
   EXPECT_EQ(g.X.scale, (W - 70 - 68) / 50.0L);
   // The tick labels at 12.5, 25, 37.5 and 50.
-  const char* napisy[] = {" 12.5", " 25.0", " 37.5", " 50.0"};
-  for (int M = 1; M <= g.X.r; ++M) EXPECT_EQ(OpisPodzialki(g.X.e, w->FMiejscaX, g.X.c + M * g.X.step), napisy[M - 1]);
+  ExpectXLabels(*w, g, {" 12.5", " 25.0", " 37.5", " 50.0"});
 }
 
 TEST(Dopasowanie, XUpTo25000HasNoAcceptedTrialAndAFactorOfTenThousand) {
   auto w = Painter([](int j) { return j * 125.0L; }, Sinus);
   const TGeometriaWykresu g = w->Geometria();
-  EXPECT_EQ(g.X.przypadek, 'B');
-  EXPECT_EQ(g.X.b, 4);
-  EXPECT_EQ(g.X.e, 4);
-  EXPECT_EQ(g.X.proba, -1);  // trial 5 stands
-  EXPECT_EQ(g.X.lo, 0);
-  EXPECT_EQ(g.X.hi, 28000);
+  ExpectFit(g.X, 'B', 4, 4, -1, 0, 28000);  // trial 5 stands
   EXPECT_EQ(g.X.amax, 28000);
   EXPECT_EQ(g.X.step, 7000);
-  const char* napisy[] = {" 0.70", " 1.40", " 2.10", " 2.80"};
-  for (int M = 1; M <= g.X.r; ++M) EXPECT_EQ(OpisPodzialki(g.X.e, w->FMiejscaX, g.X.c + M * g.X.step), napisy[M - 1]);
+  ExpectXLabels(*w, g, {" 0.70", " 1.40", " 2.10", " 2.80"});
 }
 
 TEST(Dopasowanie, TheSignOfTheYDataPlacesTheXAxis) {

@@ -9,13 +9,17 @@
 #include <vector>
 
 #include "plot/Wykresy4.h"
+#include "tests/support/Pixels.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/MessageBox.h"
-#include "tests/support/TestFiles.h"
+#include "toolkit/testing/Testing.h"
 
 using namespace plot;
+
+using testsupport::ExpectPixels;
 
 namespace {
 
@@ -27,11 +31,7 @@ bool Ciemny(tk::TColor k) {
 
 // Pixels of the rectangle [x0, x1) x [y0, y1) that satisfy the test.
 int Policz(const tk::TBitmap& b, int x0, int y0, int x1, int y1, const std::function<bool(tk::TColor)>& test) {
-  int n = 0;
-  for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x)
-      if (test(b.Pixel(x, y))) ++n;
-  return n;
+  return testsupport::CountPixels(b, x0, y0, x1, y1, test);
 }
 int PoliczKolor(const tk::TBitmap& b, int x0, int y0, int x1, int y1, tk::TColor k) {
   return Policz(b, x0, y0, x1, y1, [k](tk::TColor p) { return p == k; });
@@ -175,9 +175,7 @@ TEST_F(Wykres, ThreeSineCurvesOverFiftyMillimetres) {
   ASSERT_TRUE(b->SaveToPng(testsupport::PicturePath("plot_trzy_sinusy.png")));
 
   // White background with a black frame.
-  EXPECT_EQ(b->Pixel(0, 0), tk::clBlack);
-  EXPECT_EQ(b->Pixel(W - 1, H - 1), tk::clBlack);
-  EXPECT_EQ(b->Pixel(W - 1, 200), tk::clBlack);
+  ExpectPixels(*b, tk::clBlack, {{0, 0}, {W - 1, H - 1}, {W - 1, 200}});
   EXPECT_EQ(b->Pixel(3, 200), tk::clWhite);
 
   // Non-negative Y: the X axis at H - 100, the Y axis at x = 68 from 5 down to it.
@@ -188,9 +186,7 @@ TEST_F(Wykres, ThreeSineCurvesOverFiftyMillimetres) {
   EXPECT_GT(PoliczKolor(*b, 68, 16, 69, H - 100, tk::clBlack), 0.6 * (H - 116));
   EXPECT_LT(PoliczKolor(*b, 66, 16, 67, H - 100, tk::clBlack), 20);
   // Arrowheads.
-  EXPECT_EQ(b->Pixel(68, 5), tk::clBlack);
-  EXPECT_EQ(b->Pixel(W - 5, H - 102), tk::clBlack);
-  EXPECT_EQ(b->Pixel(W - 5, H - 98), tk::clBlack);
+  ExpectPixels(*b, tk::clBlack, {{68, 5}, {W - 5, H - 102}, {W - 5, H - 98}});
 
   // The three curves in their colours (lines and names).
   EXPECT_GT(PoliczKolor(*b, 0, 0, W, H, tk::clRed), 400);
@@ -323,12 +319,10 @@ TEST_F(Wykres, PointsOutsideThePlotAreaAreSkipped) {
   ASSERT_EQ(g.yb, 20);
   const auto b = Obrazek(*w);
   // Curve 1 jumps straight from its first point to its last along the row.
-  EXPECT_EQ(b->Pixel(150, 20), tk::clRed);
-  EXPECT_EQ(b->Pixel(229, 20), tk::clRed);
+  ExpectPixels(*b, tk::clRed, {{150, 20}, {229, 20}});
   // Curve 2 draws nothing, curve 3 after it is drawn.
   EXPECT_EQ(PoliczKolor(*b, 0, 0, 300, 120, tk::clNavy), 0);
-  EXPECT_EQ(b->Pixel(80, 20), tk::clGreen);
-  EXPECT_EQ(b->Pixel(107, 20), tk::clGreen);
+  ExpectPixels(*b, tk::clGreen, {{80, 20}, {107, 20}});
   // Nothing below the row (rows 21..30 would hold the clipped points).
   EXPECT_EQ(Policz(*b, 0, 21, 300, 31, [](tk::TColor k) { return k == tk::clRed || k == tk::clGreen; }), 0);
 }
@@ -347,14 +341,7 @@ TEST_F(Wykres, CurvesTakeTheTenColoursAndTheEleventhIsBlack) {
     EXPECT_EQ(b->Pixel(500, y), kolor) << k;
     // The name in the curve's colour, 15 pixels below the previous one.
     const int yn = 5 + 15 * (k - 1);
-    EXPECT_GT(Policz(*b, g.X0 + 17, yn - 2, g.X0 + 120, yn + 13,
-                     [kolor](tk::TColor p) {
-                       return std::abs(tk::GetRValue(p) - tk::GetRValue(kolor)) < 40 &&
-                              std::abs(tk::GetGValue(p) - tk::GetGValue(kolor)) < 40 &&
-                              std::abs(tk::GetBValue(p) - tk::GetBValue(kolor)) < 40;
-                     }),
-              10)
-        << k;
+    EXPECT_GT(testsupport::CountNear(*b, kolor, g.X0 + 17, yn - 2, g.X0 + 120, yn + 13, 39), 10) << k;
   }
 }
 
@@ -374,18 +361,14 @@ TEST_F(Wykres, AZeroSpanEndsWithTheDivisionErrorAndLeavesOnlyTheFrame) {
     EXPECT_STREQ(e.what(), "Floating point division by zero");
   }
   const auto b = Obrazek(*w);
-  EXPECT_EQ(b->Pixel(0, 0), tk::clBlack);
-  EXPECT_EQ(b->Pixel(W - 1, H - 1), tk::clBlack);
+  ExpectPixels(*b, tk::clBlack, {{0, 0}, {W - 1, H - 1}});
   EXPECT_EQ(PoliczKolor(*b, 0, 0, W, H, tk::clBlack), 2 * W + 2 * H - 4);
   EXPECT_EQ(PoliczKolor(*b, 1, 1, W - 1, H - 1, tk::clWhite), (W - 2) * (H - 2));
 
   // Through the event dispatch the error reaches the default error box, and
   // the next plot of the same painter is drawn normally.
-  std::vector<tk::MessageRequest> pokazane;
-  auto poprzedni = tk::SetMessageHandler([&](const tk::MessageRequest& r) {
-    pokazane.push_back(r);
-    return static_cast<int>(tk::mrOk);
-  });
+  tk::testing::RecordingDialogs okna;  // the boxes shown, each answered OK
+  std::vector<tk::MessageRequest>& pokazane = okna.messages;
   w->FOstatniPunkt = 200;
   for (int j = 0; j <= 200; ++j) w->FWek[1].Wek[j] = 5;  // flat curve: zero Y span
   EXPECT_FALSE(tk::Dispatch([&] { w->WykresXY(); }));
@@ -394,7 +377,6 @@ TEST_F(Wykres, AZeroSpanEndsWithTheDivisionErrorAndLeavesOnlyTheFrame) {
   w->FWek[1].Wek[100] = 6;
   EXPECT_TRUE(tk::Dispatch([&] { EXPECT_EQ(w->WykresXY(), 0); }));
   EXPECT_EQ(pokazane.size(), 1u);
-  tk::SetMessageHandler(poprzedni);
 }
 
 // A tick granularity of 0 or less cannot divide an axis: the plot is refused
@@ -405,11 +387,8 @@ TEST_F(Wykres, ANonPositiveGranularityIsRefusedBeforeDrawing) {
   ASSERT_EQ(w->WykresXY(), 0);
   tk::TMetafile* przed = im->Metafile();
   const auto obrazPrzed = Obrazek(*w);
-  std::vector<tk::MessageRequest> pokazane;
-  auto poprzedni = tk::SetMessageHandler([&](const tk::MessageRequest& r) {
-    pokazane.push_back(r);
-    return static_cast<int>(tk::mrOk);
-  });
+  tk::testing::RecordingDialogs okna;  // the boxes shown, each answered OK
+  std::vector<tk::MessageRequest>& pokazane = okna.messages;
   struct Przypadek {
     int32_t x, y;
     const char* tekst;
@@ -429,19 +408,14 @@ TEST_F(Wykres, ANonPositiveGranularityIsRefusedBeforeDrawing) {
     EXPECT_FALSE(tk::Dispatch([&] { w->Geometria(); }));
   }
   EXPECT_TRUE(TeSame(*obrazPrzed, *Obrazek(*w)));
-  tk::SetMessageHandler(poprzedni);
 }
 
 TEST_F(Wykres, BladWykresyShowsTheMessageOfItsCode) {
   auto* im = Obraz();
   TWykresy w(im, 200, 3);
-  std::vector<tk::MessageRequest> pokazane;
-  auto poprzedni = tk::SetMessageHandler([&](const tk::MessageRequest& r) {
-    pokazane.push_back(r);
-    return static_cast<int>(tk::mrOk);
-  });
+  tk::testing::RecordingDialogs okna;  // the boxes shown, each answered OK
+  std::vector<tk::MessageRequest>& pokazane = okna.messages;
   for (int kod = 0; kod <= 6; ++kod) w.BladWykresy(kod);
-  tk::SetMessageHandler(poprzedni);
   const char* teksty[5] = {
       "Wektor osi X klasy TWykresy o elementach FWek[0].Wek[i] jest zerowy",
       "Wektory osi Y klasy TWykresy o elementach FWek[j].Wek[i] (j>0) jest zerowy",
@@ -468,11 +442,13 @@ TEST_F(Wykres, SettingsAndRecordsPersistBetweenPlots) {
     }
   };
   // One painter: settings written before the first plot only.
+  auto ustawienia = [](TWykresy& w) {
+    w.FPodzialkaX = w.FPodzialkaY = 5;
+    w.FMiejscaX = 3;
+    w.FMiejscaY = 1;
+  };
   auto a = Painter(im, 3, OsMm, TrzySinusy);
-  a->FPodzialkaX = 5;
-  a->FPodzialkaY = 5;
-  a->FMiejscaX = 3;
-  a->FMiejscaY = 1;
+  ustawienia(*a);
   ASSERT_EQ(a->WykresXY(), 0);
   drugieDane(*a);
   ASSERT_EQ(a->WykresXY(), 0);
@@ -482,10 +458,7 @@ TEST_F(Wykres, SettingsAndRecordsPersistBetweenPlots) {
 
   // A fresh painter with the same settings draws the same picture ...
   auto b = Painter(im, 3, OsMm, TrzySinusy);
-  b->FPodzialkaX = 5;
-  b->FPodzialkaY = 5;
-  b->FMiejscaX = 3;
-  b->FMiejscaY = 1;
+  ustawienia(*b);
   drugieDane(*b);
   ASSERT_EQ(b->WykresXY(), 0);
   EXPECT_TRUE(TeSame(*obrazA, *Obrazek(*b)));

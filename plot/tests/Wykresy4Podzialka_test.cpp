@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "plot/Wykresy4.h"
 #include "toolkit/core/Errors.h"
@@ -11,6 +12,20 @@
 #include "toolkit/core/Locale.h"
 
 using namespace plot;
+
+namespace {
+
+// A tick label: label exponent, decimals, value and the text it gives.
+struct Opis {
+  int32_t e, miejsca;
+  Extended v;
+  const char* tekst;
+};
+void ExpectOpis(const Opis& o) {
+  EXPECT_EQ(OpisPodzialki(o.e, o.miejsca, o.v), o.tekst) << o.e << " " << o.miejsca << " " << static_cast<double>(o.v);
+}
+
+}  // namespace
 
 TEST(KrokPodzialki, NormalisesTheSpanToTwoDigitsAndRoundsTheStepUp) {
   struct Przypadek {
@@ -46,27 +61,17 @@ TEST(KrokPodzialki, RefusesASpanItCouldNotNormalise) {
 }
 
 TEST(Wykladnik, IsTheTruncatedDecimalLogarithm) {
-  EXPECT_EQ(Wykladnik(500), 2);
-  EXPECT_EQ(Wykladnik(-500), 2);
-  EXPECT_EQ(Wykladnik(0.05L), -1);
-  EXPECT_EQ(Wykladnik(0.5L), 0);
-  EXPECT_EQ(Wykladnik(0), 0);
-  EXPECT_EQ(Wykladnik(25000), 4);
-  EXPECT_EQ(Wykladnik(1000), 3);  // exact powers of ten are not truncated one too low
-  EXPECT_EQ(Wykladnik(0.001L), -3);
-  EXPECT_EQ(Wykladnik(9.99L), 0);
-  EXPECT_EQ(Wykladnik(0.0009L), -3);
+  // Exact powers of ten (1000, 0.001) are not truncated one too low.
+  const std::pair<Extended, int32_t> przypadki[] = {{500, 2},   {-500, 2}, {0.05L, -1},  {0.5L, 0},  {0, 0},
+                                                    {25000, 4}, {1000, 3}, {0.001L, -3}, {9.99L, 0}, {0.0009L, -3}};
+  for (const auto& [v, wykladnik] : przypadki) EXPECT_EQ(Wykladnik(v), wykladnik) << static_cast<double>(v);
 }
 
 TEST(Round, GoesToTheNearestIntegerWithHalvesToEven) {
-  EXPECT_EQ(Round(2.5L), 2);
-  EXPECT_EQ(Round(3.5L), 4);
-  EXPECT_EQ(Round(-2.5L), -2);
-  EXPECT_EQ(Round(-3.5L), -4);
-  EXPECT_EQ(Round(2.5000000001L), 3);
-  EXPECT_EQ(Round(-2.6L), -3);
-  EXPECT_EQ(Round(127.75L), 128);
-  EXPECT_EQ(Round(0.49999999999L), 0);
+  const std::pair<Extended, int64_t> przypadki[] = {{2.5L, 2},      {3.5L, 4},          {-2.5L, -2},
+                                                    {-3.5L, -4},    {2.5000000001L, 3}, {-2.6L, -3},
+                                                    {127.75L, 128}, {0.49999999999L, 0}};
+  for (const auto& [v, calkowita] : przypadki) EXPECT_EQ(Round(v), calkowita) << static_cast<double>(v);
   EXPECT_THROW(Round(1e30L), tk::EInvalidOp);
 }
 
@@ -81,21 +86,15 @@ TEST(Zaokraglij, RoundsToAMultipleOfAPowerOfTen) {
 }
 
 TEST(ZerujMale, ZeroesEndsSmallerThanAHundredThousandthOfTheSpan) {
-  Extended v = 0.9e-5L;
-  ZerujMale(v, 1);
-  EXPECT_EQ(v, 0);
-  v = -0.9e-3L;
-  ZerujMale(v, 100);
-  EXPECT_EQ(v, 0);
-  v = 1.1e-5L;
-  ZerujMale(v, 1);
-  EXPECT_EQ(v, 1.1e-5L);
-  v = 7;
-  ZerujMale(v, 1e5L);
-  EXPECT_EQ(v, 7);  // 7e-5 of the span
-  v = 7;
-  ZerujMale(v, 1e6L);
-  EXPECT_EQ(v, 0);
+  struct Przypadek {
+    Extended v, span, wynik;
+  } const przypadki[] = {
+      {0.9e-5L, 1, 0}, {-0.9e-3L, 100, 0}, {1.1e-5L, 1, 1.1e-5L}, {7, 1e5L, 7} /* 7e-5 of the span */, {7, 1e6L, 0}};
+  for (const Przypadek& p : przypadki) {
+    Extended v = p.v;
+    ZerujMale(v, p.span);
+    EXPECT_EQ(v, p.wynik) << static_cast<double>(p.v) << " of " << static_cast<double>(p.span);
+  }
 }
 
 TEST(ZerujMale, AZeroSpanIsTheFloatingPointDivisionError) {
@@ -113,25 +112,16 @@ TEST(ZerujMale, AZeroSpanIsTheFloatingPointDivisionError) {
 TEST(OpisPodzialki, FixedNotationPaddedToFiveWithThePointWhateverTheLocale) {
   for (char sep : {',', '.'}) {
     tk::SetDecimalSeparator(sep);
-    // Label exponent 1 takes one decimal off the two asked for.
-    EXPECT_EQ(OpisPodzialki(1, 2, 12.5L), " 12.5");
-    EXPECT_EQ(OpisPodzialki(1, 2, 25), " 25.0");
-    EXPECT_EQ(OpisPodzialki(1, 2, 37.5L), " 37.5");
-    EXPECT_EQ(OpisPodzialki(1, 2, 50), " 50.0");
-    // Beyond 0..2 the value is written in units of the factor 10^e.
-    EXPECT_EQ(OpisPodzialki(4, 2, 7000), " 0.70");
-    EXPECT_EQ(OpisPodzialki(4, 2, 14000), " 1.40");
-    EXPECT_EQ(OpisPodzialki(4, 2, 21000), " 2.10");
-    EXPECT_EQ(OpisPodzialki(4, 2, 28000), " 2.80");
-    EXPECT_EQ(OpisPodzialki(-1, 2, 0.05L), " 0.50");
-    EXPECT_EQ(OpisPodzialki(-3, 1, -0.0042L), " -4.2");
-    EXPECT_EQ(OpisPodzialki(0, 2, -0.5L), "-0.50");
-    EXPECT_EQ(OpisPodzialki(0, 2, 0), " 0.00");
-    EXPECT_EQ(OpisPodzialki(2, 2, 40), "   40");
-    EXPECT_EQ(OpisPodzialki(1, 3, 1234.5L), "1234.50");  // longer texts are not cut
-    EXPECT_EQ(OpisPodzialki(0, 2, 9.999L), "10.00");     // carry into a new digit
-    EXPECT_EQ(OpisPodzialki(0, 2, 0.004L), " 0.00");
-    EXPECT_EQ(OpisPodzialki(0, 2, 0.006L), " 0.01");
+    for (const Opis& o :
+         {// Label exponent 1 takes one decimal off the two asked for.
+          Opis{1, 2, 12.5L, " 12.5"}, Opis{1, 2, 25, " 25.0"}, Opis{1, 2, 37.5L, " 37.5"}, Opis{1, 2, 50, " 50.0"},
+          // Beyond 0..2 the value is written in units of the factor 10^e.
+          Opis{4, 2, 7000, " 0.70"}, Opis{4, 2, 14000, " 1.40"}, Opis{4, 2, 21000, " 2.10"}, Opis{4, 2, 28000, " 2.80"},
+          Opis{-1, 2, 0.05L, " 0.50"}, Opis{-3, 1, -0.0042L, " -4.2"}, Opis{0, 2, -0.5L, "-0.50"},
+          Opis{0, 2, 0, " 0.00"}, Opis{2, 2, 40, "   40"}, Opis{1, 3, 1234.5L, "1234.50"},  // longer texts are not cut
+          Opis{0, 2, 9.999L, "10.00"},                                                      // carry into a new digit
+          Opis{0, 2, 0.004L, " 0.00"}, Opis{0, 2, 0.006L, " 0.01"}})
+      ExpectOpis(o);
   }
   tk::SetDecimalSeparator('\0');
 }
@@ -144,18 +134,15 @@ TEST(OpisPodzialki, TicksOfInexactStepsReadAsTheirDecimalValue) {
   EXPECT_EQ(OpisPodzialki(0, 2, 3 * step), " 2.10");
   EXPECT_EQ(OpisPodzialki(0, 2, 1 - 3 * step), "-1.10");
   // A decimal half rounds away from zero.
-  EXPECT_EQ(OpisPodzialki(2, 2, 12.5L), "   13");
-  EXPECT_EQ(OpisPodzialki(2, 2, -12.5L), "  -13");
+  for (const Opis& o : {Opis{2, 2, 12.5L, "   13"}, Opis{2, 2, -12.5L, "  -13"}}) ExpectOpis(o);
 }
 
 TEST(OpisPodzialki, NegativeDecimalsGiveTheExponentialForm) {
   // One decimal asked for with label exponent 2.
-  EXPECT_EQ(OpisPodzialki(2, 1, 150), " 1.5E+0002");
-  EXPECT_EQ(OpisPodzialki(2, 1, -150), "-1.5E+0002");
-  EXPECT_EQ(OpisPodzialki(2, 1, 40), " 4.0E+0001");
-  EXPECT_EQ(OpisPodzialki(2, 0, 999.7L), " 1.0E+0003");
-  EXPECT_EQ(OpisPodzialki(2, 1, 0), " 0.0E+0000");
-  EXPECT_EQ(OpisPodzialki(5, -1, 0.0123L * 100000), " 1.2E-0002");
+  for (const Opis& o :
+       {Opis{2, 1, 150, " 1.5E+0002"}, Opis{2, 1, -150, "-1.5E+0002"}, Opis{2, 1, 40, " 4.0E+0001"},
+        Opis{2, 0, 999.7L, " 1.0E+0003"}, Opis{2, 1, 0, " 0.0E+0000"}, Opis{5, -1, 0.0123L * 100000, " 1.2E-0002"}})
+    ExpectOpis(o);
 }
 
 // From 10^18 on the programs' number text turns to scientific notation; a

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
+#include <iterator>
 
 #include "toolkit/QtInternal.h"
 #include "toolkit/testing/TestingQt.h"
@@ -55,10 +56,16 @@ Qt::MouseButton ToQt(TMouseButton button) {
 void SendKey(TControl* control, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text) {
   QWidget* t = KeyTarget(control);
   if (t == nullptr) return;
-  {
-    FpShield shield;
+  Shielded([&] {
     if (text.isNull()) QTest::keyClick(t, key, modifiers);  // the key's own text (Tab, Return...)
     else QTest::sendKeyEvent(QTest::Click, t, key, text, modifiers);
+  });
+}
+
+void Shielded(const std::function<void()>& act) {
+  {
+    FpShield shield;
+    act();
   }
   ProcessEvents();
 }
@@ -74,11 +81,7 @@ void detail::SendAt(TControl* control, int x, int y, bool activate,
   if (activate) ActivateWindow(control);
   QPoint p;
   QWidget* t = TargetAt(w, x, y, p);
-  {
-    FpShield shield;
-    send(t, p);
-  }
-  ProcessEvents();
+  Shielded([&] { send(t, p); });
 }
 
 void ProcessEvents() {
@@ -154,37 +157,14 @@ void TypeText(TControl* control, const std::string& text) {
 }
 
 namespace {
-Qt::Key QtKey(Key key) {
-  switch (key) {
-    case Key::Enter: return Qt::Key_Return;
-    case Key::Tab: return Qt::Key_Tab;
-    case Key::Escape: return Qt::Key_Escape;
-    case Key::F2: return Qt::Key_F2;
-    case Key::Left: return Qt::Key_Left;
-    case Key::Right: return Qt::Key_Right;
-    case Key::Up: return Qt::Key_Up;
-    case Key::Down: return Qt::Key_Down;
-    case Key::Backspace: return Qt::Key_Backspace;
-    case Key::Delete: return Qt::Key_Delete;
-    case Key::Home: return Qt::Key_Home;
-    case Key::End: return Qt::Key_End;
-    case Key::PageUp: return Qt::Key_PageUp;
-    case Key::PageDown: return Qt::Key_PageDown;
-    case Key::Insert: return Qt::Key_Insert;
-    case Key::F1: return Qt::Key_F1;
-    case Key::F3: return Qt::Key_F3;
-    case Key::F4: return Qt::Key_F4;
-    case Key::F5: return Qt::Key_F5;
-    case Key::F6: return Qt::Key_F6;
-    case Key::F7: return Qt::Key_F7;
-    case Key::F8: return Qt::Key_F8;
-    case Key::F9: return Qt::Key_F9;
-    case Key::F10: return Qt::Key_F10;
-    case Key::F11: return Qt::Key_F11;
-    case Key::F12: return Qt::Key_F12;
-  }
-  return Qt::Key_Return;
-}
+// The Qt key of each Key, in the enumeration's order.
+constexpr Qt::Key kQtKeys[] = {
+    Qt::Key_Return, Qt::Key_Tab,       Qt::Key_Escape, Qt::Key_F2,   Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,
+    Qt::Key_Down,   Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Home, Qt::Key_End,  Qt::Key_PageUp, Qt::Key_PageDown,
+    Qt::Key_Insert, Qt::Key_F1,        Qt::Key_F3,     Qt::Key_F4,   Qt::Key_F5,   Qt::Key_F6,     Qt::Key_F7,
+    Qt::Key_F8,     Qt::Key_F9,        Qt::Key_F10,    Qt::Key_F11,  Qt::Key_F12};
+static_assert(std::size(kQtKeys) == static_cast<size_t>(Key::F12) + 1, "one Qt key for each Key");
+Qt::Key QtKey(Key key) { return kQtKeys[static_cast<size_t>(key)]; }
 }  // namespace
 
 void PressKey(TControl* control, Key key) { PressKey(control, key, 0); }

@@ -19,10 +19,7 @@ using namespace detail;
 
 void PasteText(TControl* control, const std::string& text) {
   EnsureWindowing();
-  {
-    FpShield shield;
-    QGuiApplication::clipboard()->setText(ToQString(text));
-  }
+  Shielded([&] { QGuiApplication::clipboard()->setText(ToQString(text)); });
   ActivateWindow(control);
   SendKey(control, Qt::Key_V, Qt::ControlModifier, QString());
 }
@@ -33,25 +30,15 @@ void Drag(TControl* control, int x0, int y0, int x1, int y1) {
   ActivateWindow(control);
   QPoint p0;
   QPointer<QWidget> t = TargetAt(w, x0, y0, p0);
-  {
-    FpShield shield;
-    QTest::mousePress(t, Qt::LeftButton, Qt::NoModifier, p0);
-  }
-  ProcessEvents();
+  Shielded([&] { QTest::mousePress(t, Qt::LeftButton, Qt::NoModifier, p0); });
   if (t.isNull()) return;
   const QPoint p1 = t->mapFrom(w, QPoint(x1, y1));
-  {
-    FpShield shield;
+  Shielded([&] {
     QMouseEvent move(QEvent::MouseMove, p1, t->mapToGlobal(p1), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(t, &move);
-  }
-  ProcessEvents();
+  });
   if (t.isNull()) return;
-  {
-    FpShield shield;
-    QTest::mouseRelease(t, Qt::LeftButton, Qt::NoModifier, p1);
-  }
-  ProcessEvents();
+  Shielded([&] { QTest::mouseRelease(t, Qt::LeftButton, Qt::NoModifier, p1); });
 }
 
 void RestMouse(TControl* control, int x, int y) {
@@ -62,23 +49,11 @@ void RestMouse(TControl* control, int x, int y) {
 }
 
 void ResizeWindow(TForm* form, int width, int height) {
-  QWidget* w = WidgetOf(form);
-  if (w == nullptr) return;
-  {
-    FpShield shield;
-    w->window()->resize(width, height);
-  }
-  ProcessEvents();
+  if (QWidget* w = WidgetOf(form)) Shielded([&] { w->window()->resize(width, height); });
 }
 
 void CloseWindow(TForm* form) {
-  QWidget* w = WidgetOf(form);
-  if (w == nullptr) return;
-  {
-    FpShield shield;
-    w->window()->close();
-  }
-  ProcessEvents();
+  if (QWidget* w = WidgetOf(form)) Shielded([&] { w->window()->close(); });
 }
 
 namespace {
@@ -142,11 +117,7 @@ void ScrollTo(TControl* control, int x, int y) {
     auto* area = qobject_cast<QScrollArea*>(a);
     if (area == nullptr || area->widget() == nullptr || !area->widget()->isAncestorOf(w)) continue;
     const QPoint p = w->mapTo(area->widget(), QPoint(x, y));
-    {
-      FpShield shield;
-      area->ensureVisible(p.x(), p.y(), 1, 1);
-    }
-    ProcessEvents();
+    Shielded([&] { area->ensureVisible(p.x(), p.y(), 1, 1); });
     return;
   }
 }
@@ -186,11 +157,8 @@ std::vector<std::string> ButtonsNotPressedByEnter(TForm* form) {
     b->OnClick = [&clicks](TObject*) { ++clicks; };
     for (const Qt::KeyboardModifiers keypad : {Qt::NoModifier, Qt::KeypadModifier}) {
       SetFocus(b);
-      {
-        FpShield shield;
-        QTest::keyClick(KeyTarget(b), keypad == Qt::NoModifier ? Qt::Key_Return : Qt::Key_Enter, keypad);
-      }
-      ProcessEvents();
+      Shielded(
+          [&] { QTest::keyClick(KeyTarget(b), keypad == Qt::NoModifier ? Qt::Key_Return : Qt::Key_Enter, keypad); });
     }
     b->OnClick = handler;
     if (clicks != 2) out.push_back(NameOf(b) + " pressed " + std::to_string(clicks) + " times");

@@ -26,5 +26,7 @@ void SendKey(TControl* control, Qt::Key key, Qt::KeyboardModifiers modifiers, co
 // runs the events that follow; first brings the control's window up when
 // asked.  Nothing happens to a control without a widget.
 void SendAt(TControl* control, int x, int y, bool activate, const std::function<void(QWidget*, const QPoint&)>& send);
+// Runs `act` with Qt's arithmetic shielded, then the events that follow.
+void Shielded(const std::function<void()>& act);
 
 }  // namespace tk::testing::detail

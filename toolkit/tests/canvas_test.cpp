@@ -6,30 +6,25 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/Pixels.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Graphics.h"
 
 using namespace tk;
 
+using testsupport::ExpectPixels;
+
 namespace {
 
 // Counts the pixels of one colour in a rectangle of a bitmap.
 int Count(const TBitmap& b, TColor c, int l, int t, int r, int bt) {
-  int n = 0;
-  for (int y = t; y < bt; ++y)
-    for (int x = l; x < r; ++x) n += b.Pixel(x, y) == c;
-  return n;
+  return testsupport::CountPixels(b, l, t, r, bt, [c](TColor p) { return p == c; });
 }
 
 // Glyph ink: pixels nearer black than white (antialiased text has few pure
 // black pixels at small sizes).
 bool IsDark(TColor c) { return GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128; }
-int Dark(const TBitmap& b, int l, int t, int r, int bt) {
-  int n = 0;
-  for (int y = t; y < bt; ++y)
-    for (int x = l; x < r; ++x) n += IsDark(b.Pixel(x, y));
-  return n;
-}
+int Dark(const TBitmap& b, int l, int t, int r, int bt) { return testsupport::CountPixels(b, l, t, r, bt, IsDark); }
 
 // Black text on white: the bitmap's dark pixels in one column and one row.
 bool ColumnHasInk(const TBitmap& b, int x) {
@@ -83,14 +78,8 @@ TEST(Canvas, RectangleOutlinesTheOuterPixelsAndExcludesRightAndBottom) {
   TCanvas& c = b.Canvas();
   c.Brush.SetColor(clYellow);
   c.Rectangle(2, 3, 10, 8);  // pixels 2..9 x 3..7
-  EXPECT_EQ(b.Pixel(2, 3), clBlack);
-  EXPECT_EQ(b.Pixel(9, 3), clBlack);
-  EXPECT_EQ(b.Pixel(2, 7), clBlack);
-  EXPECT_EQ(b.Pixel(9, 7), clBlack);
-  EXPECT_EQ(b.Pixel(10, 5), clWhite);
-  EXPECT_EQ(b.Pixel(5, 8), clWhite);
-  EXPECT_EQ(b.Pixel(1, 5), clWhite);
-  EXPECT_EQ(b.Pixel(5, 2), clWhite);
+  ExpectPixels(b, clBlack, {{2, 3}, {9, 3}, {2, 7}, {9, 7}});
+  ExpectPixels(b, clWhite, {{10, 5}, {5, 8}, {1, 5}, {5, 2}});
   // Inside filled with the brush: 6 x 3 pixels.
   EXPECT_EQ(Count(b, clYellow, 0, 0, 20, 12), 6 * 3);
   // The outline is exactly one pixel: 2 * 8 + 2 * 3 pixels.
@@ -105,11 +94,9 @@ TEST(Canvas, WholeSurfaceFrameAndClearBrush) {
   c.Brush.Style = bsClear;
   c.Pen.Color = clBlue;
   c.Rectangle(0, 0, 30, 20);
-  EXPECT_EQ(b.Pixel(0, 0), clBlue);
-  EXPECT_EQ(b.Pixel(29, 19), clBlue);
-  EXPECT_EQ(b.Pixel(29, 0), clBlue);
-  EXPECT_EQ(b.Pixel(15, 10), clRed);  // a clear brush leaves the inside
-  EXPECT_EQ(b.Pixel(1, 1), clRed);
+  ExpectPixels(b, clBlue, {{0, 0}, {29, 19}, {29, 0}});
+  // A clear brush leaves the inside.
+  ExpectPixels(b, clRed, {{15, 10}, {1, 1}});
   // Setting a colour makes the clear brush solid again.
   c.Brush.SetColor(clWhite);
   EXPECT_EQ(c.Brush.Style, bsSolid);
@@ -121,14 +108,12 @@ TEST(Canvas, LineToLeavesOutTheEndPixel) {
   c.MoveTo(2, 5);
   c.LineTo(10, 5);
   EXPECT_EQ(Count(b, clBlack, 0, 0, 20, 20), 8);
-  EXPECT_EQ(b.Pixel(2, 5), clBlack);
-  EXPECT_EQ(b.Pixel(9, 5), clBlack);
+  ExpectPixels(b, clBlack, {{2, 5}, {9, 5}});
   EXPECT_EQ(b.Pixel(10, 5), clWhite);
   EXPECT_EQ(c.PenPos.X, 10);
   // Continuing from there draws the pixel the previous line left out.
   c.LineTo(10, 12);
-  EXPECT_EQ(b.Pixel(10, 5), clBlack);
-  EXPECT_EQ(b.Pixel(10, 11), clBlack);
+  ExpectPixels(b, clBlack, {{10, 5}, {10, 11}});
   EXPECT_EQ(b.Pixel(10, 12), clWhite);
   // A diagonal: one pixel per step, the end left out.
   TBitmap d(10, 10);
@@ -156,16 +141,14 @@ TEST(Canvas, EllipseStaysInsideItsRectangle) {
   c.Brush.SetColor(clFuchsia);
   c.Ellipse(10, 5, 30, 25);
   EXPECT_EQ(b.Pixel(20, 15), clFuchsia);       // centre filled
-  EXPECT_EQ(b.Pixel(10, 5), clWhite);          // corners untouched
-  EXPECT_EQ(b.Pixel(29, 24), clWhite);
+  // The corners untouched.
+  ExpectPixels(b, clWhite, {{10, 5}, {29, 24}});
   EXPECT_EQ(Count(b, clBlack, 0, 0, 40, 5), 0);  // nothing above, below, left or right
   EXPECT_EQ(Count(b, clBlack, 0, 25, 40, 30), 0);
   EXPECT_EQ(Count(b, clBlack, 0, 0, 10, 30), 0);
   EXPECT_EQ(Count(b, clBlack, 30, 0, 40, 30), 0);
-  EXPECT_EQ(b.Pixel(10, 15), clBlack);  // outline touches the left and top edges
-  EXPECT_EQ(b.Pixel(20, 5), clBlack);
-  EXPECT_EQ(b.Pixel(29, 15), clBlack);  // and the last column and row inside
-  EXPECT_EQ(b.Pixel(20, 24), clBlack);
+  // The outline touches the left and top edges, and the last column and row inside.
+  ExpectPixels(b, clBlack, {{10, 15}, {20, 5}, {29, 15}, {20, 24}});
 }
 
 TEST(Canvas, TextOutIsOpaqueOnASolidBrushAndTransparentOnAClearOne) {
@@ -184,9 +167,7 @@ TEST(Canvas, TextOutIsOpaqueOnASolidBrushAndTransparentOnAClearOne) {
   // The text cell is white except for the black glyph pixels; outside it stays red.
   EXPECT_EQ(Count(b, clRed, 10, 5, 10 + w, 5 + h), 0);
   EXPECT_GT(Dark(b, 10, 5, 10 + w, 5 + h), 20);
-  EXPECT_EQ(b.Pixel(9, 5), clRed);
-  EXPECT_EQ(b.Pixel(10 + w, 5), clRed);
-  EXPECT_EQ(b.Pixel(10, 5 + h), clRed);
+  ExpectPixels(b, clRed, {{9, 5}, {10 + w, 5}, {10, 5 + h}});
   // Nothing outside the text cell is touched; inside it the glyphs are
   // antialiased in grays only, without coloured fringes.
   EXPECT_EQ(Count(b, clRed, 0, 0, 120, 40), 120 * 40 - w * h);
@@ -245,8 +226,7 @@ TEST(Canvas, TextRectOpaqueFillsTheCellAndClipsTheText) {
   c.Brush.SetColor(clAqua);
   const std::string t = "a long text that does not fit";
   c.TextRectOpaque({10, 5, 40, 25}, 12, 7, t.data(), t.size());
-  EXPECT_EQ(b.Pixel(10, 5), clAqua);
-  EXPECT_EQ(b.Pixel(39, 24), clAqua);
+  ExpectPixels(b, clAqua, {{10, 5}, {39, 24}});
   EXPECT_EQ(Count(b, clWhite, 10, 5, 40, 25), 0);
   EXPECT_GT(Dark(b, 10, 5, 40, 25), 5);
   EXPECT_EQ(Count(b, clWhite, 40, 0, 100, 30), 60 * 30);  // clipped at the cell's right edge

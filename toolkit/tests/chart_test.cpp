@@ -10,16 +10,20 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/EmfFile.h"
+#include "tests/support/Pixels.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/Locale.h"
-#include "tests/support/TestFiles.h"
+#include "toolkit/testing/Testing.h"
 
 using namespace tk;
 namespace tt = tk::testing;
+using testsupport::CountNear;
+using testsupport::Near;
 
 namespace {
 // While nonzero, an allocation of at least this many bytes fails: a chart's
@@ -64,19 +68,6 @@ struct ChartWindow {
     chart->SetAlign(alClient);
   }
 };
-
-bool Near(TColor c, TColor want, int tol = 40) {
-  return std::abs(GetRValue(c) - GetRValue(want)) <= tol && std::abs(GetGValue(c) - GetGValue(want)) <= tol &&
-         std::abs(GetBValue(c) - GetBValue(want)) <= tol;
-}
-
-int CountNear(TBitmap& b, TColor want, int x0, int y0, int x1, int y1, int tol = 40) {
-  int n = 0;
-  for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x)
-      if (Near(b.Pixel(x, y), want, tol)) ++n;
-  return n;
-}
 
 // The loss chart as the tube window fills it: 41 values in blue, labelled
 // "1", "5", ... "200".
@@ -152,33 +143,11 @@ struct DrawnText {
 
 std::vector<DrawnText> DrawnTexts(TChart& c) {
   const std::vector<uint8_t> f = c.MetafileEnhBytes();
-  auto u32 = [&](size_t at) {
-    return uint32_t(f.at(at)) | uint32_t(f.at(at + 1)) << 8 | uint32_t(f.at(at + 2)) << 16 | uint32_t(f.at(at + 3)) << 24;
-  };
   std::vector<DrawnText> out;
-  for (size_t at = 0; at + 8 <= f.size();) {
-    const uint32_t type = u32(at), size = u32(at + 4);
-    if (size < 8) break;
-    if (type == 84) {  // EMR_EXTTEXTOUTW
-      DrawnText t{"", int(u32(at + 8)), int(u32(at + 12)), int(u32(at + 16)), int(u32(at + 20))};
-      const uint32_t n = u32(at + 44), off = u32(at + 48);
-      for (uint32_t i = 0; i < n; ++i) {
-        const unsigned ch = f.at(at + off + 2 * i) | f.at(at + off + 2 * i + 1) << 8;
-        if (ch < 0x80) {
-          t.text += char(ch);
-        } else if (ch < 0x800) {
-          t.text += char(0xC0 | ch >> 6);
-          t.text += char(0x80 | (ch & 0x3F));
-        } else {
-          t.text += char(0xE0 | ch >> 12);
-          t.text += char(0x80 | (ch >> 6 & 0x3F));
-          t.text += char(0x80 | (ch & 0x3F));
-        }
-      }
-      out.push_back(t);
-    }
-    at += size;
-  }
+  for (const testsupport::EmfRecord& r : testsupport::Walk(f))
+    if (r.type == emf::EMR_EXTTEXTOUTW)
+      out.push_back({testsupport::Utf8(testsupport::TextOf(f, r)), testsupport::I32(f, r.at + 8),
+                     testsupport::I32(f, r.at + 12), testsupport::I32(f, r.at + 16), testsupport::I32(f, r.at + 20)});
   return out;
 }
 

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "tests/support/AsNobody.h"
+#include "tests/support/EmfFile.h"
 #include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Jpeg.h"
@@ -37,43 +38,16 @@
 
 using namespace tk;
 using namespace tk::emf;
+using testsupport::I32;
 using testsupport::NamesIn;
 using testsupport::ReadFile;
+using testsupport::TextOf;
+using testsupport::U32;
+using testsupport::Walk;
 using testsupport::WriteFile;
+using Record = testsupport::EmfRecord;
 
 namespace {
-
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
-  if (at + 4 > b.size()) throw std::out_of_range("read past the end");
-  return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
-}
-int32_t I32(const std::vector<uint8_t>& b, size_t at) { return static_cast<int32_t>(U32(b, at)); }
-
-struct Record {
-  uint32_t type;
-  size_t at, size;
-};
-
-// Walks the records from the header to the end record, checking that their
-// sizes chain exactly to the end of the file.
-std::vector<Record> Walk(const std::vector<uint8_t>& f) {
-  std::vector<Record> out;
-  size_t at = 0;
-  while (at < f.size()) {
-    const uint32_t type = U32(f, at), size = U32(f, at + 4);
-    EXPECT_GE(size, 8u) << "record " << out.size();
-    EXPECT_EQ(size % 4, 0u) << "record " << out.size();
-    if (size < 8 || at + size > f.size()) {
-      ADD_FAILURE() << "record " << out.size() << " runs past the end";
-      break;
-    }
-    out.push_back({type, at, size});
-    at += size;
-    if (type == EMR_EOF) break;
-  }
-  EXPECT_EQ(at, f.size()) << "bytes after the end record";
-  return out;
-}
 
 // The header's claims about the file agree with the file.
 void CheckHeader(const std::vector<uint8_t>& f, const std::vector<Record>& recs, int widthPx, int heightPx) {
@@ -104,14 +78,6 @@ void CheckHeader(const std::vector<uint8_t>& f, const std::vector<Record>& recs,
       EXPECT_GE(h, 1u);
       EXPECT_LT(h, handles);
     }
-}
-
-std::u16string TextOf(const std::vector<uint8_t>& f, const Record& r) {
-  const uint32_t n = U32(f, r.at + 44), off = U32(f, r.at + 48);
-  EXPECT_LE(off + 2 * n, r.size);
-  std::u16string s;
-  for (uint32_t i = 0; i < n; ++i) s += char16_t(f[r.at + off + 2 * i] | f[r.at + off + 2 * i + 1] << 8);
-  return s;
 }
 
 // The box text of a save, empty when it succeeded.
@@ -339,12 +305,8 @@ TEST(WholeFile, AFailureMidwayLeavesTheEarlierFileAndNoTemporaryFile) {
   FileWriteHook previous = SetFileWriteHook([](size_t written) {
     if (written >= 65536) throw std::runtime_error("No space left on device");
   });
-  try {
-    WriteFileWhole(name, std::vector<uint8_t>(300000, 1));
-    ADD_FAILURE() << "no error";
-  } catch (const EFCreateError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + name + "\". No space left on device");
-  }
+  EXPECT_EQ(Refusal(name, std::vector<uint8_t>(300000, 1)),
+            "Cannot create file \"" + name + "\". No space left on device");
   // A failure after the last byte, before the file takes the name.
   SetFileWriteHook([](size_t written) {
     if (written == 10) throw std::runtime_error("Input/output error");
@@ -359,12 +321,8 @@ TEST(WholeFile, AFailureMidwayLeavesTheEarlierFileAndNoTemporaryFile) {
 TEST(WholeFile, AFolderThatIsMissingOrATargetThatIsAFolderIsRefused) {
   const testsupport::ScratchFolder dir("emf_test");
   const std::string missing = dir.path + "/no-such-folder/chart.emf";
-  try {
-    WriteFileWhole(missing, {1});
-    ADD_FAILURE() << "no error";
-  } catch (const EFCreateError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + missing + "\". ", 0), 0u) << e.what();
-  }
+  const std::string why = Refusal(missing, {1});
+  EXPECT_EQ(why.rfind("Cannot create file \"" + missing + "\". ", 0), 0u) << why;
   ASSERT_EQ(mkdir((dir.path + "/sub").c_str(), 0755), 0);
   EXPECT_THROW(WriteFileWhole(dir.path + "/sub", {1}), EFCreateError);
   EXPECT_THROW(WriteFileWhole("", {1}), EFCreateError);

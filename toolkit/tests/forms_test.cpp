@@ -41,6 +41,15 @@ class SampleForm : public TForm {
     Label1->SetBounds(10, 60, 100, 13);
     Label1->SetCaption("start");
   }
+  // A group box holding a button, which stands for a grid: a focusable
+  // control inside.
+  TGroupBox* AddBox(TBitBtn*& inner) {
+    TGroupBox* box = new TGroupBox(this);
+    box->SetBounds(10, 80, 200, 80);
+    inner = new TBitBtn(box);
+    inner->SetBounds(10, 20, 80, 25);
+    return box;
+  }
   TPanel* Panel1;
   TBitBtn* BitBtn1;
   TBitBtn* BitBtn2;
@@ -208,10 +217,8 @@ TEST(Form, AlignedChildrenShareTheClientAreaInCreationOrder) {
 TEST(Focus, ExitOfTheLeftControlRunsBeforeTheButtonsClick) {
   SampleForm f;
   std::vector<std::string> events;
-  TGroupBox* box = new TGroupBox(&f);
-  box->SetBounds(10, 80, 200, 80);
-  TBitBtn* inner = new TBitBtn(box);  // stands for a grid: a focusable control inside
-  inner->SetBounds(10, 20, 80, 25);
+  TBitBtn* inner = nullptr;
+  TGroupBox* box = f.AddBox(inner);
   box->OnExit = [&](TObject*) { events.push_back("exit"); };
   inner->OnClick = [&](TObject*) { events.push_back("inner"); };
   f.BitBtn1->OnClick = [&](TObject*) { events.push_back("click"); };
@@ -219,10 +226,7 @@ TEST(Focus, ExitOfTheLeftControlRunsBeforeTheButtonsClick) {
   tt::ClickButton(inner);  // focus into the group box
   EXPECT_TRUE(box->Focused() || inner->Focused());
   tt::ClickButton(f.BitBtn1);
-  ASSERT_EQ(events.size(), 3u);
-  EXPECT_EQ(events[0], "inner");
-  EXPECT_EQ(events[1], "exit");
-  EXPECT_EQ(events[2], "click");
+  EXPECT_EQ(events, (std::vector<std::string>{"inner", "exit", "click"}));
   // Focus moving between two controls outside the box raises nothing more.
   tt::ClickButton(f.BitBtn2);
   EXPECT_EQ(events.size(), 3u);
@@ -232,10 +236,8 @@ TEST(Focus, ExitOfTheLeftControlRunsBeforeTheButtonsClick) {
 TEST(Focus, DeactivatingTheWindowIsNoExit) {
   SampleForm f, other;
   int exits = 0;
-  TGroupBox* box = new TGroupBox(&f);
-  box->SetBounds(10, 80, 200, 80);
-  TBitBtn* inner = new TBitBtn(box);
-  inner->SetBounds(10, 20, 80, 25);
+  TBitBtn* inner = nullptr;
+  TGroupBox* box = f.AddBox(inner);
   box->OnExit = [&](TObject*) { ++exits; };
   f.ShowForm();
   tt::SetFocus(inner);
@@ -286,10 +288,8 @@ TEST(Mouse, ClicksAndDoubleClicksReachTheControlUnderThePointer) {
   f.Label1->OnMouseUp = [&](TObject*, TMouseButton b, TShiftState, int x, int y) { events.push_back("up"); };
   f.ShowForm();
   tt::MouseClick(f.Label1, 3, 4);
-  ASSERT_EQ(events.size(), 3u);
-  EXPECT_EQ(events[0], "down 3,4");
-  EXPECT_EQ(events[1], "label click");  // the click comes before the release's OnMouseUp
-  EXPECT_EQ(events[2], "up");
+  // The click comes before the release's OnMouseUp.
+  EXPECT_EQ(events, (std::vector<std::string>{"down 3,4", "label click", "up"}));
   events.clear();
   tt::DblClick(&f, 250, 150);  // free area of the window
   EXPECT_EQ(std::count(events.begin(), events.end(), "form dbl"), 1);

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/GridKeys.h"
@@ -19,6 +20,10 @@ using namespace tk;
 namespace tt = tk::testing;
 
 namespace {
+
+// A cell as (column, row).
+using Cell = std::pair<int, int>;
+Cell Current(const TStringGrid& g) { return {g.Col(), g.Row()}; }
 
 struct GridWindow {
   TForm form;
@@ -55,19 +60,17 @@ TEST(StringGrid, CellRectsAndMouseToCellFollowWidthsHeightsAndOnePixelLines) {
   EXPECT_EQ(r00.Left, 0); EXPECT_EQ(r00.Right, 64); EXPECT_EQ(r00.Bottom, 24);
   EXPECT_EQ(r12.Left, 65); EXPECT_EQ(r12.Right, 165); EXPECT_EQ(r12.Top, 50); EXPECT_EQ(r12.Bottom, 80);
   EXPECT_EQ(r22.Left, 166);
-  int c, r;
-  g.MouseToCell(0, 0, c, r);
-  EXPECT_EQ(c, 0); EXPECT_EQ(r, 0);
-  g.MouseToCell(64, 24, c, r);  // the grid line belongs to the cell before it
-  EXPECT_EQ(c, 0); EXPECT_EQ(r, 0);
-  g.MouseToCell(65, 50, c, r);
-  EXPECT_EQ(c, 1); EXPECT_EQ(r, 2);
-  g.MouseToCell(395, 10, c, r);  // right of the last column
-  EXPECT_EQ(c, -1); EXPECT_EQ(r, -1);
-  g.MouseToCell(10, 180, c, r);  // below the last row
-  EXPECT_EQ(c, -1); EXPECT_EQ(r, -1);
-  g.MouseToCell(-3, 10, c, r);
-  EXPECT_EQ(c, -1); EXPECT_EQ(r, -1);
+  auto cellAt = [&](int x, int y) {
+    int c, r;
+    g.MouseToCell(x, y, c, r);
+    return Cell{c, r};
+  };
+  EXPECT_EQ(cellAt(0, 0), Cell(0, 0));
+  EXPECT_EQ(cellAt(64, 24), Cell(0, 0));  // the grid line belongs to the cell before it
+  EXPECT_EQ(cellAt(65, 50), Cell(1, 2));
+  EXPECT_EQ(cellAt(395, 10), Cell(-1, -1));  // right of the last column
+  EXPECT_EQ(cellAt(10, 180), Cell(-1, -1));  // below the last row
+  EXPECT_EQ(cellAt(-3, 10), Cell(-1, -1));
 }
 
 TEST(StringGrid, CellsOutsideTheGridAreRefusedWithTheListIndexError) {
@@ -116,8 +119,7 @@ TEST(StringGrid, MouseEventsCarryClientCoordinatesAndAnOffGridReleaseFailsInTheH
   EXPECT_EQ(downs[0].X, 100);
   EXPECT_EQ(downs[0].Y, 60);
   EXPECT_EQ(read, "55,0");
-  EXPECT_EQ(g.Col(), 1);
-  EXPECT_EQ(g.Row(), 2);
+  EXPECT_EQ(Current(g), Cell(1, 2));
   EXPECT_TRUE(dialogs.messages.empty());
   // Released beyond the cells: row -1, and the handler's cell access fails
   // in the default error box.
@@ -202,8 +204,7 @@ TEST(StringGrid, FixedCellsAndRowSelectionAreNotEditable) {
   // A click on a fixed cell selects nothing.
   g.SetOptions(g.Options() & ~goRowSelect);
   w.Click(0, 2);
-  EXPECT_EQ(g.Row(), 3);
-  EXPECT_EQ(g.Col(), 2);
+  EXPECT_EQ(Current(g), Cell(2, 3));
 }
 
 TEST(StringGrid, OnExitRunsWhenTheFocusLeavesGridAndEditorWithTheTypedTextInPlace) {
@@ -281,14 +282,12 @@ TEST(StringGrid, ArrowsMoveTheCurrentCellWithinTheScrollableCellsAndTabOnlyWithG
   GridWindow w;
   TStringGrid& g = *w.grid;
   tt::SetFocus(&g);
-  EXPECT_EQ(g.Col(), 1);
-  EXPECT_EQ(g.Row(), 1);
+  EXPECT_EQ(Current(g), Cell(1, 1));
   tt::PressKey(&g, tt::Key::Left);  // column 0 is fixed
   EXPECT_EQ(g.Col(), 1);
   tt::PressKey(&g, tt::Key::Right);
   tt::PressKey(&g, tt::Key::Down);
-  EXPECT_EQ(g.Col(), 2);
-  EXPECT_EQ(g.Row(), 2);
+  EXPECT_EQ(Current(g), Cell(2, 2));
   tt::PressKey(&g, tt::Key::End);
   EXPECT_EQ(g.Col(), 4);
   tt::PressKey(&g, tt::Key::Tab);  // focus moves on, the cell stays
@@ -296,8 +295,7 @@ TEST(StringGrid, ArrowsMoveTheCurrentCellWithinTheScrollableCellsAndTabOnlyWithG
   g.SetOptions(g.Options() | goTabs);
   tt::SetFocus(&g);
   tt::PressKey(&g, tt::Key::Tab);  // wraps to the next row
-  EXPECT_EQ(g.Col(), 1);
-  EXPECT_EQ(g.Row(), 3);
+  EXPECT_EQ(Current(g), Cell(1, 3));
 }
 
 TEST(StringGrid, PaintsFixedCellsOnTheButtonFaceAndRaisesOnDrawCellForEachCell) {

@@ -11,12 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Pixels.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Jpeg.h"
 #include "toolkit/core/Errors.h"
-#include "tests/support/TestFiles.h"
 
 using namespace tk;
+using testsupport::Near;
 
 namespace {
 
@@ -31,11 +33,6 @@ std::unique_ptr<TBitmap> Blocks(int w, int h) {
     c.FillRect(TRect{(i % 2) * w / 2, (i / 2) * h / 2, (i % 2 + 1) * w / 2, (i / 2 + 1) * h / 2});
   }
   return b;
-}
-
-bool Near(TColor a, TColor b, int tol) {
-  return std::abs(GetRValue(a) - GetRValue(b)) <= tol && std::abs(GetGValue(a) - GetGValue(b)) <= tol &&
-         std::abs(GetBValue(a) - GetBValue(b)) <= tol;
 }
 
 // The start-of-frame marker's kind and component count.

@@ -7,29 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ReadErrors.h"
 #include "toolkit/LayoutStream.h"
 #include "toolkit/core/Errors.h"
 
+using testsupport::Bytes;
+using testsupport::ExpectInvalid;
 using tk::EReadError;
 using tk::TReader;
 using tk::TWriter;
 
 namespace {
-
-std::vector<uint8_t> Bytes(std::initializer_list<int> b) {
-  std::vector<uint8_t> v;
-  for (int x : b) v.push_back(static_cast<uint8_t>(x));
-  return v;
-}
-
-void ExpectInvalid(const std::function<void()>& f) {
-  try {
-    f();
-    FAIL() << "no error";
-  } catch (const EReadError& e) {
-    EXPECT_STREQ(e.what(), "Invalid property value");
-  }
-}
 
 TEST(TypedValues, IntegersTakeTheSmallestTagThatHoldsThem) {
   struct Case {

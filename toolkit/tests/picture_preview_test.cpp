@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Pixels.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Watchdog.h"
 #include "toolkit/Controls.h"
@@ -22,6 +23,7 @@
 
 using namespace tk;
 namespace tt = tk::testing;
+using testsupport::Near;
 
 namespace {
 
@@ -94,11 +96,6 @@ struct SmallChart {
     for (int i = 0; i <= 20; ++i) s->AddXY(i, std::sqrt(i), "", clRed);
   }
 };
-
-bool Near(TColor c, TColor want) {
-  return std::abs(GetRValue(c) - GetRValue(want)) <= 40 && std::abs(GetGValue(c) - GetGValue(want)) <= 40 &&
-         std::abs(GetBValue(c) - GetBValue(want)) <= 40;
-}
 
 // The mean difference per colour channel between the pane's picture area and
 // the chart as the window draws it, reduced and centred in the area's frame
