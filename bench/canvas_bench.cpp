@@ -36,7 +36,8 @@ void DrawPlot(tk::TCanvas& c, int w, int h) {
   c.Rectangle(0, 0, w, h);
   for (int k = 0; k < 3; ++k) {
     c.MoveTo(68, h - 100);
-    for (int j = 0; j <= 200; ++j) c.LineTo(68 + j * 3, h - 100 - static_cast<int>(200 * std::exp(-0.01 * j * (k + 1))));
+    for (int j = 0; j <= 200; ++j)
+      c.LineTo(68 + j * 3, h - 100 - static_cast<int>(200 * std::exp(-0.01 * j * (k + 1))));
   }
   for (int t = 0; t < 8; ++t) c.TextOut(40 + 70 * t, h - 93, " 12.5");
   tk::TRect r{30, h - 69, w, h};

@@ -12,9 +12,9 @@
 #include "ferrant/UnitPrzeWar.h"
 #include "ferrant/UnitWalec.h"
 #include "toolkit/Controls.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/MessageBox.h"
+#include "toolkit/testing/Testing.h"
 
 namespace {
 
@@ -40,8 +40,10 @@ void Uruchom(benchmark::State& state, const std::function<void()>& handler) {
   pomiary::Uruchom(state, handler);
 }
 
-#define OBSLUGA(nazwa, wyrazenie)                                             \
-  void nazwa(benchmark::State& state) { Uruchom(state, [] { wyrazenie; }); } \
+#define OBSLUGA(nazwa, wyrazenie)       \
+  void nazwa(benchmark::State& state) { \
+    Uruchom(state, [] { wyrazenie; });  \
+  }                                     \
   BENCHMARK(nazwa)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)
 
 OBSLUGA(BM_Walec_Mapa, Form2->Image2Click(Form2->Image2));

@@ -38,15 +38,12 @@ tk::TImage* Obraz() {
   return obraz;
 }
 
-std::unique_ptr<TPoleWalca> Walec() {
-  return std::make_unique<TPoleWalca>(Obraz(), 1000, 50, kMi0, 55e6L, 0.05L, 200);
-}
+std::unique_ptr<TPoleWalca> Walec() { return std::make_unique<TPoleWalca>(Obraz(), 1000, 50, kMi0, 55e6L, 0.05L, 200); }
 std::unique_ptr<TPoleCylindra> Rura() {
   return std::make_unique<TPoleCylindra>(Obraz(), 63000, 50, kMi0, 56e6L, 0.98L, 1.0L, 200);
 }
 std::unique_ptr<TPolePrzeWar> Dwuwarstwowy() {
-  return std::make_unique<TPolePrzeWar>(Obraz(), 500, 50, 200 * kMi0, kMi0, 8e6L, 34.8e6L, 0.015L,
-                                        0.019L, 200);
+  return std::make_unique<TPolePrzeWar>(Obraz(), 500, 50, 200 * kMi0, kMi0, 8e6L, 34.8e6L, 0.015L, 0.019L, 200);
 }
 
 template <class Pole>

@@ -41,19 +41,24 @@ void Odrysowanie(benchmark::State& state, const std::string& x1, const std::stri
 }
 
 void BM_Przewod(benchmark::State& s) {
-  Uruchom(s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100"); }, &mantlo::TForm1::BitBtn10Click);
+  Uruchom(
+      s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100"); }, &mantlo::TForm1::BitBtn10Click);
 }
 void BM_Izolacja(benchmark::State& s) {
-  Uruchom(s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100"); }, &mantlo::TForm1::BitBtn12Click);
+  Uruchom(
+      s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100"); }, &mantlo::TForm1::BitBtn12Click);
 }
 void BM_Linia(benchmark::State& s) {
-  Uruchom(s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100"); }, &mantlo::TForm1::BitBtn11Click);
+  Uruchom(
+      s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100"); }, &mantlo::TForm1::BitBtn11Click);
 }
 void BM_Linia_N100000_x1_mniejsze(benchmark::State& s) {
-  Uruchom(s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100000"); }, &mantlo::TForm1::BitBtn11Click);
+  Uruchom(
+      s, [](mantlo::TForm1* f) { Wiersze(f, "-5,0", "5,0", "100000"); }, &mantlo::TForm1::BitBtn11Click);
 }
 void BM_Linia_N100000_x1_wieksze(benchmark::State& s) {
-  Uruchom(s, [](mantlo::TForm1* f) { Wiersze(f, "5,0", "-5,0", "100000"); }, &mantlo::TForm1::BitBtn11Click);
+  Uruchom(
+      s, [](mantlo::TForm1* f) { Wiersze(f, "5,0", "-5,0", "100000"); }, &mantlo::TForm1::BitBtn11Click);
 }
 void BM_Linia_N999999_x1_mniejsze(benchmark::State& s) {
   Uruchom(

@@ -95,9 +95,8 @@ Extended Potencjal(Extended x, Extended y) {
   // screen (L0 / 2) makes the screen the zero of potential.
   const Extended cp = c + e, cm = c - e;
   const Extended L0 = std::log((cp * cp + R * R) / (cm * cm + R * R));
-  const Extended V =
-      0.5L * (q1 * (std::log(((x + cp) * (x + cp) + y * y) / ((x + cm) * (x + cm) + y * y)) - L0) +
-              q2 * (std::log(((x - cp) * (x - cp) + y * y) / ((x - cm) * (x - cm) + y * y)) - L0));
+  const Extended V = 0.5L * (q1 * (std::log(((x + cp) * (x + cp) + y * y) / ((x + cm) * (x + cm) + y * y)) - L0) +
+                             q2 * (std::log(((x - cp) * (x - cp) + y * y) / ((x - cm) * (x - cm) + y * y)) - L0));
   tk::FpCheck();
   return V;
 }
@@ -279,9 +278,18 @@ void TFormBifilon::WykresPowierzchni(bool natezenie) {
       const Extended fi = j * krok;
       Extended x, y;
       switch (k) {
-        case 0: x = r0 * std::cos(fi) - d; y = r0 * std::sin(fi); break;
-        case 1: x = r0 * std::cos(fi) + d; y = r0 * std::sin(fi); break;
-        default: x = R * std::cos(fi); y = R * std::sin(fi); break;
+        case 0:
+          x = r0 * std::cos(fi) - d;
+          y = r0 * std::sin(fi);
+          break;
+        case 1:
+          x = r0 * std::cos(fi) + d;
+          y = r0 * std::sin(fi);
+          break;
+        default:
+          x = R * std::cos(fi);
+          y = R * std::sin(fi);
+          break;
       }
       Extended wartosc;
       if (natezenie) {
@@ -291,8 +299,7 @@ void TFormBifilon::WykresPowierzchni(bool natezenie) {
       } else {
         wartosc = Potencjal(x, y);
       }
-      seria->AddXY(static_cast<double>(fi * 180.0L / kPi), static_cast<double>(wartosc), "",
-                   seria->SeriesColor);
+      seria->AddXY(static_cast<double>(fi * 180.0L / kPi), static_cast<double>(wartosc), "", seria->SeriesColor);
     }
   }
 }
@@ -307,8 +314,7 @@ void TFormBifilon::BitBtn3Click(tk::TObject*) {
   // 2π·ε0·εr·L in pF with ε0 = 1e-9/(36π) F/m.
   const Extended K = L * 2000.0L * er / 36.0L;
   for (int i = 1; i <= 2; ++i)
-    for (int j = 1; j <= 2; ++j)
-      TabelaPojemnosci->SetCells(j, i, num::FloatToStrSkal(K * P->FDane[i][j], 1.0L, 3));
+    for (int j = 1; j <= 2; ++j) TabelaPojemnosci->SetCells(j, i, num::FloatToStrSkal(K * P->FDane[i][j], 1.0L, 3));
 }
 
 }  // namespace bifilon

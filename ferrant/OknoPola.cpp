@@ -11,8 +11,8 @@ tk::TFont CzcionkaSiatki() {
 }
 
 tk::TStringGrid* UtworzSiatkeDanych(tk::TWinControl* okno, int wiersze,
-                                    const std::function<void(tk::TStringGrid&)>& wymiary, int x,
-                                    int y, int szerokosc, int wysokosc) {
+                                    const std::function<void(tk::TStringGrid&)>& wymiary, int x, int y, int szerokosc,
+                                    int wysokosc) {
   auto* s = new tk::TStringGrid(okno);
   s->Name = "StringGrid1";
   s->SetColCount(2);
@@ -27,13 +27,12 @@ tk::TStringGrid* UtworzSiatkeDanych(tk::TWinControl* okno, int wiersze,
   return s;
 }
 
-void WpiszKolumne(tk::TStringGrid& siatka, int kolumna, const char* const* teksty,
-                  std::initializer_list<int> wiersze) {
+void WpiszKolumne(tk::TStringGrid& siatka, int kolumna, const char* const* teksty, std::initializer_list<int> wiersze) {
   for (int w : wiersze) siatka.SetCells(kolumna, w, teksty[w]);
 }
 
-void UtworzPrzyciski(tk::TPanel* panel, std::initializer_list<Przycisk> przyciski, int x, int y,
-                     int krok, int szerokosc, int wysokosc) {
+void UtworzPrzyciski(tk::TPanel* panel, std::initializer_list<Przycisk> przyciski, int x, int y, int krok,
+                     int szerokosc, int wysokosc) {
   for (const Przycisk& p : przyciski) {
     auto* b = new tk::TBitBtn(panel);
     b->Name = p.nazwa;

@@ -31,12 +31,11 @@ tk::TFont CzcionkaSiatki();
 // column 1 editable (inputs and outputs alike), no scroll bars.  `wymiary`
 // sets the window's own column widths and row heights.
 tk::TStringGrid* UtworzSiatkeDanych(tk::TWinControl* okno, int wiersze,
-                                    const std::function<void(tk::TStringGrid&)>& wymiary, int x,
-                                    int y, int szerokosc, int wysokosc);
+                                    const std::function<void(tk::TStringGrid&)>& wymiary, int x, int y, int szerokosc,
+                                    int wysokosc);
 
 // Writes teksty[w] into row w of the column, for the rows in the order given.
-void WpiszKolumne(tk::TStringGrid& siatka, int kolumna, const char* const* teksty,
-                  std::initializer_list<int> wiersze);
+void WpiszKolumne(tk::TStringGrid& siatka, int kolumna, const char* const* teksty, std::initializer_list<int> wiersze);
 
 struct Przycisk {
   tk::TBitBtn** kontrolka;
@@ -47,8 +46,8 @@ struct Przycisk {
 
 // A column of buttons on the panel, each with its click handler: the first at
 // (x, y), each next one krok lower.
-void UtworzPrzyciski(tk::TPanel* panel, std::initializer_list<Przycisk> przyciski, int x, int y,
-                     int krok, int szerokosc, int wysokosc);
+void UtworzPrzyciski(tk::TPanel* panel, std::initializer_list<Przycisk> przyciski, int x, int y, int krok,
+                     int szerokosc, int wysokosc);
 
 // The map area blanked to white with a black frame.
 void ObramujMape(tk::TImage& mapa);
@@ -56,8 +55,7 @@ void ObramujMape(tk::TImage& mapa);
 // R' and X' in µΩ/m and Kn into their rows of column 1, each as soon as it is
 // computed; returns R'.
 template <class Pole>
-num::Extended WpiszWyniki(tk::TStringGrid& siatka, const Pole& pole, int wierszR, int wierszX,
-                          int wierszKn) {
+num::Extended WpiszWyniki(tk::TStringGrid& siatka, const Pole& pole, int wierszR, int wierszX, int wierszKn) {
   const num::Extended R = pole.Rezystancja();
   tk::FpCheck();
   siatka.SetCells(1, wierszR, num::FloatToStrSkal(R, 1e6L, 2));

@@ -14,8 +14,8 @@ namespace ferrant {
 using num::k2Pi;
 using num::kPi;
 
-TPoleCylindra::TPoleCylindra(tk::TImage* obraz, Extended I_, Extended f_, Extended mi_,
-                             Extended gamma_, Extended r1_, Extended r2_, int32_t N_)
+TPoleCylindra::TPoleCylindra(tk::TImage* obraz, Extended I_, Extended f_, Extended mi_, Extended gamma_, Extended r1_,
+                             Extended r2_, int32_t N_)
     : I(I_), f(f_), mi(mi_), gamma(gamma_), r1(r1_), r2(r2_), Obraz(obraz), N(N_) {
   num::SqrtZ(c, TZespol{0, -1});
   Wykresy = std::make_unique<plot::TWykresy>(obraz, N, 3);
@@ -130,25 +130,21 @@ void TPoleCylindra::Krzywa(int nr, Wielkosc q) {
   }
 }
 
-void TPoleCylindra::WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
-                                   const char* kontynuacja, const char* tytul) {
-  WykresTrzechCzestotliwosci(*this, jednostka, prefiks, kontynuacja, tytul, false,
-                             [&](int nr) { Krzywa(nr, q); });
+void TPoleCylindra::WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks, const char* kontynuacja,
+                                   const char* tytul) {
+  WykresTrzechCzestotliwosci(*this, jednostka, prefiks, kontynuacja, tytul, false, [&](int nr) { Krzywa(nr, q); });
 }
 
 void TPoleCylindra::WykresE() {
-  WykresRadialny(Wielkosc::E, " [mV/m]", "Ez(r)   f=", "        f=",
-                 " Rozkład pola elektrycznego wzdłuż promienia");
+  WykresRadialny(Wielkosc::E, " [mV/m]", "Ez(r)   f=", "        f=", " Rozkład pola elektrycznego wzdłuż promienia");
 }
 
 void TPoleCylindra::WykresH() {
-  WykresRadialny(Wielkosc::H, " [A/m]", "Hf(r)   f=", "        f=",
-                 " Rozkład pola magnetycznego wzdłuż promienia");
+  WykresRadialny(Wielkosc::H, " [A/m]", "Hf(r)   f=", "        f=", " Rozkład pola magnetycznego wzdłuż promienia");
 }
 
 void TPoleCylindra::WykresJ() {
-  WykresRadialny(Wielkosc::J, " [A/mm2]", "Jz(r)   f=", "        f=",
-                 " Rozkład gęstości prądu wzdłuż promienia");
+  WykresRadialny(Wielkosc::J, " [A/mm2]", "Jz(r)   f=", "        f=", " Rozkład gęstości prądu wzdłuż promienia");
 }
 
 void TPoleCylindra::WykresJ1f() {

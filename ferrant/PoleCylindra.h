@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "numerics/AlgeZes4.h"
 #include "ferrant/WykresyPola.h"
+#include "numerics/AlgeZes4.h"
 #include "plot/Wykresy4.h"
 
 namespace ferrant {
@@ -27,8 +27,8 @@ using num::TZespol;
 
 class TPoleCylindra {
  public:
-  TPoleCylindra(tk::TImage* obraz, Extended I, Extended f, Extended mi, Extended gamma,
-                Extended r1, Extended r2, int32_t N);
+  TPoleCylindra(tk::TImage* obraz, Extended I, Extended f, Extended mi, Extended gamma, Extended r1, Extended r2,
+                int32_t N);
   ~TPoleCylindra();
   TPoleCylindra(const TPoleCylindra&) = delete;
   TPoleCylindra& operator=(const TPoleCylindra&) = delete;
@@ -70,8 +70,8 @@ class TPoleCylindra {
   int32_t N = 0;                            // index of the last plot point
 
  private:
-  void WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
-                      const char* kontynuacja, const char* tytul);
+  void WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks, const char* kontynuacja,
+                      const char* tytul);
   void Krzywa(int nr, Wielkosc q);
 };
 

@@ -32,11 +32,9 @@ TZespol Razy2(const TZespol& z, int e) { return TZespol{std::ldexp(z.re, e), std
 
 }  // namespace
 
-TPolePrzeWar::TPolePrzeWar(tk::TImage* obraz, Extended I_, Extended f_, Extended mi1_,
-                           Extended mi2_, Extended gamma1_, Extended gamma2_, Extended r1_,
-                           Extended r2_, int32_t N_)
-    : I(I_), f(f_), mi1(mi1_), mi2(mi2_), gamma1(gamma1_), gamma2(gamma2_), r1(r1_), r2(r2_),
-      N(N_) {
+TPolePrzeWar::TPolePrzeWar(tk::TImage* obraz, Extended I_, Extended f_, Extended mi1_, Extended mi2_, Extended gamma1_,
+                           Extended gamma2_, Extended r1_, Extended r2_, int32_t N_)
+    : I(I_), f(f_), mi1(mi1_), mi2(mi2_), gamma1(gamma1_), gamma2(gamma2_), r1(r1_), r2(r2_), N(N_) {
   num::SqrtZ(c, TZespol{0, -1});
   A = std::make_unique<num::TMacierzZ>(1, 3, 3);
   B = std::make_unique<num::TMacierzZ>(1, 3, 1);
@@ -184,14 +182,13 @@ Extended TPolePrzeWar::Reaktancja() const { return Impedancja().im; }
 
 Extended TPolePrzeWar::WspNaskorkowosci() const {
   // R' times the d.c. conductance per metre of core and layer together.
-  const Extended Kn =
-      Rezystancja() * (gamma1 * kPi * (r1 * r1) + gamma2 * kPi * (r2 * r2 - r1 * r1));
+  const Extended Kn = Rezystancja() * (gamma1 * kPi * (r1 * r1) + gamma2 * kPi * (r2 * r2 - r1 * r1));
   tk::FpCheck();
   return Kn;
 }
 
-void TPolePrzeWar::WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
-                                  const char* kontynuacja, const char* tytul) {
+void TPolePrzeWar::WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks, const char* kontynuacja,
+                                  const char* tytul) {
   // From half the core radius to the surface.
   const Extended r0 = r1 / 2;
   const Extended krok = (r2 - r0) / N;
@@ -204,18 +201,15 @@ void TPolePrzeWar::WykresRadialny(Wielkosc q, const char* jednostka, const char*
 }
 
 void TPolePrzeWar::WykresE() {
-  WykresRadialny(Wielkosc::E, " [mV/m]", "Ez(r)   f=", "        f=",
-                 " Rozkład pola elektrycznego wzdłuż promienia");
+  WykresRadialny(Wielkosc::E, " [mV/m]", "Ez(r)   f=", "        f=", " Rozkład pola elektrycznego wzdłuż promienia");
 }
 
 void TPolePrzeWar::WykresH() {
-  WykresRadialny(Wielkosc::H, " [A/m]", "Hf(r)   f=", "        f=",
-                 " Rozkład pola magnetycznego wzdłuż promienia");
+  WykresRadialny(Wielkosc::H, " [A/m]", "Hf(r)   f=", "        f=", " Rozkład pola magnetycznego wzdłuż promienia");
 }
 
 void TPolePrzeWar::WykresJ() {
-  WykresRadialny(Wielkosc::J, " [A/mm2]", "Jz(r)   f=", "        f=",
-                 " Rozkład gęstości prądu wzdłuż promienia");
+  WykresRadialny(Wielkosc::J, " [A/mm2]", "Jz(r)   f=", "        f=", " Rozkład gęstości prądu wzdłuż promienia");
 }
 
 void TPolePrzeWar::WykresKn() { WykresKnPola(*this); }

@@ -20,9 +20,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "ferrant/WykresyPola.h"
 #include "numerics/AlgeZes4.h"
 #include "numerics/Macierze4.h"
-#include "ferrant/WykresyPola.h"
 #include "plot/Wykresy4.h"
 
 namespace ferrant {
@@ -32,8 +32,8 @@ using num::TZespol;
 
 class TPolePrzeWar {
  public:
-  TPolePrzeWar(tk::TImage* obraz, Extended I, Extended f, Extended mi1, Extended mi2,
-               Extended gamma1, Extended gamma2, Extended r1, Extended r2, int32_t N);
+  TPolePrzeWar(tk::TImage* obraz, Extended I, Extended f, Extended mi1, Extended mi2, Extended gamma1, Extended gamma2,
+               Extended r1, Extended r2, int32_t N);
   ~TPolePrzeWar();
   TPolePrzeWar(const TPolePrzeWar&) = delete;
   TPolePrzeWar& operator=(const TPolePrzeWar&) = delete;
@@ -78,8 +78,8 @@ class TPolePrzeWar {
   int32_t N = 0;                            // index of the last plot point
 
  private:
-  void WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
-                      const char* kontynuacja, const char* tytul);
+  void WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks, const char* kontynuacja,
+                      const char* tytul);
 };
 
 }  // namespace ferrant

@@ -14,8 +14,8 @@ namespace ferrant {
 using num::k2Pi;
 using num::kPi;
 
-TPoleWalca::TPoleWalca(tk::TImage* obraz, Extended I_, Extended f_, Extended mi_, Extended gamma_,
-                       Extended R_, int32_t N_)
+TPoleWalca::TPoleWalca(tk::TImage* obraz, Extended I_, Extended f_, Extended mi_, Extended gamma_, Extended R_,
+                       int32_t N_)
     : I(I_), f(f_), mi(mi_), gamma(gamma_), R(R_), Obraz(obraz), N(N_) {
   num::SqrtZ(c, TZespol{0, -1});
   Wykresy = std::make_unique<plot::TWykresy>(obraz, N, 3);
@@ -87,29 +87,27 @@ Extended TPoleWalca::WspNaskorkowosci() const {
   return Kn;
 }
 
-void TPoleWalca::WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
-                                const char* kontynuacja, const char* tytul, bool obliczNajpierw) {
+void TPoleWalca::WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks, const char* kontynuacja,
+                                const char* tytul, bool obliczNajpierw) {
   // From the axis (r = 0) to the surface.
   const Extended krok = R / N;
   WykresTrzechCzestotliwosci(*this, jednostka, prefiks, kontynuacja, tytul, obliczNajpierw,
-                             [&](int nr) {
-                               KrzywaRadialna(*this, q, nr, 0, [&](int32_t i) { return i * krok; });
-                             });
+                             [&](int nr) { KrzywaRadialna(*this, q, nr, 0, [&](int32_t i) { return i * krok; }); });
 }
 
 void TPoleWalca::WykresE() {
-  WykresRadialny(Wielkosc::E, " [mV/m]", "Ez(r)   f=", "        f=",
-                 " Rozkład pola elektrycznego wzdłuż promienia", false);
+  WykresRadialny(Wielkosc::E, " [mV/m]", "Ez(r)   f=", "        f=", " Rozkład pola elektrycznego wzdłuż promienia",
+                 false);
 }
 
 void TPoleWalca::WykresH() {
-  WykresRadialny(Wielkosc::H, " [A/m]", "Hf(r)   f=", "         f=",
-                 " Rozkład pola magnetycznego wzdłuż promienia", true);
+  WykresRadialny(Wielkosc::H, " [A/m]", "Hf(r)   f=", "         f=", " Rozkład pola magnetycznego wzdłuż promienia",
+                 true);
 }
 
 void TPoleWalca::WykresJ() {
-  WykresRadialny(Wielkosc::J, " [A/mm2]", "Jz(r)   f=", "        f=",
-                 " Rozkład gęstosci prądu wzdłuż promienia", false);
+  WykresRadialny(Wielkosc::J, " [A/mm2]", "Jz(r)   f=", "        f=", " Rozkład gęstosci prądu wzdłuż promienia",
+                 false);
 }
 
 void TPoleWalca::WykresKn() { WykresKnPola(*this); }

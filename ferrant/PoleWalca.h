@@ -17,8 +17,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "numerics/AlgeZes4.h"
 #include "ferrant/WykresyPola.h"
+#include "numerics/AlgeZes4.h"
 #include "plot/Wykresy4.h"
 
 namespace ferrant {
@@ -28,8 +28,7 @@ using num::TZespol;
 
 class TPoleWalca {
  public:
-  TPoleWalca(tk::TImage* obraz, Extended I, Extended f, Extended mi, Extended gamma, Extended R,
-             int32_t N);
+  TPoleWalca(tk::TImage* obraz, Extended I, Extended f, Extended mi, Extended gamma, Extended R, int32_t N);
   ~TPoleWalca();
   TPoleWalca(const TPoleWalca&) = delete;
   TPoleWalca& operator=(const TPoleWalca&) = delete;
@@ -67,8 +66,8 @@ class TPoleWalca {
   int32_t N = 0;                            // index of the last plot point
 
  private:
-  void WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks,
-                      const char* kontynuacja, const char* tytul, bool obliczNajpierw);
+  void WykresRadialny(Wielkosc q, const char* jednostka, const char* prefiks, const char* kontynuacja,
+                      const char* tytul, bool obliczNajpierw);
 };
 
 }  // namespace ferrant

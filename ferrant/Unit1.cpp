@@ -35,8 +35,8 @@ tk::TFont Czcionka(int height, bool bold) {
   return f;
 }
 
-tk::TPanel* Naglowek(tk::TWinControl* parent, const char* name, const char* caption, tk::TColor color,
-                     int height, int l, int t, int w, int h) {
+tk::TPanel* Naglowek(tk::TWinControl* parent, const char* name, const char* caption, tk::TColor color, int height,
+                     int l, int t, int w, int h) {
   auto* p = new tk::TPanel(parent);
   p->Name = name;
   p->SetBounds(l, t, w, h);
@@ -60,10 +60,9 @@ const char* const kMaterialy[11][2] = {
     {"Stal 120", "4,9"},
 };
 
-const char* const kPrzekroje[24] = {"0,5",   "0,75",  "1,0",   "1,5",   "2,5",   "4,0",
-                                    "6,0",   "10,0",  "16,0",  "25,0",  "35,0",  "50,0",
-                                    "70,0",  "95,0",  "120,0", "150,0", "185,0", "240,0",
-                                    "300,0", "400",   "500,0", "625,0", "800,0", "1000,0"};
+const char* const kPrzekroje[24] = {"0,5",   "0,75",  "1,0",   "1,5",  "2,5",   "4,0",   "6,0",   "10,0",
+                                    "16,0",  "25,0",  "35,0",  "50,0", "70,0",  "95,0",  "120,0", "150,0",
+                                    "185,0", "240,0", "300,0", "400",  "500,0", "625,0", "800,0", "1000,0"};
 
 // The cell under a mouse point, or false off the cells (a release after a
 // drag off the table): such a point picks nothing.
@@ -82,8 +81,8 @@ TForm1::TForm1() {
   SetFont(Czcionka(-11, false));
   visibleAtStart = true;
 
-  Panel2 = Naglowek(this, "Panel2", "Wybór  przewodów do analizy pola elektromagnetycznego", tk::clAqua,
-                    -15, 8, 6, 844, 32);
+  Panel2 =
+      Naglowek(this, "Panel2", "Wybór  przewodów do analizy pola elektromagnetycznego", tk::clAqua, -15, 8, 6, 844, 32);
 
   // The three conductor kinds: a button and an icon each.
   Panel1 = new tk::TPanel(this);

@@ -49,8 +49,7 @@ TFormWykChart::TFormWykChart() {
   SetCaption(" ");
 
   Chart1 = UtworzWykresOkna(
-      this,
-      {"Zależność strat mocy w przewodzie cylindrycznym od przenikalności magnetycznej wzglednej", "", ""},
+      this, {"Zależność strat mocy w przewodzie cylindrycznym od przenikalności magnetycznej wzglednej", "", ""},
       "Przenikalność względna przewodu", "Straty mocy w przewodzie w [kW]");
   Chart1->BottomAxis.Increment = 1;
   // One series of labelled values: a legend would show only its colour.

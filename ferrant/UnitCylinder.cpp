@@ -33,7 +33,8 @@ const char* const kEtykiety[TForm3::kWierszy] = {
     "Moc czynna w [W]",
     "Reaktancja jednostkowa w [mikrOm/Metr]",
 };
-const char* const kDomyslne[TForm3::kDlugosc + 1] = {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0", nullptr, nullptr, "3,2"};
+const char* const kDomyslne[TForm3::kDlugosc + 1] = {"63000",  "50",    " 1.0 ", "56,0  ", "980,0",
+                                                     "1000,0", nullptr, nullptr, "3,2"};
 
 }  // namespace
 
@@ -60,16 +61,15 @@ TForm3::TForm3() {
   Panel1->Name = "Panel1";
   Panel1->SetBounds(598, 4, 196, 164);
   Panel1->SetColor(tk::clBlue);
-  UtworzPrzyciski(
-      Panel1,
-      {{&BitBtn1, "BitBtn1", "Pola elektrycznego", Obsluga(this, &TForm3::BitBtn1Click)},
-       {&BitBtn2, "BitBtn2", "Pole magnetyczne", Obsluga(this, &TForm3::BitBtn2Click)},
-       {&BitBtn3, "BitBtn3", "Gęstości prądu", Obsluga(this, &TForm3::BitBtn3Click)},
-       {&BitBtn4, "BitBtn4", "Naskórkowość", Obsluga(this, &TForm3::BitBtn4Click)},
-       {&BitBtn5, "BitBtn5", "Gęstość prądu dla 50Hz", Obsluga(this, &TForm3::BitBtn5Click)},
-       {&BitBtn8, "BitBtn8", "Gęstość prądu  mi=var", Obsluga(this, &TForm3::BitBtn8Click)},
-       {&BitBtn6, "BitBtn6", "Wykres  dP(mi)", Obsluga(this, &TForm3::BitBtn6Click)}},
-      6, 4, 22, 184, 21);
+  UtworzPrzyciski(Panel1,
+                  {{&BitBtn1, "BitBtn1", "Pola elektrycznego", Obsluga(this, &TForm3::BitBtn1Click)},
+                   {&BitBtn2, "BitBtn2", "Pole magnetyczne", Obsluga(this, &TForm3::BitBtn2Click)},
+                   {&BitBtn3, "BitBtn3", "Gęstości prądu", Obsluga(this, &TForm3::BitBtn3Click)},
+                   {&BitBtn4, "BitBtn4", "Naskórkowość", Obsluga(this, &TForm3::BitBtn4Click)},
+                   {&BitBtn5, "BitBtn5", "Gęstość prądu dla 50Hz", Obsluga(this, &TForm3::BitBtn5Click)},
+                   {&BitBtn8, "BitBtn8", "Gęstość prądu  mi=var", Obsluga(this, &TForm3::BitBtn8Click)},
+                   {&BitBtn6, "BitBtn6", "Wykres  dP(mi)", Obsluga(this, &TForm3::BitBtn6Click)}},
+                  6, 4, 22, 184, 21);
 
   Image2 = new tk::TImage(this);
   Image2->Name = "Image2";

@@ -16,17 +16,17 @@ class TForm3 : public tk::TForm {
 
   // The rows of StringGrid1: inputs, then the results (column 1 holds both).
   enum Wiersz : int {
-    kPrad,            // RMS current [A]
-    kCzestotliwosc,   // [Hz]
-    kPrzenikalnosc,   // relative permeability
-    kKonduktywnosc,   // [MS/m]
-    kPromienW,        // inner radius r1 [mm]
-    kPromienZ,        // outer radius r2 [mm]
-    kRezystancja,     // R' [µΩ/m]
-    kKn,              // skin coefficient
-    kDlugosc,         // conductor length L [m], an input
-    kMoc,             // active power loss I²·R'·L [W]
-    kReaktancja,      // X' [µΩ/m]
+    kPrad,           // RMS current [A]
+    kCzestotliwosc,  // [Hz]
+    kPrzenikalnosc,  // relative permeability
+    kKonduktywnosc,  // [MS/m]
+    kPromienW,       // inner radius r1 [mm]
+    kPromienZ,       // outer radius r2 [mm]
+    kRezystancja,    // R' [µΩ/m]
+    kKn,             // skin coefficient
+    kDlugosc,        // conductor length L [m], an input
+    kMoc,            // active power loss I²·R'·L [W]
+    kReaktancja,     // X' [µΩ/m]
     kWierszy
   };
 

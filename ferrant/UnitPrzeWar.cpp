@@ -30,7 +30,8 @@ const char* const kEtykiety[TForm4::kWierszy] = {
     "Współczynnik naskórkowości Kn",
     "Raktancja wewnętrzna [mikrOm/Metr]",
 };
-const char* const kDomyslne[TForm4::kRezystancja] = {"500", "50", " 200.0 ", " 1.0 ", " 8.0 ", " 34,8 ", "15,0  ", "19,0"};
+const char* const kDomyslne[TForm4::kRezystancja] = {"500",   "50",     " 200.0 ", " 1.0 ",
+                                                     " 8.0 ", " 34,8 ", "15,0  ",  "19,0"};
 const int kWysokosci[TForm4::kWierszy] = {22, 24, 24, 24, 24, 26, 24, 24, 24, 24, 24};
 
 }  // namespace
@@ -61,13 +62,12 @@ TForm4::TForm4() {
   Panel1 = new tk::TPanel(this);
   Panel1->Name = "Panel1";
   Panel1->SetBounds(556, 4, 194, 136);
-  UtworzPrzyciski(
-      Panel1,
-      {{&BitBtn1, "BitBtn1", "Pola elektryczne E(r)", Obsluga(this, &TForm4::BitBtn1Click)},
-       {&BitBtn2, "BitBtn2", "Pola magnetyczne Hf(r)", Obsluga(this, &TForm4::BitBtn2Click)},
-       {&BitBtn3, "BitBtn3", "Gęstość prądu  Jz(r)", Obsluga(this, &TForm4::BitBtn3Click)},
-       {&BitBtn4, "BitBtn4", "Naskórkowość  Kn(f) ", Obsluga(this, &TForm4::BitBtn4Click)}},
-      6, 4, 32, 182, 28);
+  UtworzPrzyciski(Panel1,
+                  {{&BitBtn1, "BitBtn1", "Pola elektryczne E(r)", Obsluga(this, &TForm4::BitBtn1Click)},
+                   {&BitBtn2, "BitBtn2", "Pola magnetyczne Hf(r)", Obsluga(this, &TForm4::BitBtn2Click)},
+                   {&BitBtn3, "BitBtn3", "Gęstość prądu  Jz(r)", Obsluga(this, &TForm4::BitBtn3Click)},
+                   {&BitBtn4, "BitBtn4", "Naskórkowość  Kn(f) ", Obsluga(this, &TForm4::BitBtn4Click)}},
+                  6, 4, 32, 182, 28);
 
   OnCreate = Obsluga(this, &TForm4::FormCreate);
   OnActivate = Obsluga(this, &TForm4::FormActivate);
@@ -82,11 +82,11 @@ TForm4::~TForm4() {
 
 void TForm4::FormCreate(tk::TObject*) {
   WpiszKolumne(*StringGrid1, 0, kEtykiety,
-               {kPrad, kCzestotliwosc, kPrzenikalnoscW, kPrzenikalnoscZ, kKonduktywnoscW, kKonduktywnoscZ,
-                kPromienW, kPromienZ, kRezystancja, kKn, kReaktancja});
+               {kPrad, kCzestotliwosc, kPrzenikalnoscW, kPrzenikalnoscZ, kKonduktywnoscW, kKonduktywnoscZ, kPromienW,
+                kPromienZ, kRezystancja, kKn, kReaktancja});
   WpiszKolumne(*StringGrid1, 1, kDomyslne,
-               {kPrad, kCzestotliwosc, kPrzenikalnoscW, kPrzenikalnoscZ, kKonduktywnoscW, kKonduktywnoscZ,
-                kPromienW, kPromienZ});
+               {kPrad, kCzestotliwosc, kPrzenikalnoscW, kPrzenikalnoscZ, kKonduktywnoscW, kKonduktywnoscZ, kPromienW,
+                kPromienZ});
   // Placeholders only: every computation reads the grid first.
   PolePrzeWar = new TPolePrzeWar(Image1, 500, 50, 200, 1.0L, 8e6L, 34.8e6L, 15, 19, 200);
 }

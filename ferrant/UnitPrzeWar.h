@@ -16,17 +16,17 @@ class TForm4 : public tk::TForm {
   // The rows of StringGrid1: inputs, then the results (column 1 holds both).
   // W is the core (inner), Z the outer layer.
   enum Wiersz : int {
-    kPrad,             // RMS current [A]
-    kCzestotliwosc,    // [Hz]
-    kPrzenikalnoscW,   // relative permeabilities
+    kPrad,            // RMS current [A]
+    kCzestotliwosc,   // [Hz]
+    kPrzenikalnoscW,  // relative permeabilities
     kPrzenikalnoscZ,
-    kKonduktywnoscW,   // [MS/m]
+    kKonduktywnoscW,  // [MS/m]
     kKonduktywnoscZ,
-    kPromienW,         // core radius r1 [mm]
-    kPromienZ,         // outer radius r2 [mm]
-    kRezystancja,      // R' [µΩ/m]
-    kKn,               // skin coefficient
-    kReaktancja,       // internal X' [µΩ/m]
+    kPromienW,     // core radius r1 [mm]
+    kPromienZ,     // outer radius r2 [mm]
+    kRezystancja,  // R' [µΩ/m]
+    kKn,           // skin coefficient
+    kReaktancja,   // internal X' [µΩ/m]
     kWierszy
   };
 

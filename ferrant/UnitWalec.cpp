@@ -18,14 +18,10 @@ TPoleWalca* PoleWalca = nullptr;
 namespace {
 
 const char* const kEtykiety[TForm2::kWierszy] = {
-    "Wartość skuteczna prądu w [A] ",
-    "Częstotliwość prądu w [Hz] ",
-    "Przenikalność magnetyczna względna",
-    "Konduktywność właściwa[MegaSimens/Metr] ",
-    "Promień przewodu w [MiliMetr] ",
-    "Rezystancja jednostkowa w [mikrOm/Metr]",
-    "Współczynnik naskórkowości Kn",
-    "Reaktancja jednostkowa w [mikrOm/Metr]",
+    "Wartość skuteczna prądu w [A] ",     "Częstotliwość prądu w [Hz] ",
+    "Przenikalność magnetyczna względna", "Konduktywność właściwa[MegaSimens/Metr] ",
+    "Promień przewodu w [MiliMetr] ",     "Rezystancja jednostkowa w [mikrOm/Metr]",
+    "Współczynnik naskórkowości Kn",      "Reaktancja jednostkowa w [mikrOm/Metr]",
 };
 const char* const kDomyslne[TForm2::kRezystancja] = {"1000", "50", " 1.0 ", "55,0", "50"};
 

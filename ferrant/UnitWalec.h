@@ -15,14 +15,14 @@ class TForm2 : public tk::TForm {
 
   // The rows of StringGrid1: inputs, then the results (column 1 holds both).
   enum Wiersz : int {
-    kPrad,            // RMS current [A]
-    kCzestotliwosc,   // [Hz]
-    kPrzenikalnosc,   // relative permeability
-    kKonduktywnosc,   // [MS/m]
-    kPromien,         // [mm]
-    kRezystancja,     // R' [µΩ/m]
-    kKn,              // skin coefficient
-    kReaktancja,      // X' [µΩ/m]
+    kPrad,           // RMS current [A]
+    kCzestotliwosc,  // [Hz]
+    kPrzenikalnosc,  // relative permeability
+    kKonduktywnosc,  // [MS/m]
+    kPromien,        // [mm]
+    kRezystancja,    // R' [µΩ/m]
+    kKn,             // skin coefficient
+    kReaktancja,     // X' [µΩ/m]
     kWierszy
   };
 

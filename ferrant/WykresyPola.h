@@ -51,9 +51,8 @@ void KrzywaRadialna(Pole& pole, Wielkosc q, int nr, int32_t od, Promien promien)
 // constants stay those of 10·f.  obliczNajpierw: the constants of f are
 // computed first; otherwise curve 1 uses those of the last computation.
 template <class Pole, class Krzywa>
-void WykresTrzechCzestotliwosci(Pole& pole, const char* jednostka, const char* prefiks,
-                                const char* kontynuacja, const char* tytul, bool obliczNajpierw,
-                                Krzywa krzywa) {
+void WykresTrzechCzestotliwosci(Pole& pole, const char* jednostka, const char* prefiks, const char* kontynuacja,
+                                const char* tytul, bool obliczNajpierw, Krzywa krzywa) {
   const num::Extended f0 = pole.f;
   if (obliczNajpierw) pole.Oblicz();
 

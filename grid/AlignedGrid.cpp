@@ -288,10 +288,8 @@ void TAlignedGrid::RowMoved(int fromIndex, int toIndex) {
 // Painting, editor, hints
 
 void TAlignedGrid::DrawCell(int col, int row, const tk::TRect& rect, tk::TGridDrawState state) {
-  if (DefaultDrawing)
-    DrawCellText(col, row, rect, state);
-  else
-    tk::TStringGrid::DrawCell(col, row, rect, state);
+  if (DefaultDrawing) DrawCellText(col, row, rect, state);
+  else tk::TStringGrid::DrawCell(col, row, rect, state);
 }
 
 namespace {
@@ -336,15 +334,11 @@ void TAlignedGrid::DrawCellText(int col, int row, const tk::TRect& rect, tk::TGr
   const int w = length == text.size() ? canvas.TextWidth(text) : canvas.TextWidth(std::string(buffer, length));
   int x;
   switch (GetCellAlignment(col, row)) {
-    case alRight:
-      x = rect.Right - w - 2;
-      break;
+    case alRight: x = rect.Right - w - 2; break;
     case alCenter:
       x = rect.Left + (rect.Right - rect.Left - w) / 2 + 1;  // C++ division truncates toward zero
       break;
-    default:
-      x = rect.Left + 2;
-      break;
+    default: x = rect.Left + 2; break;
   }
   const int y = rect.Top + 2;
   canvas.TextRectOpaque(rect, x, y, buffer, length);
@@ -440,14 +434,13 @@ void TAlignedGrid::DefineProperties(tk::TFiler& filer) {
   auto bin = [&](const char* name, void (TAlignedGrid::*read)(TBytesStream&),
                  void (TAlignedGrid::*write)(TBytesStream&), bool stored) {
     filer.DefineBinaryProperty(
-        name, [this, read](TBytesStream& s) { (this->*read)(s); }, [this, write](TBytesStream& s) { (this->*write)(s); },
-        stored);
+        name, [this, read](TBytesStream& s) { (this->*read)(s); },
+        [this, write](TBytesStream& s) { (this->*write)(s); }, stored);
   };
   auto list = [&](const char* name, void (TAlignedGrid::*read)(TReader&), void (TAlignedGrid::*write)(TWriter&),
                   bool stored) {
     filer.DefineProperty(
-        name, [this, read](TReader& r) { (this->*read)(r); }, [this, write](TWriter& w) { (this->*write)(w); },
-        stored);
+        name, [this, read](TReader& r) { (this->*read)(r); }, [this, write](TWriter& w) { (this->*write)(w); }, stored);
   };
   bin("AlignCell", &TAlignedGrid::ReadAlignCell, &TAlignedGrid::WriteAlignCell, stored_.AlignCell);
   bin("AlignCol", &TAlignedGrid::ReadAlignCol, &TAlignedGrid::WriteAlignCol, stored_.AlignCol);
@@ -521,15 +514,11 @@ void TAlignedGrid::WriteAlignRow(TBytesStream& s) { WriteAlignIndexList(s, RowCo
 void TAlignedGrid::ReadFixedAlignCol(TBytesStream& s) {
   stored_.FixedAlignCol = ReadAlignIndexList(s, lists_.FixedAlignCol);
 }
-void TAlignedGrid::WriteFixedAlignCol(TBytesStream& s) {
-  WriteAlignIndexList(s, ColCount() - 1, lists_.FixedAlignCol);
-}
+void TAlignedGrid::WriteFixedAlignCol(TBytesStream& s) { WriteAlignIndexList(s, ColCount() - 1, lists_.FixedAlignCol); }
 void TAlignedGrid::ReadFixedAlignRow(TBytesStream& s) {
   stored_.FixedAlignRow = ReadAlignIndexList(s, lists_.FixedAlignRow);
 }
-void TAlignedGrid::WriteFixedAlignRow(TBytesStream& s) {
-  WriteAlignIndexList(s, RowCount() - 1, lists_.FixedAlignRow);
-}
+void TAlignedGrid::WriteFixedAlignRow(TBytesStream& s) { WriteAlignIndexList(s, RowCount() - 1, lists_.FixedAlignRow); }
 
 // Font records: Color, Height, Name, Pitch, Style.
 std::unique_ptr<TFont> TAlignedGrid::ReadFontRecord(TReader& reader) {

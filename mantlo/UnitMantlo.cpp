@@ -76,8 +76,8 @@ void RysujWysokosc(tk::TBitmap& bmp) {
   cv.Rectangle(0, 13, 16, 16);
 }
 
-tk::TBitBtn* Przycisk(tk::TWinControl* rodzic, const char* nazwa, const char* tytul, int top,
-                      tk::TColor kolor, void (*glif)(tk::TBitmap&)) {
+tk::TBitBtn* Przycisk(tk::TWinControl* rodzic, const char* nazwa, const char* tytul, int top, tk::TColor kolor,
+                      void (*glif)(tk::TBitmap&)) {
   auto* b = new tk::TBitBtn(rodzic);
   b->Name = nazwa;
   b->SetBounds(10, top, 384, 40);
@@ -120,8 +120,8 @@ TUklad ObliczUklad(Extended V, Extended h, Extended rz, Extended ri, Extended ep
   return u;
 }
 
-Extended NatezenieWPunkcie(const TPunkt& p, Extended q_air, Extended q, Extended ri, Extended rz,
-                           Extended a, Extended hc, Extended hi) {
+Extended NatezenieWPunkcie(const TPunkt& p, Extended q_air, Extended q, Extended ri, Extended rz, Extended a,
+                           Extended hc, Extended hi) {
   const Extended x = p.x, y = p.y;
   if (y < 0) return 0;  // below the earth
   const Extended rhoC = std::sqrt(x * x + (y - hc) * (y - hc));
@@ -131,14 +131,10 @@ Extended NatezenieWPunkcie(const TPunkt& p, Extended q_air, Extended q, Extended
   // The pair's field modulus over the coefficient: 2a / (ρ+·ρ−).
   const Extended w = 2.0L * a / (rhoPlus * rhoMinus);
   Extended E;
-  if (rhoI >= ri)
-    E = q_air * w;
-  else if (rhoC < rz)
-    E = 0;
-  else if (rhoC < ri)
-    E = q * w;
-  else
-    E = 0;  // inside the insulation's circle but farther than ri from the conductor
+  if (rhoI >= ri) E = q_air * w;
+  else if (rhoC < rz) E = 0;
+  else if (rhoC < ri) E = q * w;
+  else E = 0;  // inside the insulation's circle but farther than ri from the conductor
   tk::FpCheck();
   return E;
 }
@@ -181,8 +177,7 @@ TForm1::TForm1() {
   GroupBox3->SetCaption("Pole układu - przewód walcowy  izolowany ziemia na");
   BitBtn10 = Przycisk(GroupBox3, "BitBtn10", "Powierzchni przewodu ", 26, tk::clBlack, RysujPrzewod);
   BitBtn12 = Przycisk(GroupBox3, "BitBtn12", "Powierzchni izolacji", 76, tk::clBlack, RysujIzolacje);
-  BitBtn11 = Przycisk(GroupBox3, "BitBtn11", "Zadanej wysokości  x=var  y=const", 126, tk::clRed,
-                      RysujWysokosc);
+  BitBtn11 = Przycisk(GroupBox3, "BitBtn11", "Zadanej wysokości  x=var  y=const", 126, tk::clRed, RysujWysokosc);
   BitBtn10->OnClick = [this](tk::TObject* s) { BitBtn10Click(s); };
   BitBtn12->OnClick = [this](tk::TObject* s) { BitBtn12Click(s); };
   BitBtn11->OnClick = [this](tk::TObject* s) { BitBtn11Click(s); };
@@ -278,8 +273,8 @@ void TForm1::BitBtn11Click(tk::TObject*) {
 
   Series1->Clear();
   Chart1->Title.Text.clear();
-  Chart1->Title.Text.push_back("  Rozkład natężenia pola przy powierzchni ziemi na wysokości h=" +
-                               AlignedGrid1->Cells(1, 7) + " [m]");
+  Chart1->Title.Text.push_back(
+      "  Rozkład natężenia pola przy powierzchni ziemi na wysokości h=" + AlignedGrid1->Cells(1, 7) + " [m]");
   Chart1->LeftAxis.Title = "E(x,h) [kV/m]";
   Chart1->BottomAxis.Title = " x [m]";
   Series1->Title = " ";

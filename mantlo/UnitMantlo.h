@@ -42,8 +42,8 @@ TUklad ObliczUklad(Extended V, Extended h, Extended rz, Extended ri, Extended ep
 
 // Field modulus at p [V/m]: 0 below the earth and inside the conductor,
 // q·w in the insulation, q_air·w in the air, with w = 2a/(ρ+·ρ−).
-Extended NatezenieWPunkcie(const TPunkt& p, Extended q_air, Extended q, Extended ri, Extended rz,
-                           Extended a, Extended hc, Extended hi);
+Extended NatezenieWPunkcie(const TPunkt& p, Extended q_air, Extended q, Extended ri, Extended rz, Extended a,
+                           Extended hc, Extended hi);
 
 class TForm1 : public tk::TForm {
  public:

@@ -73,15 +73,14 @@ int32_t SkalRowMacZ(TMacierzZ& A, TMacierzZ& B) {
     if (s == 0.0L) kontrola::BladDzielenia(false);
     const Extended e = std::log(s) / ln2 + 1.0L;
     int64_t k;
-    if (e >= 0.0L || e == std::trunc(e))
-      k = -static_cast<int64_t>(e);
-    else
-      k = -static_cast<int64_t>(e - 1.0L);
+    if (e >= 0.0L || e == std::trunc(e)) k = -static_cast<int64_t>(e);
+    else k = -static_cast<int64_t>(e - 1.0L);
     // The factor 2^k is applied by its exponent: exact, and also for rows of
     // subnormal numbers whose factor itself would not be representable.
     const int p = static_cast<int>(k);
     for (int32_t j = 1; j <= w; ++j) A.FDane[i][j] = {std::ldexp(A.FDane[i][j].re, p), std::ldexp(A.FDane[i][j].im, p)};
-    for (int32_t j = 1; j <= kb; ++j) B.FDane[i][j] = {std::ldexp(B.FDane[i][j].re, p), std::ldexp(B.FDane[i][j].im, p)};
+    for (int32_t j = 1; j <= kb; ++j)
+      B.FDane[i][j] = {std::ldexp(B.FDane[i][j].re, p), std::ldexp(B.FDane[i][j].im, p)};
   }
   kontrola::SprawdzFlagi(A.FDane);
   return 0;

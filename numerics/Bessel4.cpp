@@ -471,12 +471,9 @@ void BesselJ(TZespol& w, int32_t n, const TZespol& z) {
     return;
   }
   TZespol r;
-  if (!PrzezRozwiniecie(z0, ModZ(z0)))
-    SzeregJ(r, n, z0);
-  else if (z0.re < 0.0L)
-    r = Odbicie(Rodzaj::J, n, z0);
-  else
-    AsymptJY(&r, nullptr, n, z0);
+  if (!PrzezRozwiniecie(z0, ModZ(z0))) SzeregJ(r, n, z0);
+  else if (z0.re < 0.0L) r = Odbicie(Rodzaj::J, n, z0);
+  else AsymptJY(&r, nullptr, n, z0);
   Wynik(w, r);
 }
 
@@ -487,12 +484,9 @@ void BesselY(TZespol& w, int32_t n, const TZespol& z) {
     return;
   }
   TZespol r;
-  if (!PrzezRozwiniecie(z0, ModZ(z0)))
-    SzeregY(r, n, z0);
-  else if (z0.re < 0.0L)
-    r = Odbicie(Rodzaj::Y, n, z0);
-  else
-    AsymptJY(nullptr, &r, n, z0);
+  if (!PrzezRozwiniecie(z0, ModZ(z0))) SzeregY(r, n, z0);
+  else if (z0.re < 0.0L) r = Odbicie(Rodzaj::Y, n, z0);
+  else AsymptJY(nullptr, &r, n, z0);
   Wynik(w, r);
 }
 

@@ -134,8 +134,7 @@ void DopasujOs(TOsWykresu& o, bool osY) {
     for (int32_t i = 0; i <= 5; ++i) {
       t = Zaokraglij(o.e, i, lo);
       g = Zaokraglij(o.e, i, hi);
-      if (t != g && g - t > 0.9L * o.span && fabsl(t - o.min) < 0.1L * o.span &&
-          fabsl(g - o.max) < 0.1L * o.span) {
+      if (t != g && g - t > 0.9L * o.span && fabsl(t - o.min) < 0.1L * o.span && fabsl(g - o.max) < 0.1L * o.span) {
         o.proba = i;
         break;
       }
@@ -260,9 +259,8 @@ TWykresy::TWykresy(tk::TImage* obraz, int32_t ostatniPunkt, int32_t liczbaKrzywy
   FCzcionkaTytulu.SetSize(10);
   FSzerokosc = obraz ? obraz->Width() : 0;
   FWysokosc = obraz ? obraz->Height() : 0;
-  const tk::TColor paleta[11] = {tk::clBlack,  tk::clRed,    tk::clNavy, tk::clGreen,
-                                 tk::clMaroon, tk::clPurple, tk::clTeal, tk::clLime,
-                                 tk::clBlue,   tk::clAqua,   tk::clFuchsia};
+  const tk::TColor paleta[11] = {tk::clBlack, tk::clRed,  tk::clNavy, tk::clGreen, tk::clMaroon, tk::clPurple,
+                                 tk::clTeal,  tk::clLime, tk::clBlue, tk::clAqua,  tk::clFuchsia};
   std::copy(paleta, paleta + 11, FKolory);
 
   FWek.resize(static_cast<size_t>(std::max(liczbaKrzywych + 1, 0)));
@@ -343,8 +341,8 @@ void TWykresy::SprawdzPodzialki() const {
   const int32_t n[2] = {FPodzialkaX, FPodzialkaY};
   for (int os = 0; os < 2; ++os)
     if (n[os] <= 0)
-      throw tk::Exception(std::string("Podziałka osi ") + "XY"[os] + " klasy TWykresy (FPodzialka" + "XY"[os] +
-                          " = " + std::to_string(n[os]) + ") musi być dodatnia");
+      throw tk::Exception(std::string("Podziałka osi ") + "XY"[os] + " klasy TWykresy (FPodzialka" + "XY"[os] + " = " +
+                          std::to_string(n[os]) + ") musi być dodatnia");
 }
 
 TGeometriaWykresu TWykresy::Geometria() const {
@@ -425,9 +423,7 @@ TGeometriaWykresu TWykresy::Geometria() const {
       g.yb = H - 100;
       g.Y0 = H - 100;
       break;
-    default:
-      g.Y0 = g.A;
-      break;
+    default: g.Y0 = g.A; break;
   }
 
   X.step = (X.hi - X.lo) / (X.r + X.s);

@@ -31,7 +31,9 @@ std::vector<TWinControl*> WinControlChain(const QWidget* w) {
   return chain;
 }
 
-bool Contains(const std::vector<TWinControl*>& v, TWinControl* c) { return std::find(v.begin(), v.end(), c) != v.end(); }
+bool Contains(const std::vector<TWinControl*>& v, TWinControl* c) {
+  return std::find(v.begin(), v.end(), c) != v.end();
+}
 
 // The focus moved from `old` to `now`.  Only a move inside one window counts:
 // deactivating the window (focus to another window or to none) leaves the
@@ -380,20 +382,15 @@ void TWinControl::Realign() {
           c->SetBounds(r.Right - w, r.Top, w, r.Height());
           r.Right -= w;
           break;
-        case alClient:
-          c->SetBounds(r.Left, r.Top, r.Width(), r.Height());
-          break;
-        default:
-          break;
+        case alClient: c->SetBounds(r.Left, r.Top, r.Width(), r.Height()); break;
+        default: break;
       }
     }
   }
   aligning_ = false;
 }
 
-bool TWinControl::Focused() const {
-  return Widget() != nullptr && ControlOf(QApplication::focusWidget()) == this;
-}
+bool TWinControl::Focused() const { return Widget() != nullptr && ControlOf(QApplication::focusWidget()) == this; }
 
 void TWinControl::SetFocus() {
   if (Widget() == nullptr) return;

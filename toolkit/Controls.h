@@ -30,7 +30,15 @@ class TObject {
 using TNotifyEvent = std::function<void(TObject* sender)>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 using TShiftState = unsigned;
-enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+enum TShiftFlag : unsigned {
+  ssShift = 1,
+  ssAlt = 2,
+  ssCtrl = 4,
+  ssLeft = 8,
+  ssRight = 16,
+  ssMiddle = 32,
+  ssDouble = 64
+};
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -135,7 +143,7 @@ class TWinControl : public TControl {
  public:
   ~TWinControl() override;
   const std::vector<TControl*>& Controls() const { return children_; }
-  void Realign();  // toolkit-internal: lays out aligned children
+  void Realign();        // toolkit-internal: lays out aligned children
   bool Focused() const;  // this control (or its in-place editor) holds the keyboard focus
   void SetFocus();
   TNotifyEvent OnEnter;

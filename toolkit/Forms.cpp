@@ -126,8 +126,7 @@ class FormWindow : public QWidget {
   }
   bool event(QEvent* e) override {
     const bool r = QWidget::event(e);
-    if (fitWhenFramed_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize) &&
-        frameGeometry() != geometry()) {
+    if (fitWhenFramed_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize) && frameGeometry() != geometry()) {
       fitWhenFramed_ = false;
       FitOnScreen(this);
     }

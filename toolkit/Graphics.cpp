@@ -68,7 +68,9 @@ QColor ToQColor(TColor color) {
 TColor FromQColor(const QColor& color) { return RGBColor(color.red(), color.green(), color.blue()); }
 TColor FromQRgb(QRgb rgb) { return RGBColor(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 
-QString ToQString(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+QString ToQString(const std::string& utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 std::string FromQString(const QString& text) { return text.toUtf8().toStdString(); }
 
 // ---------------------------------------------------------------------------
@@ -83,9 +85,7 @@ int MulDiv(int a, int b, int c) {
   return static_cast<int>(((p < 0) != (c < 0)) ? -q : q);
 }
 
-bool FamilyInstalled(const QString& family) {
-  return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
-}
+bool FamilyInstalled(const QString& family) { return QFontDatabase::families().contains(family, Qt::CaseInsensitive); }
 
 // The installed face that stands in for a face of the original platform.
 QString MapFamily(const std::string& name) {
@@ -297,7 +297,7 @@ std::vector<TextLine> WrapText(const QString& text, const QFontMetrics& fm, int 
     }
     while (start < n) {
       // Take words while the line fits.
-      int end = start;      // end of the accepted part
+      int end = start;  // end of the accepted part
       int pos = start;
       while (pos < n) {
         int wordEnd = pos;
@@ -513,9 +513,7 @@ QImage WhiteImage(int w, int h) {
 
 TBitmap::TBitmap(int width, int height) : impl_(std::make_unique<Impl>()) { impl_->image = WhiteImage(width, height); }
 
-TBitmap::~TBitmap() {
-  canvas_.reset();
-}
+TBitmap::~TBitmap() { canvas_.reset(); }
 
 int TBitmap::Width() const { return impl_->image.width(); }
 int TBitmap::Height() const { return impl_->image.height(); }

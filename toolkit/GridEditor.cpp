@@ -183,10 +183,8 @@ void TInplaceEdit::RecreateWindow() {
 std::string TInplaceEdit::Text() const { return impl_->edit ? FromQString(impl_->edit->text()) : impl_->pendingText; }
 
 void TInplaceEdit::SetText(const std::string& text) {
-  if (impl_->edit)
-    impl_->edit->setText(ToQString(text));
-  else
-    impl_->pendingText = text;
+  if (impl_->edit) impl_->edit->setText(ToQString(text));
+  else impl_->pendingText = text;
 }
 
 void TInplaceEdit::SetFont(const TFont& font) {
@@ -321,9 +319,7 @@ void TStringGrid::EditorKey(int key, unsigned modifiers, bool& handled) {
   handled = true;
   switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      HideEditor();
-      break;
+    case Qt::Key_Enter: HideEditor(); break;
     case Qt::Key_Escape: {
       const std::string original = editOriginal_;
       if (editor_) editor_->SetText(original);
@@ -335,11 +331,8 @@ void TStringGrid::EditorKey(int key, unsigned modifiers, bool& handled) {
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      HandleKey(key, modifiers & ~ssShift, std::string());
-      break;
-    default:
-      handled = false;
+    case Qt::Key_Backtab: HandleKey(key, modifiers & ~ssShift, std::string()); break;
+    default: handled = false;
   }
 }
 

@@ -45,9 +45,15 @@ bool TStringGrid::HandleKey(int key, unsigned modifiers, const std::string& text
       const bool back = key == Qt::Key_Backtab || shift;
       int c = col_, r = row_;
       if (back) {
-        if (--c < loC) { c = colCount_ - 1; if (--r < loR) r = rowCount_ - 1; }
+        if (--c < loC) {
+          c = colCount_ - 1;
+          if (--r < loR) r = rowCount_ - 1;
+        }
       } else {
-        if (++c >= colCount_) { c = loC; if (++r >= rowCount_) r = loR; }
+        if (++c >= colCount_) {
+          c = loC;
+          if (++r >= rowCount_) r = loR;
+        }
       }
       MoveCurrent(c, r, false);
       return true;
@@ -61,11 +67,8 @@ bool TStringGrid::HandleKey(int key, unsigned modifiers, const std::string& text
       }
       return true;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      ShowEditor();
-      return true;
-    default:
-      break;
+    case Qt::Key_Enter: ShowEditor(); return true;
+    default: break;
   }
   // A printable character starts editing with that character as the new text.
   if (!ctrl && !text.empty() && static_cast<unsigned char>(text[0]) >= 0x20 && text[0] != 0x7F && CanEditNow()) {
@@ -112,7 +115,10 @@ void TStringGrid::HandleMouseDown(TMouseButton button, TShiftState shift, int x,
       return found >= 0;
     });
     if (found >= 0) {
-      drag_ = 4; dragIndex_ = found; dragStart_ = x; dragSize_ = colWidths_[found];
+      drag_ = 4;
+      dragIndex_ = found;
+      dragStart_ = x;
+      dragSize_ = colWidths_[found];
       return;
     }
   }
@@ -123,14 +129,19 @@ void TStringGrid::HandleMouseDown(TMouseButton button, TShiftState shift, int x,
       return found >= 0;
     });
     if (found >= 0) {
-      drag_ = 5; dragIndex_ = found; dragStart_ = y; dragSize_ = rowHeights_[found];
+      drag_ = 5;
+      dragIndex_ = found;
+      dragStart_ = y;
+      dragSize_ = rowHeights_[found];
       return;
     }
   }
   if (r < fixedRows_ && c >= fixedCols_ && (options_ & goColMoving)) {
-    drag_ = 2; dragIndex_ = dragTarget_ = c;
+    drag_ = 2;
+    dragIndex_ = dragTarget_ = c;
   } else if (c < fixedCols_ && r >= fixedRows_ && (options_ & goRowMoving)) {
-    drag_ = 3; dragIndex_ = dragTarget_ = r;
+    drag_ = 3;
+    dragIndex_ = dragTarget_ = r;
   }
 }
 
@@ -151,14 +162,9 @@ void TStringGrid::HandleMouseMove(TShiftState shift, int x, int y, bool leftDown
     case 3:
       if (r >= fixedRows_) dragTarget_ = r;
       break;
-    case 4:
-      SetColWidth(dragIndex_, std::max(0, dragSize_ + x - dragStart_));
-      break;
-    case 5:
-      SetRowHeight(dragIndex_, std::max(0, dragSize_ + y - dragStart_));
-      break;
-    default:
-      break;
+    case 4: SetColWidth(dragIndex_, std::max(0, dragSize_ + x - dragStart_)); break;
+    case 5: SetRowHeight(dragIndex_, std::max(0, dragSize_ + y - dragStart_)); break;
+    default: break;
   }
 }
 

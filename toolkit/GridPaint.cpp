@@ -22,7 +22,8 @@ void TStringGrid::DrawCell(int col, int row, const TRect& rect, TGridDrawState s
   if (DefaultDrawing) {
     const std::string& text = cells_[col][row];
     const size_t zero = text.find('\0');  // the painted text ends at its first zero byte
-    canvas_->TextRectOpaque(rect, rect.Left + 2, rect.Top + 2, text.data(), zero == std::string::npos ? text.size() : zero);
+    canvas_->TextRectOpaque(rect, rect.Left + 2, rect.Top + 2, text.data(),
+                            zero == std::string::npos ? text.size() : zero);
   }
   if (OnDrawCell) Dispatch([&] { OnDrawCell(this, col, row, rect, state); });
 }

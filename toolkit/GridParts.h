@@ -53,7 +53,8 @@ inline int LastPageStart(const std::vector<int>& sizes, int fixed, int view) {
 // How many entries from `first` on show whole in `view` pixels behind the fixed ones.
 inline int WholeShown(const std::vector<int>& sizes, int fixed, int first, int view) {
   int pos = 0, count = 0;
-  for (int i = 0; i < fixed && i < static_cast<int>(sizes.size()); ++i) pos += sizes[static_cast<size_t>(i)] + kLineWidth;
+  for (int i = 0; i < fixed && i < static_cast<int>(sizes.size()); ++i)
+    pos += sizes[static_cast<size_t>(i)] + kLineWidth;
   for (int i = first; i < static_cast<int>(sizes.size()) && pos + sizes[static_cast<size_t>(i)] <= view; ++i, ++count)
     pos += sizes[static_cast<size_t>(i)] + kLineWidth;
   return count;

@@ -6,8 +6,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -45,7 +45,7 @@ class GridWidget : public QWidget {
     hbar_ = new QScrollBar(Qt::Horizontal, this);
     for (QScrollBar* bar : {vbar_, hbar_}) {
       bar->hide();
-      bar->setFocusPolicy(Qt::NoFocus);  // the bars never take the focus from the grid or its editor
+      bar->setFocusPolicy(Qt::NoFocus);                   // the bars never take the focus from the grid or its editor
       bar->setContextMenuPolicy(Qt::PreventContextMenu);  // no menu of Qt's own (English) texts
       bar->setSingleStep(1);
     }
@@ -66,7 +66,7 @@ class GridWidget : public QWidget {
   TStringGrid* grid_;
   QScrollBar* vbar_;
   QScrollBar* hbar_;
-  bool syncing_ = false;     // the bars are being set from the grid
+  bool syncing_ = false;  // the bars are being set from the grid
   bool pressed_ = false;
   bool forwarding_ = false;  // a key is being handed to the editor
   int wheelRest_ = 0;        // wheel turn not yet worth a step (eighths of a degree)
@@ -142,10 +142,8 @@ class GridWidget : public QWidget {
       e->accept();
       return;
     }
-    if (grid_ && grid_->HandleKey(e->key(), ToModifiers(e->modifiers()), e->text().toStdString()))
-      e->accept();
-    else
-      QWidget::keyPressEvent(e);
+    if (grid_ && grid_->HandleKey(e->key(), ToModifiers(e->modifiers()), e->text().toStdString())) e->accept();
+    else QWidget::keyPressEvent(e);
   }
   bool event(QEvent* e) override {
     if (grid_ && e->type() == QEvent::KeyPress) {

@@ -12,10 +12,21 @@
 namespace tk {
 
 enum TGridOption : unsigned {
-  goFixedVertLine = 1u << 0, goFixedHorzLine = 1u << 1, goVertLine = 1u << 2, goHorzLine = 1u << 3,
-  goRangeSelect = 1u << 4, goDrawFocusSelected = 1u << 5, goRowSizing = 1u << 6, goColSizing = 1u << 7,
-  goRowMoving = 1u << 8, goColMoving = 1u << 9, goEditing = 1u << 10, goTabs = 1u << 11,
-  goRowSelect = 1u << 12, goAlwaysShowEditor = 1u << 13, goThumbTracking = 1u << 14
+  goFixedVertLine = 1u << 0,
+  goFixedHorzLine = 1u << 1,
+  goVertLine = 1u << 2,
+  goHorzLine = 1u << 3,
+  goRangeSelect = 1u << 4,
+  goDrawFocusSelected = 1u << 5,
+  goRowSizing = 1u << 6,
+  goColSizing = 1u << 7,
+  goRowMoving = 1u << 8,
+  goColMoving = 1u << 9,
+  goEditing = 1u << 10,
+  goTabs = 1u << 11,
+  goRowSelect = 1u << 12,
+  goAlwaysShowEditor = 1u << 13,
+  goThumbTracking = 1u << 14
 };
 using TGridOptions = unsigned;
 constexpr TGridOptions kDefaultGridOptions =
@@ -196,9 +207,9 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
     int lastLeftCol = 0, lastTopRow = 0;
   };
   const Layout& CurrentLayout() const;
-  void UpdateScrollBars();           // shows, hides and sets the bars to the sizes and the view
-  void Relayout();                   // sizes or counts changed: bars, then a repaint
-  void Scrolled();                   // the view moved: bars, then a repaint
+  void UpdateScrollBars();  // shows, hides and sets the bars to the sizes and the view
+  void Relayout();          // sizes or counts changed: bars, then a repaint
+  void Scrolled();          // the view moved: bars, then a repaint
   int ClampLeftCol(int col) const;
   int ClampTopRow(int row) const;
   void WheelScroll(bool columns, int lines);
@@ -209,9 +220,9 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   void ClampCurrent();
   void ScrollInView(int col, int row);
   void MoveCurrent(int col, int row, bool extend);
-  void UpdateEditor();          // places the editor over the current cell (or hides it)
-  void CommitEditor();          // the editor's text into the current cell
-  bool CanEditNow();            // editing allowed in principle (options, cell)
+  void UpdateEditor();  // places the editor over the current cell (or hides it)
+  void CommitEditor();  // the editor's text into the current cell
+  bool CanEditNow();    // editing allowed in principle (options, cell)
   void EditorKey(int qtKey, unsigned modifiers, bool& handled);
   void HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y, bool dbl);
   void HandleMouseUp(TMouseButton button, TShiftState shift, int x, int y);
@@ -231,7 +242,7 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   std::unique_ptr<TInplaceEdit> editor_;
   bool editing_ = false;
   int editCol_ = -1, editRow_ = -1;  // the cell the editor shows
-  std::string editOriginal_;  // the cell's text when editing started (Escape restores it)
+  std::string editOriginal_;         // the cell's text when editing started (Escape restores it)
   // A drag in progress: 0 none, 1 selecting, 2 moving a column, 3 moving a
   // row, 4 sizing a column, 5 sizing a row.
   int drag_ = 0;

@@ -56,8 +56,8 @@ uint8_t TReader::Byte() { return *Take(1); }
 
 uint32_t TReader::Dword() {
   const uint8_t* p = Take(4);
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+         (static_cast<uint32_t>(p[3]) << 24);
 }
 
 TValueType TReader::NextValue() const {
@@ -77,30 +77,22 @@ void TReader::ReadListEnd() {
 
 int32_t TReader::ReadInteger() {
   switch (ReadValue()) {
-    case vaInt8:
-      return static_cast<int8_t>(Byte());
+    case vaInt8: return static_cast<int8_t>(Byte());
     case vaInt16: {
       const uint8_t* p = Take(2);
       return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
     }
-    case vaInt32:
-      return static_cast<int32_t>(Dword());
-    default:
-      RaiseInvalidPropertyValue();
+    case vaInt32: return static_cast<int32_t>(Dword());
+    default: RaiseInvalidPropertyValue();
   }
 }
 
 std::string TReader::ReadString() {
   size_t length;
   switch (ReadValue()) {
-    case vaString:
-      length = Byte();
-      break;
-    case vaLString:
-      length = Dword();
-      break;
-    default:
-      RaiseInvalidPropertyValue();
+    case vaString: length = Byte(); break;
+    case vaLString: length = Dword(); break;
+    default: RaiseInvalidPropertyValue();
   }
   const uint8_t* p = Take(length);
   return std::string(reinterpret_cast<const char*>(p), length);
@@ -108,12 +100,9 @@ std::string TReader::ReadString() {
 
 bool TReader::ReadBoolean() {
   switch (ReadValue()) {
-    case vaFalse:
-      return false;
-    case vaTrue:
-      return true;
-    default:
-      RaiseInvalidPropertyValue();
+    case vaFalse: return false;
+    case vaTrue: return true;
+    default: RaiseInvalidPropertyValue();
   }
 }
 
@@ -150,26 +139,17 @@ void TReader::SkipValue(int depth) {
       break;
     case vaInt8:
     case vaInt16:
-    case vaInt32:
-      ReadInteger();
-      break;
+    case vaInt32: ReadInteger(); break;
     case vaString:
-    case vaLString:
-      ReadString();
-      break;
-    case vaIdent:
-      ReadIdent();
-      break;
+    case vaLString: ReadString(); break;
+    case vaIdent: ReadIdent(); break;
     case vaFalse:
-    case vaTrue:
-      ReadValue();
-      break;
+    case vaTrue: ReadValue(); break;
     case vaBinary:
       ReadValue();
       Take(Dword());
       break;
-    default:
-      RaiseInvalidPropertyValue();
+    default: RaiseInvalidPropertyValue();
   }
 }
 
@@ -244,8 +224,8 @@ struct PropertyDef {
 
 class Definitions : public TFiler {
  public:
-  void DefineProperty(const std::string& name, std::function<void(TReader&)> read,
-                      std::function<void(TWriter&)> write, bool hasData) override {
+  void DefineProperty(const std::string& name, std::function<void(TReader&)> read, std::function<void(TWriter&)> write,
+                      bool hasData) override {
     PropertyDef d;
     d.name = name;
     d.read = std::move(read);

@@ -19,13 +19,13 @@ namespace tk {
 
 // Tags of the typed values.
 enum TValueType : uint8_t {
-  vaNull = 0,      // end of a list
-  vaList = 1,      // values up to vaNull
-  vaInt8 = 2,      // signed byte
-  vaInt16 = 3,     // signed 16-bit, little-endian
-  vaInt32 = 4,     // signed 32-bit, little-endian
-  vaString = 6,    // length byte and up to 255 bytes of UTF-8 text
-  vaIdent = 7,     // an enumeration value by name: length byte and characters
+  vaNull = 0,    // end of a list
+  vaList = 1,    // values up to vaNull
+  vaInt8 = 2,    // signed byte
+  vaInt16 = 3,   // signed 16-bit, little-endian
+  vaInt32 = 4,   // signed 32-bit, little-endian
+  vaString = 6,  // length byte and up to 255 bytes of UTF-8 text
+  vaIdent = 7,   // an enumeration value by name: length byte and characters
   vaFalse = 8,
   vaTrue = 9,
   vaBinary = 10,   // 32-bit little-endian byte count and the bytes
@@ -77,10 +77,10 @@ class TReader {
   void ReadListEnd();
   bool EndOfList() const { return NextValue() == vaNull; }
 
-  int32_t ReadInteger();      // vaInt8, vaInt16 or vaInt32
-  std::string ReadString();   // vaString or vaLString
-  bool ReadBoolean();         // vaFalse or vaTrue
-  std::string ReadIdent();    // vaIdent
+  int32_t ReadInteger();              // vaInt8, vaInt16 or vaInt32
+  std::string ReadString();           // vaString or vaLString
+  bool ReadBoolean();                 // vaFalse or vaTrue
+  std::string ReadIdent();            // vaIdent
   std::vector<uint8_t> ReadBinary();  // vaBinary
   // A property name (length byte and characters, no tag); "" ends the properties.
   std::string ReadPropName();

@@ -77,7 +77,7 @@ std::unique_ptr<TCanvas> NewPainterCanvas(QPainter* painter, int width, int heig
 // --- Bitmaps and metafiles ---------------------------------------------------
 class BitmapTarget;
 struct TBitmap::Impl {
-  QImage image;  // Format_RGB32
+  QImage image;                    // Format_RGB32
   BitmapTarget* target = nullptr;  // the canvas's target (owned by the canvas)
   // Finishes a painter still open on the image.
   void Flush() const;

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "bifilon/UnitBifilon.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Locale.h"
+#include "toolkit/testing/Testing.h"
 
 namespace {
 

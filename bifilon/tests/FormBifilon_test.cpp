@@ -9,13 +9,13 @@
 
 #include "bifilon/UnitBifilon.h"
 #include "grid/AlignedGrid.h"
-#include "toolkit/testing/Testing.h"
-#include "toolkit/chart/Chart.h"
-#include "toolkit/core/Locale.h"
-#include "toolkit/core/MessageBox.h"
 #include "tests/support/Contrast.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/WindowChecks.h"
+#include "toolkit/chart/Chart.h"
+#include "toolkit/core/Locale.h"
+#include "toolkit/core/MessageBox.h"
+#include "toolkit/testing/Testing.h"
 
 using bifilon::TFormBifilon;
 
@@ -97,9 +97,13 @@ TEST_F(Bifilon, LayoutAndDefaults) {
   for (int r = 0; r < 8; ++r) EXPECT_EQ(g->RowHeight(r), r == 2 ? 25 : 24) << r;
   EXPECT_TRUE(g->Options() & tk::goEditing);
   EXPECT_TRUE(g->Font().Style & tk::fsBold);
-  const char* etykiety[8] = {"Promień ekranu w [mm]", "Promień przewodów w [mm]",
-                             "Odległość pomiędzy przewodami w [mm]", "Przenikalność względna izolacji",
-                             "Długość kabla w [m]", "Potencjał żyły 1 [V]", "Potencjał żyły 2 [V]",
+  const char* etykiety[8] = {"Promień ekranu w [mm]",
+                             "Promień przewodów w [mm]",
+                             "Odległość pomiędzy przewodami w [mm]",
+                             "Przenikalność względna izolacji",
+                             "Długość kabla w [m]",
+                             "Potencjał żyły 1 [V]",
+                             "Potencjał żyły 2 [V]",
                              "Potencjał ekranu [V]"};
   const char* wartosci[8] = {"56,0", "8,0", "15,0", "1", "1", "100,0", "100,0", "0"};
   for (int r = 0; r < 8; ++r) {
@@ -243,9 +247,8 @@ TEST_F(Bifilon, FieldChart) {
   tk::testing::ClickButton(f->BitBtn2);
   ASSERT_TRUE(dialogs.messages.empty());
   auto* ch = f->Chart1;
-  EXPECT_EQ(ch->Title.Text,
-            (std::vector<std::string>{"Natężenie pola elektrycznego na powierzchni przewodów ",
-                                      " moduł E(x,y) dla (x,y) leżących na powierzchni przewodów"}));
+  EXPECT_EQ(ch->Title.Text, (std::vector<std::string>{"Natężenie pola elektrycznego na powierzchni przewodów ",
+                                                      " moduł E(x,y) dla (x,y) leżących na powierzchni przewodów"}));
   EXPECT_EQ(ch->LeftAxis.Title, "Natężenie pola elektrycznego na powierzchni przewodów E[kV/m]");
   EXPECT_EQ(f->Series1->Title, "E przewód 1");
   EXPECT_EQ(f->Series2->Title, "E przewód 2");

@@ -147,8 +147,8 @@ TEST(ModelKabla, InvalidGeometryRaisesTheRunTimeErrors) {
   Kabel(56, 8, 15);
   const Extended q = b::q1;
   tk::FpClear();
-  EXPECT_THROW(Kabel(56, 8, 0), tk::EZeroDivide);    // d = 0
-  EXPECT_THROW(Kabel(56, 8, 30), tk::EInvalidOp);    // c < R: no real e
+  EXPECT_THROW(Kabel(56, 8, 0), tk::EZeroDivide);  // d = 0
+  EXPECT_THROW(Kabel(56, 8, 30), tk::EInvalidOp);  // c < R: no real e
   EXPECT_FALSE(tk::FpFaultPending());
   EXPECT_EQ(b::q1, q);  // nothing reached the charges
 }
@@ -180,9 +180,10 @@ TEST(ModelKabla, CapacitanceAgainstIndependentSolutions) {
     long double s11, s12, t11, t12;
     PojemnosciCSM(p.R / 1000, p.r0 / 1000, p.d / 1000, 32, s11, s12);
     PojemnosciCienkie(p.R / 1000, p.r0 / 1000, p.d / 1000, t11, t12);
-    std::printf("R=%.2Lf r0=%.2Lf d=%.2Lf mm  model C11=%.4Lf C12=%.4Lf | charges C11=%.4Lf C12=%.4Lf |"
-                " thin wire C11=%.4Lf C12=%.4Lf\n",
-                p.R, p.r0, p.d, m11, m12, s11, s12, t11, t12);
+    std::printf(
+        "R=%.2Lf r0=%.2Lf d=%.2Lf mm  model C11=%.4Lf C12=%.4Lf | charges C11=%.4Lf C12=%.4Lf |"
+        " thin wire C11=%.4Lf C12=%.4Lf\n",
+        p.R, p.r0, p.d, m11, m12, s11, s12, t11, t12);
     // The reference itself: the many-charge solution meets the thin-wire
     // formula when the cores are thin.
     if (p.r0 < 1) {

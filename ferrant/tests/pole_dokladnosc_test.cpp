@@ -72,8 +72,8 @@ struct Bledy {
   }
   // Prints the largest errors and where they were; each within the bound.
   void Sprawdz(const char* rodzaj, size_t n) const {
-    std::printf("%-10s %5zu cases  max rel. error  R' %.2Le (%s)  X' %.2Le (%s)  Kn %.2Le (%s)\n",
-                rodzaj, n, R, gdzieR.c_str(), X, gdzieX.c_str(), Kn, gdzieKn.c_str());
+    std::printf("%-10s %5zu cases  max rel. error  R' %.2Le (%s)  X' %.2Le (%s)  Kn %.2Le (%s)\n", rodzaj, n, R,
+                gdzieR.c_str(), X, gdzieX.c_str(), Kn, gdzieKn.c_str());
     EXPECT_LT(R, kTolerancja) << rodzaj;
     EXPECT_LT(X, kTolerancja) << rodzaj;
     EXPECT_LT(Kn, kTolerancja) << rodzaj;

@@ -18,8 +18,7 @@ class PolePrzeWarTest : public PoleTest {
   // The window's default inputs: 500 A, 50 Hz, steel core μr 200, 8 MS/m,
   // aluminium layer 34.8 MS/m, r1 = 15 mm, r2 = 19 mm.
   std::unique_ptr<TPolePrzeWar> Domyslny() {
-    return std::make_unique<TPolePrzeWar>(obraz, 500, 50, 200 * kMi0, kMi0, 8e6L, 34.8e6L,
-                                          0.015L, 0.019L, 200);
+    return std::make_unique<TPolePrzeWar>(obraz, 500, 50, 200 * kMi0, kMi0, 8e6L, 34.8e6L, 0.015L, 0.019L, 200);
   }
   int Bledy(const char* podpis) {
     int n = 0;

@@ -29,8 +29,7 @@ class WykresyTest : public PoleTest {
     return p;
   }
   std::unique_ptr<TPolePrzeWar> Dwuwarstwowy() {
-    auto p = std::make_unique<TPolePrzeWar>(obraz, 500, 50, 200 * kMi0, kMi0, 8e6L, 34.8e6L,
-                                            0.015L, 0.019L, 200);
+    auto p = std::make_unique<TPolePrzeWar>(obraz, 500, 50, 200 * kMi0, kMi0, 8e6L, 34.8e6L, 0.015L, 0.019L, 200);
     p->Oblicz();
     return p;
   }
@@ -80,15 +79,24 @@ TEST_F(WykresyTest, RadialPlotsWriteTheirTexts) {
     auto w = Walec();
     auto r = Rura();
     auto d = Dwuwarstwowy();
-    w->WykresE(); sprawdz(*w->Wykresy, E, "walec E");
-    w->WykresH(); sprawdz(*w->Wykresy, H9, "walec H");
-    w->WykresJ(); sprawdz(*w->Wykresy, Jw, "walec J");
-    r->WykresE(); sprawdz(*r->Wykresy, E, "rura E");
-    r->WykresH(); sprawdz(*r->Wykresy, H, "rura H");
-    r->WykresJ(); sprawdz(*r->Wykresy, J, "rura J");
-    d->WykresE(); sprawdz(*d->Wykresy, E, "dwuwarstwowy E");
-    d->WykresH(); sprawdz(*d->Wykresy, H, "dwuwarstwowy H");
-    d->WykresJ(); sprawdz(*d->Wykresy, J, "dwuwarstwowy J");
+    w->WykresE();
+    sprawdz(*w->Wykresy, E, "walec E");
+    w->WykresH();
+    sprawdz(*w->Wykresy, H9, "walec H");
+    w->WykresJ();
+    sprawdz(*w->Wykresy, Jw, "walec J");
+    r->WykresE();
+    sprawdz(*r->Wykresy, E, "rura E");
+    r->WykresH();
+    sprawdz(*r->Wykresy, H, "rura H");
+    r->WykresJ();
+    sprawdz(*r->Wykresy, J, "rura J");
+    d->WykresE();
+    sprawdz(*d->Wykresy, E, "dwuwarstwowy E");
+    d->WykresH();
+    sprawdz(*d->Wykresy, H, "dwuwarstwowy H");
+    d->WykresJ();
+    sprawdz(*d->Wykresy, J, "dwuwarstwowy J");
   }
   EXPECT_TRUE(komunikaty.empty());
 }

@@ -8,10 +8,10 @@
 
 #include "ferrant/PoleCylindra.h"
 #include "numerics/Typy4.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/Jpeg.h"
 #include "toolkit/core/Errors.h"
 #include "ui_pomoc.h"
-#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -19,8 +19,7 @@ namespace {
 using num::Extended;
 using tk::testing::RecordingDialogs;
 
-const std::vector<std::string> kDomyslne = {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0",
-                                            "",      "",   "3,2",   "",       ""};
+const std::vector<std::string> kDomyslne = {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0", "", "", "3,2", "", ""};
 
 std::vector<uint8_t> Plik(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
@@ -49,7 +48,8 @@ class CylinderTest : public WykresyRuryTest {
     g->SetCurrentCell(1, row);
     tk::testing::ProcessEvents();
     tk::testing::SetFocus(g);
-    EXPECT_TRUE(g->Focused()) << "active " << Form3->Active() << " f0 " << Form0->Active() << " f1 " << Form1->Active() << " vis " << Form3->Visible();
+    EXPECT_TRUE(g->Focused()) << "active " << Form3->Active() << " f0 " << Form0->Active() << " f1 " << Form1->Active()
+                              << " vis " << Form3->Visible();
     tk::testing::TypeText(g, text);
   }
 };

@@ -18,8 +18,8 @@
 #include "tests/reliability/support/Harness.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Locale.h"
+#include "toolkit/testing/Testing.h"
 
 namespace ferrant::uitest {
 

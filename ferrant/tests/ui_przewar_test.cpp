@@ -4,8 +4,8 @@
 
 #include "ferrant/PolePrzeWar.h"
 #include "numerics/Typy4.h"
-#include "ui_pomoc.h"
 #include "tests/support/TestFiles.h"
+#include "ui_pomoc.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -13,8 +13,8 @@ namespace {
 using num::Extended;
 using tk::testing::RecordingDialogs;
 
-const std::vector<std::string> kDomyslne = {"500",    "50",     " 200.0 ", " 1.0 ", " 8.0 ", " 34,8 ",
-                                            "15,0  ", "19,0",   "",        "",      ""};
+const std::vector<std::string> kDomyslne = {"500",    "50",   " 200.0 ", " 1.0 ", " 8.0 ", " 34,8 ",
+                                            "15,0  ", "19,0", "",        "",      ""};
 
 class PrzeWarTest : public OknaTest {
  protected:

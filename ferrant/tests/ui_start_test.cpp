@@ -2,9 +2,9 @@
 // ends the program.
 #include <ctime>
 
-#include "ui_pomoc.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/WindowChecks.h"
+#include "ui_pomoc.h"
 
 namespace ferrant::uitest {
 namespace {

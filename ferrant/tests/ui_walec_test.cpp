@@ -4,10 +4,10 @@
 
 #include "ferrant/PoleWalca.h"
 #include "numerics/AlgeZes4.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "ui_pomoc.h"
-#include "tests/support/TestFiles.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -146,8 +146,8 @@ TEST_F(WalecTest, MapFromTheLastComputation) {
   const int brzeg = tk::GetRValue(Piksel(118, 60));
   EXPECT_TRUE(brzeg == 255 || brzeg == 254) << brzeg;
   EXPECT_EQ(Piksel(60, 2), tk::RGBColor(brzeg, 0, 0));
-  EXPECT_EQ(Piksel(3, 3), tk::clWhite);      // a corner, not painted
-  EXPECT_EQ(Piksel(0, 0), tk::clBlack);      // the outline of the clearing
+  EXPECT_EQ(Piksel(3, 3), tk::clWhite);  // a corner, not painted
+  EXPECT_EQ(Piksel(0, 0), tk::clBlack);  // the outline of the clearing
   EXPECT_EQ(Piksel(119, 119), tk::clBlack);
   SprawdzPierscien(60 + 29, Poziom(50, 30));
 

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "ui_pomoc.h"
 #include "tests/support/Contrast.h"
 #include "tests/support/TestFiles.h"
+#include "ui_pomoc.h"
 
 namespace ferrant::uitest {
 namespace {
@@ -185,8 +185,8 @@ TEST_F(WyborTest, TubePickWritesInnerRadiusCurrentAndOuterRadius) {
     Separator s(sep);
     KliknijKomorke(Form1->AlignedGrid2, 2, 1);
     Rura(Liczba("7,000"), Liczba("480,664"), Liczba("10,000"));
-    EXPECT_EQ(Form1->Label3->Caption(), "Wybrano - średnicę zewnętrzną D2= " + Liczba("20,000") +
-                                            "   oraz zewnętrzną D1= " + Liczba("14,000"));
+    EXPECT_EQ(Form1->Label3->Caption(),
+              "Wybrano - średnicę zewnętrzną D2= " + Liczba("20,000") + "   oraz zewnętrzną D1= " + Liczba("14,000"));
   }
   // The diameter column writes the outer radius only.
   Separator s(',');
@@ -277,12 +277,12 @@ TEST_F(WyborTest, IconsAreDrawnAtActivation) {
   auto px = [](tk::TImage* im, int x, int y) { return im->Bitmap()->Pixel(x, y); };
   for (tk::TImage* im : {Form1->Image1, Form1->Image2, Form1->Image3}) {
     ASSERT_NE(im->Bitmap(), nullptr);
-    EXPECT_EQ(px(im, 2, 2), tk::clBlack);   // the frame
-    EXPECT_EQ(px(im, 5, 5), tk::clWhite);   // inside the frame, outside the disc
+    EXPECT_EQ(px(im, 2, 2), tk::clBlack);  // the frame
+    EXPECT_EQ(px(im, 5, 5), tk::clWhite);  // inside the frame, outside the disc
     EXPECT_EQ(px(im, 20, im->Height() / 2), tk::clFuchsia);
   }
   EXPECT_EQ(px(Form1->Image1, 62, 62), tk::clFuchsia);
-  EXPECT_EQ(px(Form1->Image2, 65, 62), tk::clWhite);  // the tube's hole
+  EXPECT_EQ(px(Form1->Image2, 65, 62), tk::clWhite);   // the tube's hole
   EXPECT_EQ(px(Form1->Image3, 62, 62), tk::clSilver);  // the two-layer core
   // Drawn again at the next activation.
   Form1->Image3->Canvas().SetPixel(62, 62, tk::clLime);

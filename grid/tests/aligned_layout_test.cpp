@@ -77,11 +77,12 @@ TEST(LayoutWriting, AFontEntryReadsAndWritesItsFiveValues) {
 
 TEST(LayoutReading, IndicesAreTakenModulo65536AndTheLaterOfTwoEntriesWins) {
   Window w;
-  w.Load(LayoutBuilder()
-             .Binary("AlignCol", Join({IndexRecord(0xFFFF, alRight), IndexRecord(2, alRight), IndexRecord(2, alCenter)}))
-             .IndexColors("ColorRow", {{-1, 0x0000FF}, {65536 + 3, 0x00FF00}})
-             .CellTexts("Cells", {{1, 1, "first"}, {1, 1, "second"}})
-             .Build());
+  w.Load(
+      LayoutBuilder()
+          .Binary("AlignCol", Join({IndexRecord(0xFFFF, alRight), IndexRecord(2, alRight), IndexRecord(2, alCenter)}))
+          .IndexColors("ColorRow", {{-1, 0x0000FF}, {65536 + 3, 0x00FF00}})
+          .CellTexts("Cells", {{1, 1, "first"}, {1, 1, "second"}})
+          .Build());
   EXPECT_EQ(w.g->GetCellAlignment(65535, 3), alRight);
   EXPECT_EQ(w.g->Lists().AlignCol.size(), 65536u);
   EXPECT_EQ(w.g->GetCellAlignment(2, 3), alCenter);

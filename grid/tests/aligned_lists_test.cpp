@@ -150,14 +150,14 @@ TEST(Lookups, CellBeatsColumnBeatsRowAndFixedCellsUseOnlyTheFixedLists) {
   EXPECT_EQ(g.GetCellAlignment(2, 1), alRight);
   EXPECT_EQ(g.GetCellAlignment(2, 3), alRight);  // column before row
   EXPECT_EQ(g.GetCellAlignment(2, 0), alCenter);
-  EXPECT_EQ(g.GetCellAlignment(0, 3), alLeft);   // fixed: AlignRow does not apply
+  EXPECT_EQ(g.GetCellAlignment(0, 3), alLeft);  // fixed: AlignRow does not apply
   EXPECT_EQ(g.GetCellAlignment(1, 3), alCenter);
   EXPECT_EQ(g.GetCellAlignment(4, 4), alCenter);
   EXPECT_EQ(g.GetCellAlignment(4, 2), alLeft);
-  EXPECT_EQ(g.GetCellColor(1, 3), 0xFF0000u);    // the cell's own
-  EXPECT_EQ(g.GetCellColor(1, 2), 0x0000FFu);    // its column's
-  EXPECT_EQ(g.GetCellColor(2, 3), 0x00FF00u);    // its row's
-  EXPECT_EQ(g.GetCellColor(2, 0), 0x123456u);    // a fixed cell of column 2
+  EXPECT_EQ(g.GetCellColor(1, 3), 0xFF0000u);  // the cell's own
+  EXPECT_EQ(g.GetCellColor(1, 2), 0x0000FFu);  // its column's
+  EXPECT_EQ(g.GetCellColor(2, 3), 0x00FF00u);  // its row's
+  EXPECT_EQ(g.GetCellColor(2, 0), 0x123456u);  // a fixed cell of column 2
   EXPECT_EQ(g.GetCellColor(1, 0), tk::clBtnFace);
   EXPECT_EQ(g.GetCellColor(0, 3), tk::clBtnFace);  // ColorRow is not for fixed cells
 }
@@ -183,7 +183,7 @@ TEST(Moves, ColumnAttributesFollowTheirColumnTextsIncluded) {
   EXPECT_EQ(g.GetCellHint(3, 1), "zero");
   EXPECT_EQ(g.GetCellColor(0, 2), 0x111111u);
   EXPECT_EQ(g.GetCellColor(2, 2), 0x333333u);
-  EXPECT_EQ(g.GetCellColor(3, 2), g.Color());     // column 0 had no colour
+  EXPECT_EQ(g.GetCellColor(3, 2), g.Color());  // column 0 had no colour
   EXPECT_EQ(g.Cells(3, 1), "t0");
   EXPECT_EQ(g.Cells(2, 1), "t3");
   // The unset lists were padded, not left short of the moved-to index.

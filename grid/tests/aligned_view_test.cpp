@@ -74,10 +74,11 @@ TEST(AlignedPainting, TextStartsAt2Or42Or23InA64PixelCellForA20PixelText) {
   const std::string text = TextOfWidth(g.Font(), 20);
   ASSERT_FALSE(text.empty());
   for (int r = 2; r <= 4; ++r) g.SetCells(0, r, text);
-  w.Load(LayoutBuilder()
-             .Binary("AlignCell", Join({CellRecord(0, 2, alLeft), CellRecord(0, 3, alRight), CellRecord(0, 4, alCenter)}))
-             .CellTexts("Cells", {{0, 2, text}, {0, 3, text}, {0, 4, text}})
-             .Build());
+  w.Load(
+      LayoutBuilder()
+          .Binary("AlignCell", Join({CellRecord(0, 2, alLeft), CellRecord(0, 3, alRight), CellRecord(0, 4, alCenter)}))
+          .CellTexts("Cells", {{0, 2, text}, {0, 3, text}, {0, 4, text}})
+          .Build());
   auto bmp = g.PaintToBitmap();
   const tk::TColor white = tk::RGBColor(255, 255, 255);
   const int left = InkSpan(*bmp, g.CellRect(0, 2), white).first;
@@ -109,7 +110,7 @@ TEST(AlignedPainting, SelectedCellsFixedCellsAndCellFontsTakeTheirColours) {
   const tk::TRect sel = g.CellRect(1, 1);  // the current cell is selected
   EXPECT_EQ(bmp->Pixel(sel.Right - 2, sel.Bottom - 2), tk::ColorToRGB(tk::clActiveCaption));
   EXPECT_TRUE(HasPixel(*bmp, sel, tk::RGBColor(255, 255, 255)));  // white text
-  EXPECT_EQ(bmp->Pixel(30, 20), tk::RGBColor(240, 240, 240));      // fixed (0,0) on clBtnFace
+  EXPECT_EQ(bmp->Pixel(30, 20), tk::RGBColor(240, 240, 240));     // fixed (0,0) on clBtnFace
   const tk::TRect fixedText = g.CellRect(0, 2);
   EXPECT_EQ(bmp->Pixel(fixedText.Right - 2, fixedText.Bottom - 2), tk::RGBColor(240, 240, 240));
   EXPECT_TRUE(HasPixel(*bmp, fixedText, tk::RGBColor(0, 0, 0)));
@@ -354,7 +355,10 @@ TEST(AlignedPainting, TextEndsAtItsFirstZeroByte) {
   w.Load(LayoutBuilder().Binary("AlignCol", Join({IndexRecord(2, alRight), IndexRecord(3, alCenter)})).Build());
   for (int c = 1; c <= 3; ++c) {
     g.SetCells(c, 2, "12");
-    g.SetCells(c, 3, std::string("12\0" "99", 5));
+    g.SetCells(c, 3,
+               std::string("12\0"
+                           "99",
+                           5));
   }
   auto bmp = g.PaintToBitmap();
   for (int c = 1; c <= 3; ++c) {

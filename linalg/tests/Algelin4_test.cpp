@@ -33,14 +33,12 @@ TMacierzF Mac(std::initializer_list<std::initializer_list<Extended>> rows) {
   return m;
 }
 
-void ExpectMac(const TMacierzF& m, std::initializer_list<std::initializer_list<Extended>> rows,
-               Extended tol = 0.0L) {
+void ExpectMac(const TMacierzF& m, std::initializer_list<std::initializer_list<Extended>> rows, Extended tol = 0.0L) {
   int i = 1;
   for (const auto& r : rows) {
     int j = 1;
     for (Extended v : r) {
-      if (tol == 0.0L)
-        EXPECT_EQ(m.FDane[i][j], v) << "[" << i << "," << j << "]";
+      if (tol == 0.0L) EXPECT_EQ(m.FDane[i][j], v) << "[" << i << "," << j << "]";
       else
         EXPECT_NEAR(static_cast<double>(m.FDane[i][j]), static_cast<double>(v), static_cast<double>(tol))
             << "[" << i << "," << j << "]";
@@ -82,8 +80,7 @@ TEST(OdwMac1, InvertsSmallMatrices) {
 
 TEST(OdwMac1, ProductWithOriginalIsIdentity) {
   // A 4×4 matrix that needs row exchanges at several steps.
-  const std::vector<std::vector<Extended>> src = {
-      {0, 2, -1, 3}, {5, 1, 0, -2}, {1, -7, 4, 0.5L}, {2, 0, 9, 1}};
+  const std::vector<std::vector<Extended>> src = {{0, 2, -1, 3}, {5, 1, 0, -2}, {1, -7, 4, 0.5L}, {2, 0, 9, 1}};
   TMacierzF a(1, 4, 4);
   for (int i = 1; i <= 4; ++i)
     for (int j = 1; j <= 4; ++j) a.FDane[i][j] = src[i - 1][j - 1];

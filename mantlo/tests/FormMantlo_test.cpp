@@ -9,12 +9,12 @@
 #include "grid/AlignedGrid.h"
 #include "mantlo/UnitChart.h"
 #include "mantlo/UnitMantlo.h"
-#include "toolkit/testing/Testing.h"
-#include "toolkit/chart/Chart.h"
-#include "toolkit/core/Locale.h"
 #include "tests/support/Contrast.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/WindowChecks.h"
+#include "toolkit/chart/Chart.h"
+#include "toolkit/core/Locale.h"
+#include "toolkit/testing/Testing.h"
 
 using mantlo::TForm1;
 
@@ -145,9 +145,7 @@ TEST_F(Mantlo, KeysPressEveryButtonAndTabStopsOnlyWhereTheUserSees) {
   testsupport::ExpectKeysPressButtonsAndTabToWhatShows({f});
 }
 
-TEST_F(Mantlo, EveryControlWithinReachOnSmallScreens) {
-  testsupport::ExpectEveryControlWithinReachOnSmallScreens({f});
-}
+TEST_F(Mantlo, EveryControlWithinReachOnSmallScreens) { testsupport::ExpectEveryControlWithinReachOnSmallScreens({f}); }
 
 TEST_F(Mantlo, SpareChartWindow) {
   mantlo::TFormChartE e;
@@ -162,8 +160,7 @@ TEST_F(Mantlo, ConductorSurfaceChart) {
   tk::testing::ClickButton(f->BitBtn10);
   ASSERT_TRUE(dialogs.messages.empty());
   auto* ch = f->Chart1;
-  EXPECT_EQ(ch->Title.Text,
-            std::vector<std::string>{" Rozkład natężenia pola na powierzchni żyły przewodzącej"});
+  EXPECT_EQ(ch->Title.Text, std::vector<std::string>{" Rozkład natężenia pola na powierzchni żyły przewodzącej"});
   EXPECT_EQ(ch->LeftAxis.Title, "En(f) [kV/cm]");
   EXPECT_EQ(ch->BottomAxis.Title, " f [stop]");
   EXPECT_FALSE(ch->LegendVisible);
@@ -200,8 +197,8 @@ TEST_F(Mantlo, HorizontalLineChart) {
   tk::testing::ClickButton(f->BitBtn11);
   ASSERT_TRUE(dialogs.messages.empty());
   auto* ch = f->Chart1;
-  EXPECT_EQ(ch->Title.Text, std::vector<std::string>{
-                                "  Rozkład natężenia pola przy powierzchni ziemi na wysokości h=1,0 [m]"});
+  EXPECT_EQ(ch->Title.Text,
+            std::vector<std::string>{"  Rozkład natężenia pola przy powierzchni ziemi na wysokości h=1,0 [m]"});
   EXPECT_EQ(ch->LeftAxis.Title, "E(x,h) [kV/m]");
   EXPECT_EQ(ch->BottomAxis.Title, " x [m]");
   EXPECT_FALSE(ch->LegendVisible);

@@ -60,14 +60,16 @@ TEST_F(AlgMZes4, MessagesAndTheirBox) {
   EXPECT_STREQ("Niezgodność wymiarów macierzy w procedurze  TranMacZ", BledyAlgMZes4[0]);
   EXPECT_STREQ("Niezgodność wymiarów macierzy w procedurze SkalRowMacZ", BledyAlgMZes4[6]);
   EXPECT_STREQ("Niezgodność wymiarów macierzy w procedurze  RRMAZ1", BledyAlgMZes4[7]);
-  EXPECT_STREQ("Warunek przerwania poszukiwania elementu głównego metody eliminacji Gaussa w procedurze RRMAZ1 - "
-               "być może wyznacznik macierzy jest równy zero",
-               BledyAlgMZes4[8]);
+  EXPECT_STREQ(
+      "Warunek przerwania poszukiwania elementu głównego metody eliminacji Gaussa w procedurze RRMAZ1 - "
+      "być może wyznacznik macierzy jest równy zero",
+      BledyAlgMZes4[8]);
   EXPECT_STREQ("Zero na główne przekątnej w metodzie RRMacRzadkaZes obiektu TRozRowMacRzadkaZespolCrout",
                BledyAlgMZes4[26]);
-  EXPECT_STREQ("W metodzie MetodaNewtona funkcji SqrtMac  przekroczono zadaną ilość iteracji nie uzyskawszy zadanej "
-               "dokładności obliczeń eps",
-               BledyAlgMZes4[27]);
+  EXPECT_STREQ(
+      "W metodzie MetodaNewtona funkcji SqrtMac  przekroczono zadaną ilość iteracji nie uzyskawszy zadanej "
+      "dokładności obliczeń eps",
+      BledyAlgMZes4[27]);
   EXPECT_STREQ("Nie istnieje funkcja macierzowa eksponencjalna przy obliczaniu Cosh(B*x) oraz Sinh(B*x)",
                BledyAlgMZes4[33]);
   int podwojne = 0;
@@ -198,9 +200,7 @@ TEST_F(AlgMZes4, PivotingExchangesRowsAndKeepsReciprocals) {
 // pivot column are not exchanged and the entries below the diagonal keep
 // the values the multipliers were formed from.
 TEST_F(AlgMZes4, EqualModuliKeepTheUpperRow) {
-  TMacierzZ A = M({{{0, 0}, {0.25L, 0}, {0.25L, 0}},
-                   {{0, 0.5L}, {0.25L, 0}, {0, 0}},
-                   {{0.5L, 0}, {0, 0}, {0.25L, 0}}});
+  TMacierzZ A = M({{{0, 0}, {0.25L, 0}, {0.25L, 0}}, {{0, 0.5L}, {0.25L, 0}, {0, 0}}, {{0.5L, 0}, {0, 0}, {0.25L, 0}}});
   TMacierzZ B = M({{{1, 0}}, {{2, 0}}, {{3, 0}}});
   TMacierzZ X(1, 3, 1);
   EXPECT_EQ(0, RRMAZ1(A, B, X, 1e-50L, nullptr));
@@ -271,8 +271,7 @@ TEST_F(AlgMZes4, SolvesAGeneralSystem) {
   }
   EXPECT_EQ(0, RRMAZ1(A, B, X, 1e-50L, nullptr));
   for (int j = 0; j < 3; ++j)
-    for (int c = 0; c < 2; ++c)
-      EXPECT_LT(ModZ(FSubZ(X.FDane[j + 1][c + 1], x[j][c])), 1e-16L) << j << " " << c;
+    for (int c = 0; c < 2; ++c) EXPECT_LT(ModZ(FSubZ(X.FDane[j + 1][c + 1], x[j][c])), 1e-16L) << j << " " << c;
 }
 
 }  // namespace

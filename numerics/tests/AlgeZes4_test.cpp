@@ -66,10 +66,8 @@ TEST_F(AlgeZes4, QuotientsDivideByTheSquaredModulus) {
   EXPECT_TRUE(Rowne(FDivZR({3, -6}, 3), TZespol{1, -2}));
 
   // Bit for bit the formula, for operands whose quotient is not exact.
-  const TZespol pary[][2] = {{{1, 1}, {3, 7}},
-                             {{0.1L, -0.7L}, {1e-3L, 3}},
-                             {{-5e10L, 2.5L}, {0.3L, 0.3L}},
-                             {{1, 0}, {3, 0}}};
+  const TZespol pary[][2] = {
+      {{1, 1}, {3, 7}}, {{0.1L, -0.7L}, {1e-3L, 3}}, {{-5e10L, 2.5L}, {0.3L, 0.3L}}, {{1, 0}, {3, 0}}};
   for (const auto& p : pary) {
     const TZespol oczekiwany = IlorazWzor(p[0], p[1]);
     EXPECT_TRUE(Rowne(FDivZ(p[0], p[1]), oczekiwany)) << p[0].re << " " << p[1].re;

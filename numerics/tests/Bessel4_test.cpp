@@ -27,9 +27,7 @@ long double Tolerancja(char os, char f, long double r);
 
 const long double kPi = 3.14159265358979323846264338327950288L;
 
-long double Wzgl(const TZespol& w, const TZespol& ref) {
-  return hypotl(w.re - ref.re, w.im - ref.im) / Modul(ref);
-}
+long double Wzgl(const TZespol& w, const TZespol& ref) { return hypotl(w.re - ref.re, w.im - ref.im) / Modul(ref); }
 
 // A point r e^(-j pi/4) of the ray the conductor models use.
 TZespol NaPromieniu(long double r) {
@@ -352,8 +350,14 @@ std::vector<Wiersz> Wczytaj() {
     // flags of that reading are not the library's.
     for (int i = 0; i < 10; ++i) x[i] = std::strtold(v[i].c_str(), nullptr);
     tk::FpClear();
-    wiersze.push_back({os[0], n, {std::ldexp(Mantysa(mr), er), std::ldexp(Mantysa(mi), ei)}, {x[0], x[1]}, {x[2], x[3]},
-                       {x[4], x[5]}, {x[6], x[7]}, {x[8], x[9]}});
+    wiersze.push_back({os[0],
+                       n,
+                       {std::ldexp(Mantysa(mr), er), std::ldexp(Mantysa(mi), ei)},
+                       {x[0], x[1]},
+                       {x[2], x[3]},
+                       {x[4], x[5]},
+                       {x[6], x[7]},
+                       {x[8], x[9]}});
   }
   return wiersze;
 }

@@ -13,8 +13,9 @@ namespace {
 
 class Typy4 : public testy::OboSeparatory {};
 
-INSTANTIATE_TEST_SUITE_P(Locales, Typy4, ::testing::Values('.', ','),
-                         [](const ::testing::TestParamInfo<char>& i) { return std::string(i.param == '.' ? "Point" : "Comma"); });
+INSTANTIATE_TEST_SUITE_P(Locales, Typy4, ::testing::Values('.', ','), [](const ::testing::TestParamInfo<char>& i) {
+  return std::string(i.param == '.' ? "Point" : "Comma");
+});
 
 TEST_P(Typy4, FixedPointText) {
   EXPECT_EQ(L("123.45"), FloatToStrSkal(1.2345e-4L, 1e6L, 2));
@@ -99,12 +100,11 @@ TEST_P(Typy4, TextToNumber) {
     long double wartosc;
   };
   const Przypadek przypadki[] = {
-      {" 2.5 ", 2.5L},  {"1.5", 1.5L},    {"1,5", 1.5L},    {"56,0", 56},     {"-.5", -0.5L},
-      {"2,5E3", 2500},  {"2.5e-3", 2.5e-3L}, {"+3", 3},     {"5.", 5},        {"\t7\n", 7},
-      {"1E+2", 100},    {".", 0},         {"1.234.5", 0},   {"1,234.5", 0},   {"1 000", 0},
-      {"", 0},          {"abc", 0},       {"1e", 0},        {"1e+", 0},       {"e5", 0},
-      {"+", 0},         {"--1", 0},       {"1.5x", 0},      {"0x10", 0},      {"1e5000", 0},
-      {"-1e99999", 0},  {"1e-5000", 0},   {"\xc4\x85", 0},
+      {" 2.5 ", 2.5L},     {"1.5", 1.5L},   {"1,5", 1.5L},  {"56,0", 56},    {"-.5", -0.5L}, {"2,5E3", 2500},
+      {"2.5e-3", 2.5e-3L}, {"+3", 3},       {"5.", 5},      {"\t7\n", 7},    {"1E+2", 100},  {".", 0},
+      {"1.234.5", 0},      {"1,234.5", 0},  {"1 000", 0},   {"", 0},         {"abc", 0},     {"1e", 0},
+      {"1e+", 0},          {"e5", 0},       {"+", 0},       {"--1", 0},      {"1.5x", 0},    {"0x10", 0},
+      {"1e5000", 0},       {"-1e99999", 0}, {"1e-5000", 0}, {"\xc4\x85", 0},
   };
   for (const auto& p : przypadki) EXPECT_EQ(p.wartosc, StrToFloatZero(p.tekst)) << "'" << p.tekst << "'";
   // The nearest extended value, as the compiler reads the same digits.
@@ -124,10 +124,21 @@ TEST_P(Typy4, TextToComplex) {
     TZespol z;
   };
   const Przypadek przypadki[] = {
-      {"3+j4", {3, 4}},   {"3 - j 4", {3, -4}}, {"-j2", {0, -2}},     {"j2", {0, 2}},
-      {"5", {5, 0}},      {"2j-3", {2, -3}},    {"-3-j-4", {-3, 4}},  {"3+4j", {0, 0}},
-      {"3+J4", {0, 0}},   {"5 j", {5, 0}},      {"3+i4", {0, 0}},     {"", {0, 0}},
-      {"1.5+j2,5", {1.5L, 2.5L}},               {"abc+j2", {0, 2}},   {"3+jabc", {3, 0}},
+      {"3+j4", {3, 4}},
+      {"3 - j 4", {3, -4}},
+      {"-j2", {0, -2}},
+      {"j2", {0, 2}},
+      {"5", {5, 0}},
+      {"2j-3", {2, -3}},
+      {"-3-j-4", {-3, 4}},
+      {"3+4j", {0, 0}},
+      {"3+J4", {0, 0}},
+      {"5 j", {5, 0}},
+      {"3+i4", {0, 0}},
+      {"", {0, 0}},
+      {"1.5+j2,5", {1.5L, 2.5L}},
+      {"abc+j2", {0, 2}},
+      {"3+jabc", {3, 0}},
       {"  -2.5  -  j  0.5 ", {-2.5L, -0.5L}},
   };
   for (const auto& p : przypadki) {

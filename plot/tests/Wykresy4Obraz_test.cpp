@@ -25,9 +25,7 @@ namespace {
 
 constexpr int W = 649, H = 401;
 
-bool Ciemny(tk::TColor k) {
-  return tk::GetRValue(k) < 100 && tk::GetGValue(k) < 100 && tk::GetBValue(k) < 100;
-}
+bool Ciemny(tk::TColor k) { return tk::GetRValue(k) < 100 && tk::GetGValue(k) < 100 && tk::GetBValue(k) < 100; }
 
 // Pixels of the rectangle [x0, x1) x [y0, y1) that satisfy the test.
 int Policz(const tk::TBitmap& b, int x0, int y0, int x1, int y1, const std::function<bool(tk::TColor)>& test) {
@@ -220,7 +218,8 @@ TEST_F(Wykres, ThreeSineCurvesOverFiftyMillimetres) {
 
 TEST_F(Wykres, LargeXGetsAFactorNearTheRightEndOfItsAxis) {
   auto* im = Obraz();
-  auto w = Painter(im, 1, [](int j) { return j * 125.0L; }, TrzySinusy);
+  auto w = Painter(
+      im, 1, [](int j) { return j * 125.0L; }, TrzySinusy);
   ASSERT_EQ(w->WykresXY(), 0);
   EXPECT_EQ(w->FWykladnikX, "4");
   EXPECT_TRUE(w->FWykladnikY.empty());
@@ -260,7 +259,8 @@ TEST_F(Wykres, NonPositiveYPutsTheXAxisAtTheTop) {
 
 TEST_F(Wykres, SmallNegativeXPartMovesTheAxisStartTo60) {
   auto* im = Obraz();
-  auto w = Painter(im, 1, [](int j) { return -2 + j * 0.25L; }, TrzySinusy);
+  auto w = Painter(
+      im, 1, [](int j) { return -2 + j * 0.25L; }, TrzySinusy);
   ASSERT_EQ(w->WykresXY(), 0);
   auto b = Obrazek(*w);
   EXPECT_EQ(b->Pixel(60, H - 100), tk::clBlack);

@@ -19,8 +19,7 @@ TEST(FerrantLayouts, TheTubeTableStreamStartsWithItsHeaderCell) {
   ASSERT_TRUE(res::FindLayout("Unit1.AlignedGrid2", data, size));
   // The property name, the list tag, then the first entry (0, 0, " D[mm]").
   const std::vector<uint8_t> head(data, data + 19);
-  const std::vector<uint8_t> expected = {5,    'C', 'e', 'l', 'l', 's', 1,   2,   0,  2,
-                                         0,    6,   6,   ' ', 'D', '[', 'm', 'm', ']'};
+  const std::vector<uint8_t> expected = {5, 'C', 'e', 'l', 'l', 's', 1, 2, 0, 2, 0, 6, 6, ' ', 'D', '[', 'm', 'm', ']'};
   EXPECT_EQ(head, expected);
   EXPECT_EQ(data[size - 1], 0);  // the end of the properties
   EXPECT_FALSE(res::FindLayout("Unit1.AlignedGrid3", data, size));
@@ -40,8 +39,8 @@ TEST(FerrantLayouts, TheTubeTableLoadsDiametersAndWallThicknesses) {
   const char* header[] = {" D[mm]", " t1 [mm]", " t2 [mm]", " t3 [mm]", " t4 [mm]", " t5 [mm]"};
   for (int c = 0; c < 6; ++c) EXPECT_EQ(g->Cells(c, 0), header[c]);
   const int d[] = {20, 32, 40, 50, 63, 80, 100, 120, 160, 200, 250};
-  const int t[][5] = {{2, 3, 4, 5, 6},   {2, 3, 4, 5, 6},    {2, 3, 4, 5, 6},    {4, 5, 6, 8, 10},
-                      {4, 5, 6, 8, 10},  {4, 5, 6, 8, 10},   {5, 6, 8, 10, 15},  {5, 6, 8, 10, 15},
+  const int t[][5] = {{2, 3, 4, 5, 6},   {2, 3, 4, 5, 6},    {2, 3, 4, 5, 6},   {4, 5, 6, 8, 10},
+                      {4, 5, 6, 8, 10},  {4, 5, 6, 8, 10},   {5, 6, 8, 10, 15}, {5, 6, 8, 10, 15},
                       {5, 6, 8, 10, 15}, {6, 8, 10, 12, 15}, {6, 8, 10, 12, 15}};
   for (int r = 1; r <= 11; ++r) {
     EXPECT_EQ(g->Cells(0, r), std::to_string(d[r - 1]));

@@ -16,9 +16,9 @@ TEST(MantloLayouts, InputTableHoldsLabelsAndDefaults) {
   size_t size;
   ASSERT_TRUE(res::FindLayout("UnitMantlo.AlignedGrid1", data, size));
   g->LoadFromLayout(data, size);
-  const char* rows[][2] = {{"V [kV]", "100"},   {"h [m]", "6,0"},  {"Dz [mm]", "21,5"},
-                           {"Dizol [mm]", "39,0"}, {"eps", "2,5"}, {"x1 [m]", "-5,0"},
-                           {"x2 [m]", "5,0"},   {" y [m]", "1,0"}, {" N", "100"}};
+  const char* rows[][2] = {{"V [kV]", "100"},      {"h [m]", "6,0"},  {"Dz [mm]", "21,5"},
+                           {"Dizol [mm]", "39,0"}, {"eps", "2,5"},    {"x1 [m]", "-5,0"},
+                           {"x2 [m]", "5,0"},      {" y [m]", "1,0"}, {" N", "100"}};
   for (int r = 0; r < 9; ++r) {
     EXPECT_EQ(g->Cells(0, r), rows[r][0]);
     EXPECT_EQ(g->Cells(1, r), rows[r][1]);

@@ -49,16 +49,31 @@ struct CompileError {
 [[noreturn]] void Fail(const std::string& message) { throw CompileError{message}; }
 
 const std::map<std::string, uint32_t>& ColorNames() {
-  static const std::map<std::string, uint32_t> names = {
-      {"clBlack", 0x000000},         {"clMaroon", 0x000080},      {"clGreen", 0x008000},
-      {"clOlive", 0x008080},         {"clNavy", 0x800000},        {"clPurple", 0x800080},
-      {"clTeal", 0x808000},          {"clGray", 0x808080},        {"clSilver", 0xC0C0C0},
-      {"clRed", 0x0000FF},           {"clLime", 0x00FF00},        {"clYellow", 0x00FFFF},
-      {"clBlue", 0xFF0000},          {"clFuchsia", 0xFF00FF},     {"clAqua", 0xFFFF00},
-      {"clWhite", 0xFFFFFF},         {"clActiveCaption", 0x80000002}, {"clMenu", 0x80000004},
-      {"clWindow", 0x80000005},      {"clWindowText", 0x80000008},    {"clHighlight", 0x8000000D},
-      {"clHighlightText", 0x8000000E}, {"clBtnFace", 0x8000000F},     {"clBtnText", 0x80000012},
-      {"clInfoBk", 0x80000018}};
+  static const std::map<std::string, uint32_t> names = {{"clBlack", 0x000000},
+                                                        {"clMaroon", 0x000080},
+                                                        {"clGreen", 0x008000},
+                                                        {"clOlive", 0x008080},
+                                                        {"clNavy", 0x800000},
+                                                        {"clPurple", 0x800080},
+                                                        {"clTeal", 0x808000},
+                                                        {"clGray", 0x808080},
+                                                        {"clSilver", 0xC0C0C0},
+                                                        {"clRed", 0x0000FF},
+                                                        {"clLime", 0x00FF00},
+                                                        {"clYellow", 0x00FFFF},
+                                                        {"clBlue", 0xFF0000},
+                                                        {"clFuchsia", 0xFF00FF},
+                                                        {"clAqua", 0xFFFF00},
+                                                        {"clWhite", 0xFFFFFF},
+                                                        {"clActiveCaption", 0x80000002},
+                                                        {"clMenu", 0x80000004},
+                                                        {"clWindow", 0x80000005},
+                                                        {"clWindowText", 0x80000008},
+                                                        {"clHighlight", 0x8000000D},
+                                                        {"clHighlightText", 0x8000000E},
+                                                        {"clBtnFace", 0x8000000F},
+                                                        {"clBtnText", 0x80000012},
+                                                        {"clInfoBk", 0x80000018}};
   return names;
 }
 
@@ -173,9 +188,9 @@ const std::map<std::string, int>& BinaryIndices() {
 // List properties: the kinds of the values of one entry (i Integer, s String).
 const std::map<std::string, std::string>& ListSignatures() {
   static const std::map<std::string, std::string> m = {
-      {"HintCell", "iis"},      {"Cells", "iis"},         {"FontCell", "iiiisii"}, {"FontCol", "iiisii"},
-      {"FontFixedCol", "iiisii"}, {"FontRow", "iiisii"},  {"FontFixedRow", "iiisii"}, {"ColorCell", "iii"},
-      {"ColorCol", "ii"},       {"ColorFixedCol", "ii"},  {"ColorRow", "ii"},      {"ColorFixedRow", "ii"}};
+      {"HintCell", "iis"},        {"Cells", "iis"},        {"FontCell", "iiiisii"},    {"FontCol", "iiisii"},
+      {"FontFixedCol", "iiisii"}, {"FontRow", "iiisii"},   {"FontFixedRow", "iiisii"}, {"ColorCell", "iii"},
+      {"ColorCol", "ii"},         {"ColorFixedCol", "ii"}, {"ColorRow", "ii"},         {"ColorFixedRow", "ii"}};
   return m;
 }
 
@@ -219,8 +234,9 @@ std::vector<uint8_t> Compile(const std::string& path) {
         if (tokens.size() != sig.size()) Fail(name + ": " + std::to_string(sig.size()) + " values expected");
         for (size_t k = 0; k < sig.size(); ++k) {
           const Token::Kind want = sig[k] == 's' ? Token::Str : Token::Int;
-          if (tokens[k].kind != want) Fail(name + ": value " + std::to_string(k + 1) + " should be " +
-                                           (want == Token::Str ? "a text" : "a number"));
+          if (tokens[k].kind != want)
+            Fail(name + ": value " + std::to_string(k + 1) + " should be " +
+                 (want == Token::Str ? "a text" : "a number"));
         }
       } else if (tokens.size() != 1) {
         Fail(name + ": one value expected");
@@ -326,17 +342,16 @@ int main(int argc, char** argv) {
     if (!title.empty()) EmitArray(out, "kTitlePicture", ReadFile(title));
     out << "\nstruct Entry {\n  const char* name;\n  const uint8_t* data;\n  size_t size;\n};\n\n";
     out << "const Entry kLayouts[] = {\n";
-    for (const auto& [name, array] : table) out << "    {" << Quote(name) << ", " << array << ", sizeof " << array << "},\n";
+    for (const auto& [name, array] : table)
+      out << "    {" << Quote(name) << ", " << array << ", sizeof " << array << "},\n";
     out << "    {nullptr, nullptr, 0}};\n\n}  // namespace\n\n";
     out << "bool FindLayout(const std::string& name, const uint8_t*& data, size_t& size) {\n"
            "  for (const Entry* e = kLayouts; e->name; ++e)\n"
            "    if (name == e->name) {\n      data = e->data;\n      size = e->size;\n      return true;\n    }\n"
            "  return false;\n}\n\n";
     out << "bool FindTitlePicture(const uint8_t*& data, size_t& size) {\n";
-    if (title.empty())
-      out << "  (void)data;\n  (void)size;\n  return false;\n";
-    else
-      out << "  data = kTitlePicture;\n  size = sizeof kTitlePicture;\n  return true;\n";
+    if (title.empty()) out << "  (void)data;\n  (void)size;\n  return false;\n";
+    else out << "  data = kTitlePicture;\n  size = sizeof kTitlePicture;\n  return true;\n";
     out << "}\n\n}  // namespace res\n";
     std::ofstream file(output, std::ios::binary | std::ios::trunc);
     file << out.str();

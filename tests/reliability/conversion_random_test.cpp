@@ -73,8 +73,12 @@ class TextSource {
       const std::string chars = "0123456789+-.,eEj ";
       switch (Pick(3)) {
         case 0: s.insert(at, 1, chars[Pick(static_cast<int>(chars.size()))]); break;
-        case 1: if (at < s.size()) s.erase(at, 1); break;
-        default: if (at < s.size()) s[at] = chars[Pick(static_cast<int>(chars.size()))]; break;
+        case 1:
+          if (at < s.size()) s.erase(at, 1);
+          break;
+        default:
+          if (at < s.size()) s[at] = chars[Pick(static_cast<int>(chars.size()))];
+          break;
       }
     }
     return s;
@@ -103,7 +107,9 @@ class ConversionRandom : public ::testing::TestWithParam<char> {
 };
 
 INSTANTIATE_TEST_SUITE_P(Separators, ConversionRandom, ::testing::Values(',', '.'),
-                         [](const ::testing::TestParamInfo<char>& i) { return std::string(i.param == ',' ? "Comma" : "Point"); });
+                         [](const ::testing::TestParamInfo<char>& i) {
+                           return std::string(i.param == ',' ? "Comma" : "Point");
+                         });
 
 constexpr int kTexts = 100000;
 
@@ -146,7 +152,8 @@ TEST_P(ConversionRandom, StrictInteger) {
   TextSource src(99u + GetParam());
   for (int n = 0; n < kTexts; ++n) {
     std::string s = src.Next();
-    if (src.Pick(3) == 0) s = std::string(src.Pick(3), ' ') + std::to_string(static_cast<int64_t>(src.Pick(1 << 30)) * (src.Pick(9) - 4));
+    if (src.Pick(3) == 0)
+      s = std::string(src.Pick(3), ' ') + std::to_string(static_cast<int64_t>(src.Pick(1 << 30)) * (src.Pick(9) - 4));
     if (src.Pick(6) == 0) s = std::string("$x0X").substr(src.Pick(3), 1 + src.Pick(2)) + "7fFF0a1";
     int32_t v = 0, r = 0;
     const bool ok = tk::TryStrToInt(s, v);

@@ -23,11 +23,11 @@
 
 #include "ferrant/tests/ui_pomoc.h"
 #include "support/Harness.h"
+#include "tests/support/AsNobody.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/files/WholeFile.h"
-#include "tests/support/AsNobody.h"
-#include "tests/support/TestFiles.h"
 
 namespace reliability {
 namespace {
@@ -116,8 +116,7 @@ class FerrantFiles : public ::testing::Test {
 
   // A failed save: one error box naming the file, the earlier file as it
   // was, no temporary file left, and the window still works.
-  void ExpectFailed(const Press& press, const std::string& name, const std::string& earlier,
-                    const std::string& what) {
+  void ExpectFailed(const Press& press, const std::string& name, const std::string& earlier, const std::string& what) {
     const std::vector<std::string> before = Files(folder);
     const PressOutcome o = Save(press, name);
     EXPECT_FALSE(o.ok) << what;
@@ -197,8 +196,7 @@ TEST_F(FerrantFiles, LossChartAsMetafile) {
 }
 
 TEST_F(FerrantFiles, ProfileChartAsMetafile) {
-  EveryFailure({"profile chart EMF", [] { FormWykChart2->Chart1->OnDblClick(FormWykChart2->Chart1); }}, ".emf",
-               Emf);
+  EveryFailure({"profile chart EMF", [] { FormWykChart2->Chart1->OnDblClick(FormWykChart2->Chart1); }}, ".emf", Emf);
 }
 
 // Saving over a symbolic link writes the file it names and keeps the link:
@@ -301,7 +299,8 @@ TEST_F(FerrantFiles, AUserCannotReplaceAFileHeCouldNotWrite) {
     }
   }
   EXPECT_EQ(access(".", R_OK | X_OK), 0) << "the current folder";
-  const std::string leaks = std::getenv("LSAN_OPTIONS") != nullptr ? testsupport::Suppressions(std::getenv("LSAN_OPTIONS")) : "";
+  const std::string leaks =
+      std::getenv("LSAN_OPTIONS") != nullptr ? testsupport::Suppressions(std::getenv("LSAN_OPTIONS")) : "";
   EXPECT_TRUE(leaks.empty() || access(leaks.c_str(), R_OK) == 0) << leaks;
   const std::string locked = folder + "/locked.jpg", mine = folder + "/mine.jpg";
   Write(locked, "an earlier picture");
@@ -335,8 +334,9 @@ TEST_F(FerrantFiles, TheRunAsAUserNeedsNothingFromAClosedCheckout) {
   ASSERT_TRUE(std::filesystem::copy_file("/proc/self/exe", checkout + "/test_program"));
   const char* leaks = std::getenv("LSAN_OPTIONS");
   Write(checkout + "/lsan.supp", leaks != nullptr ? Read(testsupport::Suppressions(leaks)) : "");
-  const int status = testsupport::RunProgram({checkout + "/test_program", std::string("--gtest_filter=") + kAsAUser},
-                                {"LSAN_OPTIONS=suppressions=" + checkout + "/lsan.supp"}, checkout, output);
+  const int status =
+      testsupport::RunProgram({checkout + "/test_program", std::string("--gtest_filter=") + kAsAUser},
+                              {"LSAN_OPTIONS=suppressions=" + checkout + "/lsan.supp"}, checkout, output);
   if (Read(output).find("[  SKIPPED ]") != std::string::npos) GTEST_SKIP() << Read(output);
   EXPECT_EQ(status, 0) << Read(output);
 }

@@ -75,8 +75,7 @@ Snapshot Take(const Window& w) {
 
 // The grid always; the plot data after a press that plots; a chart once the
 // run has filled it (before that it holds what the bad input left).
-void ExpectSame(const Snapshot& a, const Snapshot& b, bool plots, bool loss, bool profiles,
-                const std::string& where) {
+void ExpectSame(const Snapshot& a, const Snapshot& b, bool plots, bool loss, bool profiles, const std::string& where) {
   EXPECT_EQ(a.column, b.column) << where;
   if (plots) {
     EXPECT_TRUE(a.painter == b.painter) << where << ": plot data differ";
@@ -93,19 +92,19 @@ std::vector<Window> Windows() {
   auto click = [](tk::TControl* c) { return [c] { c->OnClick(c); }; };
   auto dbl = [](tk::TControl* c) { return [c] { c->OnDblClick(c); }; };
   std::vector<Window> w;
-  w.push_back({"solid",
-               Form2->StringGrid1,
-               {TForm2::kPrad, TForm2::kCzestotliwosc, TForm2::kPrzenikalnosc, TForm2::kKonduktywnosc,
-                TForm2::kPromien},
-               {"1000", "50", " 1.0 ", "55,0", "50", "", "", ""},
-               {{"show", [] { Form2->FormShow(Form2); }},
-                {"E(r)", click(Form2->BitBtn1)},
-                {"J(r)", click(Form2->BitBtn2)},
-                {"H(r)", click(Form2->BitBtn3)},
-                {"Kn(f)", click(Form2->BitBtn4)},
-                {"map", click(Form2->Image2)}},
-               PoleWalca->Wykresy.get(),
-               false});
+  w.push_back(
+      {"solid",
+       Form2->StringGrid1,
+       {TForm2::kPrad, TForm2::kCzestotliwosc, TForm2::kPrzenikalnosc, TForm2::kKonduktywnosc, TForm2::kPromien},
+       {"1000", "50", " 1.0 ", "55,0", "50", "", "", ""},
+       {{"show", [] { Form2->FormShow(Form2); }},
+        {"E(r)", click(Form2->BitBtn1)},
+        {"J(r)", click(Form2->BitBtn2)},
+        {"H(r)", click(Form2->BitBtn3)},
+        {"Kn(f)", click(Form2->BitBtn4)},
+        {"map", click(Form2->Image2)}},
+       PoleWalca->Wykresy.get(),
+       false});
   w.push_back({"tube",
                Form3->StringGrid1,
                {TForm3::kPrad, TForm3::kCzestotliwosc, TForm3::kPrzenikalnosc, TForm3::kKonduktywnosc,
@@ -164,8 +163,7 @@ class FerrantInputs : public ::testing::Test {
 // window, a chart's metafile, the picture browser): they read no input and
 // change nothing that a later press reads.
 bool ExportsOnly(const std::string& press) {
-  return press == "pictures" || press == "window JPEG" || press == "loss chart EMF" ||
-         press == "profile chart EMF";
+  return press == "pictures" || press == "window JPEG" || press == "loss chart EMF" || press == "profile chart EMF";
 }
 
 // Runs the window's presses with the default texts, checking each press, and
@@ -184,7 +182,7 @@ std::vector<Snapshot> DefaultRun(Window& w, Presser& presser, const std::string&
     }
     const PressOutcome o = presser.Run(p, where);
     EXPECT_TRUE(o.ok && o.boxes.empty()) << where << ", press " << p.name << ": the defaults fail ("
-                                          << (o.boxes.empty() ? "" : o.boxes[0].text) << ")";
+                                         << (o.boxes.empty() ? "" : o.boxes[0].text) << ")";
     shots.push_back(Take(w));
   }
   return shots;
@@ -328,10 +326,8 @@ TEST_F(FerrantInputs, SelectionWindowPicks) {
     restore();
     const tk::TPoint p = centre(k.table, k.pickCol, 1);
     const Press press{"pick " + k.name, [&k, p] {
-                        if (k.table == Form1->AlignedGrid2)
-                          k.table->OnMouseDown(k.table, tk::mbLeft, 0, p.X, p.Y);
-                        else
-                          k.table->OnMouseUp(k.table, tk::mbLeft, 0, p.X, p.Y);
+                        if (k.table == Form1->AlignedGrid2) k.table->OnMouseDown(k.table, tk::mbLeft, 0, p.X, p.Y);
+                        else k.table->OnMouseUp(k.table, tk::mbLeft, 0, p.X, p.Y);
                       }};
     EXPECT_TRUE(presser.Run(press, "built-in tables").ok);
     presser.Run(k.target->presses[0], "built-in tables");
@@ -354,10 +350,8 @@ TEST_F(FerrantInputs, SelectionWindowPicks) {
       ++inputs;
       const tk::TPoint p = centre(k.table, k.pickCol, 1);
       const Press press{"pick", [&k, p] {
-                          if (k.table == Form1->AlignedGrid2)
-                            k.table->OnMouseDown(k.table, tk::mbLeft, 0, p.X, p.Y);
-                          else
-                            k.table->OnMouseUp(k.table, tk::mbLeft, 0, p.X, p.Y);
+                          if (k.table == Form1->AlignedGrid2) k.table->OnMouseDown(k.table, tk::mbLeft, 0, p.X, p.Y);
+                          else k.table->OnMouseUp(k.table, tk::mbLeft, 0, p.X, p.Y);
                         }};
       presser.Run(press, where);
       for (tk::TLabel* l : {Form1->Label1, Form1->Label2, Form1->Label3}) {
@@ -374,8 +368,8 @@ TEST_F(FerrantInputs, SelectionWindowPicks) {
         CheckAfterPress(*k.target, o, where + ", press " + k.target->presses[j].name, -1);
       }
       // The selection window's buttons and pictures, which bring the windows up.
-      for (tk::TControl* c : std::vector<tk::TControl*>{Form1->BitBtn1, Form1->BitBtn2, Form1->BitBtn3,
-                                                        Form1->Image1, Form1->Image2, Form1->Image3}) {
+      for (tk::TControl* c : std::vector<tk::TControl*>{Form1->BitBtn1, Form1->BitBtn2, Form1->BitBtn3, Form1->Image1,
+                                                        Form1->Image2, Form1->Image3}) {
         const PressOutcome o = presser.Run({c->Name, [c] { c->OnClick(c); }}, where);
         ExpectNumbersOnly(solid.grid, where + ", press " + c->Name);
         ExpectNumbersOnly(tube.grid, where + ", press " + c->Name);

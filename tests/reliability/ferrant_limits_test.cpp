@@ -49,9 +49,9 @@ Asymptote Thick(const Conductor& c) {
 
 struct Quantity {
   std::string name;
-  int row;             // the grid row
-  Extended start;      // a value that computes
-  Extended unit;       // grid unit to SI
+  int row;         // the grid row
+  Extended start;  // a value that computes
+  Extended unit;   // grid unit to SI
   Extended Conductor::*field;
 };
 
@@ -73,8 +73,8 @@ class FerrantLimits : public ::testing::Test {
 
   // One value in the row, the window's results computed through the show
   // handler; every check that the value allows.
-  Probe Try(tk::TForm* form, tk::TStringGrid* grid, const std::vector<std::string>& defaults,
-            const Conductor& base, const std::vector<int>& outputs, const Quantity& q, Extended value,
+  Probe Try(tk::TForm* form, tk::TStringGrid* grid, const std::vector<std::string>& defaults, const Conductor& base,
+            const std::vector<int>& outputs, const Quantity& q, Extended value,
             const std::vector<std::string>& defaultResults) {
     SetColumn(grid, 1, defaults);
     char text[64];
@@ -147,8 +147,8 @@ class FerrantLimits : public ::testing::Test {
 
   // The largest value of the quantity that still computes, by bisection on
   // its power of ten between the start and the end of the extended range.
-  void Limits(tk::TForm* form, tk::TStringGrid* grid, const std::vector<std::string>& defaults,
-              const Conductor& base, const std::vector<int>& outputs, const std::vector<Quantity>& quantities) {
+  void Limits(tk::TForm* form, tk::TStringGrid* grid, const std::vector<std::string>& defaults, const Conductor& base,
+              const std::vector<int>& outputs, const std::vector<Quantity>& quantities) {
     SetColumn(grid, 1, defaults);
     presser.Run({"show", [form] { form->OnShow(form); }}, "defaults");
     const std::vector<std::string> defaultResults = {grid->Cells(1, outputs[0]), grid->Cells(1, outputs[1]),
@@ -174,9 +174,10 @@ class FerrantLimits : public ::testing::Test {
       for (Extended e = lo; e > std::log10(q.start); e -= 0.37L)
         EXPECT_TRUE(Try(form, grid, defaults, base, outputs, q, std::pow(10.0L, e), defaultResults).ok)
             << form->Name << " " << q.name << " = 1e" << static_cast<double>(e) << " below the limit";
-      std::printf("[reliability] %s: largest %s that computes %.4Lg (others at defaults); beyond: \"%s\"; "
-                  "%d results compared with the asymptote\n",
-                  form->Name.c_str(), q.name.c_str(), std::pow(10.0L, lo), beyond.c_str(), compared);
+      std::printf(
+          "[reliability] %s: largest %s that computes %.4Lg (others at defaults); beyond: \"%s\"; "
+          "%d results compared with the asymptote\n",
+          form->Name.c_str(), q.name.c_str(), std::pow(10.0L, lo), beyond.c_str(), compared);
       compared = 0;
       if (HasFailure()) return;
     }

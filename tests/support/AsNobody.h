@@ -96,8 +96,7 @@ inline void RerunAsNobody(const std::string& test) {
   const std::string home = NewFolder("nobody"), probe = home + "/probe.txt";
   std::vector<std::string> made = {home, home + "/tmp", home + "/run"};
   for (size_t i = 1; i < made.size(); ++i) ASSERT_EQ(mkdir(made[i].c_str(), 0700), 0) << made[i];
-  std::vector<std::string> variables = {"TMPDIR=" + home + "/tmp", "XDG_RUNTIME_DIR=" + home + "/run",
-                                        "HOME=" + home};
+  std::vector<std::string> variables = {"TMPDIR=" + home + "/tmp", "XDG_RUNTIME_DIR=" + home + "/run", "HOME=" + home};
   for (const std::string name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
     if (std::getenv(name.c_str()) == nullptr) continue;
     std::string options = std::getenv(name.c_str());

@@ -31,10 +31,9 @@ inline double CellTextContrast(tk::TForm* form, tk::TStringGrid* grid, int col, 
     for (int x = r.Left + 1; x < r.Right - 1; ++x) ++counts[picture->Pixel(at.X + x, at.Y + y)];
   if (counts.empty()) return 0;
   using Entry = std::pair<const tk::TColor, int>;
-  const double back =
-      Luminance(std::max_element(counts.begin(), counts.end(), [](const Entry& a, const Entry& b) {
-                  return a.second < b.second;
-                })->first);
+  const double back = Luminance(std::max_element(counts.begin(), counts.end(), [](const Entry& a, const Entry& b) {
+                                  return a.second < b.second;
+                                })->first);
   double most = 1;
   for (const Entry& e : counts) {
     const double l = Luminance(e.first);

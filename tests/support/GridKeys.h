@@ -34,8 +34,8 @@ inline void ExpectEveryNonPrintingKeyHandledOnce(tk::TStringGrid& g, int col, in
         if (key == tt::Key::PageDown) moved = row + page;
         EXPECT_EQ(g.Row(), moved);
         EXPECT_EQ(g.Col(), col);
-        const bool editsText = key == tt::Key::Backspace || key == tt::Key::Delete || key == tt::Key::Insert ||
-                               key == tt::Key::Escape;
+        const bool editsText =
+            key == tt::Key::Backspace || key == tt::Key::Delete || key == tt::Key::Insert || key == tt::Key::Escape;
         if (!editsText) {
           EXPECT_EQ(g.Cells(col, row), "1000");
         }

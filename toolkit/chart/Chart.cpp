@@ -181,7 +181,8 @@ void Put(std::ostringstream& o, const TChartAxis& a) {
   o << a.Title << '\x1f';
   Put(o, a.TitleFont);
   char buf[128];
-  std::snprintf(buf, sizeof buf, "%a,%d,%d,%a,%a;", a.Increment, a.AutomaticMinimum, a.AutomaticMaximum, a.Minimum, a.Maximum);
+  std::snprintf(buf, sizeof buf, "%a,%d,%d,%a,%a;", a.Increment, a.AutomaticMinimum, a.AutomaticMaximum, a.Minimum,
+                a.Maximum);
   o << buf;
 }
 
@@ -288,7 +289,7 @@ struct TChart::Impl {
   ChartView* view = nullptr;
   QCategoryAxis* axisX = nullptr;
   QCategoryAxis* axisY = nullptr;
-  std::string shown;  // signature of what Qt Charts holds
+  std::string shown;    // signature of what Qt Charts holds
   bool asking = false;  // inside OnCanResize
   // A repaint has been asked for and not yet run: a million points added
   // ask once, not a million times (each ask walks the widget tree).
@@ -347,7 +348,7 @@ struct TChart::Impl {
   void Prepare(int width, int height);
   void PrepareForPaint();
   std::string failedFor;  // what the chart failed to lay out for a paint
-  void Settle();  // runs the chart's pending layout
+  void Settle();          // runs the chart's pending layout
   void Render(QPainter& painter, int width, int height);
 };
 
@@ -402,7 +403,8 @@ void TChart::Impl::FitAxes(QSize size) {
     PushTitle();
     Settle();
     const QSizeF now = PlotSize();
-    room = round + 1 < kFreeRounds ? now : QSizeF(std::min(now.width(), room.width()), std::min(now.height(), room.height()));
+    room = round + 1 < kFreeRounds ? now
+                                   : QSizeF(std::min(now.width(), room.width()), std::min(now.height(), room.height()));
   }
   PlaceTitles();
   PushLines();
@@ -703,7 +705,9 @@ bool TChart::Impl::PushAxes(QSizeF plot) {
     // Room on the right for the half of the last bottom label that reaches
     // past the plot.
     if (side.horizontal) {
-      const double half = ticks.empty() || ticks.back().value < hi - (hi - lo) * 0.02 ? 0 : fm.horizontalAdvance(QString::fromStdString(ticks.back().label)) / 2;
+      const double half = ticks.empty() || ticks.back().value < hi - (hi - lo) * 0.02
+                              ? 0
+                              : fm.horizontalAdvance(QString::fromStdString(ticks.back().label)) / 2;
       QMargins m = chart->margins();
       m.setRight(std::max(6 + DepthOf(c, plot.width()), static_cast<int>(std::ceil(half)) + 3));
       chart->setMargins(m);
@@ -900,7 +904,8 @@ std::vector<std::string> TChart::AxisLabels(bool bottom) {
   FpShield shield;
   impl_->Prepare(std::max(1, Width()), std::max(1, Height()));
   std::vector<std::string> out;
-  for (QString l : (bottom ? impl_->axisX : impl_->axisY)->categoriesLabels()) out.push_back(FromQString(l.remove(QChar(0x200B))));
+  for (QString l : (bottom ? impl_->axisX : impl_->axisY)->categoriesLabels())
+    out.push_back(FromQString(l.remove(QChar(0x200B))));
   return out;
 }
 

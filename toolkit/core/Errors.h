@@ -17,7 +17,9 @@ class Exception : public std::exception {
 };
 
 // Floating-point faults: never infinities or NaN, always one of these.
-class EMathError : public Exception { using Exception::Exception; };
+class EMathError : public Exception {
+  using Exception::Exception;
+};
 class EZeroDivide : public EMathError {
  public:
   EZeroDivide() : EMathError("Floating point division by zero") {}
@@ -32,13 +34,23 @@ class EOverflow : public EMathError {
 };
 
 // Strict text conversion ("'%s' is not a valid integer value").
-class EConvertError : public Exception { using Exception::Exception; };
+class EConvertError : public Exception {
+  using Exception::Exception;
+};
 // List access outside the list ("List index out of bounds (%d)").
-class EListError : public Exception { using Exception::Exception; };
+class EListError : public Exception {
+  using Exception::Exception;
+};
 // A layout stream that does not hold what its reader expects ("Invalid property value").
-class EReadError : public Exception { using Exception::Exception; };
+class EReadError : public Exception {
+  using Exception::Exception;
+};
 // A file that cannot be created or written.
-class EFCreateError : public Exception { using Exception::Exception; };
-class EWriteError : public Exception { using Exception::Exception; };
+class EFCreateError : public Exception {
+  using Exception::Exception;
+};
+class EWriteError : public Exception {
+  using Exception::Exception;
+};
 
 }  // namespace tk

@@ -51,9 +51,7 @@ void ShowErrorBox(const std::string& caption, const std::string& text) {
   ShowMessageBox({caption, text, MsgIcon::Error, mbOK});
 }
 
-int ConfirmYesNo(const std::string& text) {
-  return ShowMessageBox({"Confirm", text, MsgIcon::Question, mbYes | mbNo});
-}
+int ConfirmYesNo(const std::string& text) { return ShowMessageBox({"Confirm", text, MsgIcon::Question, mbYes | mbNo}); }
 
 void SetApplicationTitle(const std::string& title) { Title() = title; }
 const std::string& ApplicationTitle() { return Title(); }

@@ -47,8 +47,9 @@ QColor ColorAt(const QGradientStops& stops, double t) {
       const double span = stops[i].first - stops[i - 1].first;
       const double u = span > 0 ? (t - stops[i - 1].first) / span : 1.0;
       const QColor a = stops[i - 1].second, b = stops[i].second;
-      return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * u), float(a.greenF() + (b.greenF() - a.greenF()) * u),
-                              float(a.blueF() + (b.blueF() - a.blueF()) * u), float(a.alphaF() + (b.alphaF() - a.alphaF()) * u));
+      return QColor::fromRgbF(
+          float(a.redF() + (b.redF() - a.redF()) * u), float(a.greenF() + (b.greenF() - a.greenF()) * u),
+          float(a.blueF() + (b.blueF() - a.blueF()) * u), float(a.alphaF() + (b.alphaF() - a.alphaF()) * u));
     }
   }
   return stops.back().second;
@@ -222,12 +223,15 @@ class EmfEngine : public QPaintEngine {
       return;
     }
     const QRectF r = p->combinedTransform().mapRect(p->clipBoundingRect());
-    SetClip(true, LRect{static_cast<int32_t>(std::floor(r.left() * kSub)), static_cast<int32_t>(std::floor(r.top() * kSub)),
-                        static_cast<int32_t>(std::ceil(r.right() * kSub)), static_cast<int32_t>(std::ceil(r.bottom() * kSub))});
+    SetClip(
+        true,
+        LRect{static_cast<int32_t>(std::floor(r.left() * kSub)), static_cast<int32_t>(std::floor(r.top() * kSub)),
+              static_cast<int32_t>(std::ceil(r.right() * kSub)), static_cast<int32_t>(std::ceil(r.bottom() * kSub))});
   }
 
   void SetClip(bool on, const LRect& r) {
-    if (on == clipOn_ && (!on || (r.left == clip_.left && r.top == clip_.top && r.right == clip_.right && r.bottom == clip_.bottom)))
+    if (on == clipOn_ &&
+        (!on || (r.left == clip_.left && r.top == clip_.top && r.right == clip_.right && r.bottom == clip_.bottom)))
       return;
     // Saving and restoring the device context also restores the selected
     // objects: let go of ours first.
@@ -292,7 +296,8 @@ class EmfEngine : public QPaintEngine {
     key.width = std::max(1, static_cast<int>(std::lround(w * kSub)));
     key.style = flatEnds ? (PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER) : PS_SOLID;
     if (pen_ && key == penKey_) return true;
-    const uint32_t h = flatEnds ? rec_.ExtCreatePen(key.style, key.width, key.color) : rec_.CreatePen(PS_SOLID, key.width, key.color);
+    const uint32_t h =
+        flatEnds ? rec_.ExtCreatePen(key.style, key.width, key.color) : rec_.CreatePen(PS_SOLID, key.width, key.color);
     rec_.SelectObject(h);
     if (pen_) rec_.DeleteObject(pen_);
     pen_ = h;
@@ -301,7 +306,8 @@ class EmfEngine : public QPaintEngine {
   }
 
   // The dashes of a patterned line, in device coordinates.
-  static QList<QPolygonF> Dashes(const QList<QPolygonF>& polys, const QList<qreal>& pattern, double unit, double offset) {
+  static QList<QPolygonF> Dashes(const QList<QPolygonF>& polys, const QList<qreal>& pattern, double unit,
+                                 double offset) {
     QList<QPolygonF> out;
     double period = 0;
     for (qreal v : pattern) period += v * unit;
@@ -435,7 +441,8 @@ class EmfEngine : public QPaintEngine {
 
   // A linear gradient as bands of solid colour about two pixels wide, each
   // reaching a pixel into the next so that no seam shows.
-  void FillLinearGradient(const QList<QPolygonF>& polys, bool winding, const QLinearGradient& g, const QRectF& logicalBounds) {
+  void FillLinearGradient(const QList<QPolygonF>& polys, bool winding, const QLinearGradient& g,
+                          const QRectF& logicalBounds) {
     const QTransform x = painter()->combinedTransform();
     QPointF a = g.start(), b = g.finalStop();
     if (g.coordinateMode() == QGradient::ObjectBoundingMode || g.coordinateMode() == QGradient::ObjectMode) {

@@ -184,8 +184,10 @@ LRect EmfRecords::PointsBounds(const std::vector<LPoint>& pts) const {
   for (const auto& p : pts) r.Unite({p.x, p.y, p.x, p.y});
   if (r.Empty()) return r;
   // Record bounds are in device units.
-  return {static_cast<int32_t>(std::floor(r.left / double(kSub))), static_cast<int32_t>(std::floor(r.top / double(kSub))),
-          static_cast<int32_t>(std::ceil(r.right / double(kSub))), static_cast<int32_t>(std::ceil(r.bottom / double(kSub)))};
+  return {static_cast<int32_t>(std::floor(r.left / double(kSub))),
+          static_cast<int32_t>(std::floor(r.top / double(kSub))),
+          static_cast<int32_t>(std::ceil(r.right / double(kSub))),
+          static_cast<int32_t>(std::ceil(r.bottom / double(kSub)))};
 }
 
 void EmfRecords::Polyline(const std::vector<LPoint>& pts) {

@@ -46,9 +46,19 @@ constexpr int kSub = 8;                         // logical units per pixel
 constexpr uint32_t kNullBrush = 0x80000005, kNullPen = 0x80000008, kSystemFont = 0x8000000D;
 // Pen styles.
 enum : uint32_t {
-  PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5,
-  PS_ENDCAP_ROUND = 0, PS_ENDCAP_SQUARE = 0x100, PS_ENDCAP_FLAT = 0x200,
-  PS_JOIN_ROUND = 0, PS_JOIN_BEVEL = 0x1000, PS_JOIN_MITER = 0x2000, PS_GEOMETRIC = 0x10000,
+  PS_SOLID = 0,
+  PS_DASH = 1,
+  PS_DOT = 2,
+  PS_DASHDOT = 3,
+  PS_DASHDOTDOT = 4,
+  PS_NULL = 5,
+  PS_ENDCAP_ROUND = 0,
+  PS_ENDCAP_SQUARE = 0x100,
+  PS_ENDCAP_FLAT = 0x200,
+  PS_JOIN_ROUND = 0,
+  PS_JOIN_BEVEL = 0x1000,
+  PS_JOIN_MITER = 0x2000,
+  PS_GEOMETRIC = 0x10000,
 };
 
 struct LPoint {
@@ -62,7 +72,7 @@ struct LRect {
 };
 
 struct LogFont {
-  int32_t height = -11;  // negative: character height in logical units
+  int32_t height = -11;    // negative: character height in logical units
   int32_t escapement = 0;  // tenths of a degree, counter-clockwise
   int32_t weight = 400;
   bool italic = false, underline = false, strikeOut = false;

@@ -15,8 +15,8 @@
 #include <iterator>
 
 #include "toolkit/QtInternal.h"
-#include "toolkit/testing/TestingQt.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/testing/TestingQt.h"
 
 namespace tk::testing {
 
@@ -109,15 +109,13 @@ void ClickButton(TControl* control) {
 }
 
 void MouseDown(TControl* control, int x, int y) {
-  SendAt(control, x, y, true, [](QWidget* t, const QPoint& p) {
-    QTest::mousePress(t, Qt::LeftButton, Qt::NoModifier, p);
-  });
+  SendAt(control, x, y, true,
+         [](QWidget* t, const QPoint& p) { QTest::mousePress(t, Qt::LeftButton, Qt::NoModifier, p); });
 }
 
 void MouseUp(TControl* control, int x, int y) {
-  SendAt(control, x, y, false, [](QWidget* t, const QPoint& p) {
-    QTest::mouseRelease(t, Qt::LeftButton, Qt::NoModifier, p);
-  });
+  SendAt(control, x, y, false,
+         [](QWidget* t, const QPoint& p) { QTest::mouseRelease(t, Qt::LeftButton, Qt::NoModifier, p); });
 }
 
 void MouseClick(TControl* control, int x, int y, TMouseButton button, TShiftState shift) {

@@ -43,8 +43,32 @@ void SetFocus(TControl* control);
 // Enter, Backspace, Escape, Delete).
 void TypeText(TControl* control, const std::string& text);
 enum class Key {
-  Enter, Tab, Escape, F2, Left, Right, Up, Down, Backspace, Delete, Home, End,
-  PageUp, PageDown, Insert, F1, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12
+  Enter,
+  Tab,
+  Escape,
+  F2,
+  Left,
+  Right,
+  Up,
+  Down,
+  Backspace,
+  Delete,
+  Home,
+  End,
+  PageUp,
+  PageDown,
+  Insert,
+  F1,
+  F3,
+  F4,
+  F5,
+  F6,
+  F7,
+  F8,
+  F9,
+  F10,
+  F11,
+  F12
 };
 void PressKey(TControl* control, Key key);
 // The key with Shift, Ctrl and Alt as in `shift` (ssShift | ssCtrl | ssAlt).
@@ -109,7 +133,7 @@ class RecordingDialogs {
 
   std::vector<MessageRequest> messages;
   std::vector<FileDialogRequest> fileDialogs;
-  std::deque<int> answers;                          // mrOk, mrYes, mrNo, mrCancel...
+  std::deque<int> answers;                             // mrOk, mrYes, mrNo, mrCancel...
   std::deque<std::optional<std::string>> fileAnswers;  // a file name, or nullopt to cancel
 
   void Answer(int modalResult) { answers.push_back(modalResult); }

@@ -9,9 +9,9 @@
 #include <QTest>
 
 #include "toolkit/QtInternal.h"
+#include "toolkit/core/FpCheck.h"
 #include "toolkit/testing/Testing.h"
 #include "toolkit/testing/TestingQt.h"
-#include "toolkit/core/FpCheck.h"
 
 namespace tk::testing {
 

@@ -140,7 +140,7 @@ TEST(Canvas, EllipseStaysInsideItsRectangle) {
   TCanvas& c = b.Canvas();
   c.Brush.SetColor(clFuchsia);
   c.Ellipse(10, 5, 30, 25);
-  EXPECT_EQ(b.Pixel(20, 15), clFuchsia);       // centre filled
+  EXPECT_EQ(b.Pixel(20, 15), clFuchsia);  // centre filled
   // The corners untouched.
   ExpectPixels(b, clWhite, {{10, 5}, {29, 24}});
   EXPECT_EQ(Count(b, clBlack, 0, 0, 40, 5), 0);  // nothing above, below, left or right

@@ -93,7 +93,6 @@ double ParseLabel(std::string s) {
   return std::strtod(s.c_str(), nullptr);
 }
 
-
 std::string Joined(const std::vector<std::string>& labels) {
   std::string s;
   for (const auto& l : labels) s += "[" + l + "]";
@@ -299,9 +298,9 @@ TEST(ChartSeries, AnyArrivalOrderGivesTheAscendingOrderAndTheIndex) {
     const unsigned kind = next() % 4, n = 20 + next() % 200;
     double x = next() % 50;
     for (unsigned i = 0; i < n; ++i) {
-      if (kind == 0) x = next() % 50;  // at random, many equal
-      else if (kind == 1) x -= next() % 3;  // descending, with repeats
-      else if (kind == 2) x += next() % 3;  // ascending, with repeats
+      if (kind == 0) x = next() % 50;                      // at random, many equal
+      else if (kind == 1) x -= next() % 3;                 // descending, with repeats
+      else if (kind == 2) x += next() % 3;                 // ascending, with repeats
       else x = (i % 2 ? 1 : -1) * static_cast<double>(i);  // alternately before and after
       add(x);
     }
@@ -598,9 +597,9 @@ TEST(ChartAxes, AutomaticAxesGiveNiceTicksForAnyRange) {
     double lo, hi;
   };
   const Range ranges[] = {
-      {980.0, 1000.0},   {0.0, 0.003},     {0.0, 0.3},        {980.0, 980.0003},  {-0.37, -0.21},
-      {-5e-7, 3e-7},     {1e6, 1e6 + 1e-3}, {-7.5, 12.25},    {0.1, 0.9},         {-1e300, 1e300},
-      {1e300, 1.7e300},  {-3e-200, -1e-200}, {123456789, 987654321},
+      {980.0, 1000.0},        {0.0, 0.003},  {0.0, 0.3}, {980.0, 980.0003}, {-0.37, -0.21},   {-5e-7, 3e-7},
+      {1e6, 1e6 + 1e-3},      {-7.5, 12.25}, {0.1, 0.9}, {-1e300, 1e300},   {1e300, 1.7e300}, {-3e-200, -1e-200},
+      {123456789, 987654321},
   };
   for (char sep : {',', '.'}) {
     SetDecimalSeparator(sep);
@@ -669,7 +668,7 @@ TEST(ChartAxes, TinyAndNoisySpansAreDrawnUnderTrueLabels) {
     const char* name;
     bool fixedZero;  // Bifilon's left axis starts at 0
     double base, wave, noise;
-    double lo, hi;   // the range the labels must cover
+    double lo, hi;  // the range the labels must cover
   };
   const Case cases[] = {
       {"screen noise beside -100 V", true, -100, 0, 1.3e-17, 0, 10},

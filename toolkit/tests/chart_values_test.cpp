@@ -7,12 +7,12 @@
 #include <limits>
 
 #include "toolkit/Controls.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"
+#include "toolkit/testing/Testing.h"
 
 namespace {
 

@@ -291,10 +291,22 @@ TEST(QtBoxes, PictureDialogsNeverWaitOnPipesOrSpecialFiles) {
     tt::FileDialogView v;
     if (!tt::ViewFileDialog(&v)) return;
     switch (++step) {
-      case 3: folders.push_back(v.folder); tt::TypeIntoFileDialog("/proc/"); break;
-      case 6: folders.push_back(v.folder); tt::TypeIntoFileDialog("/dev/"); break;
-      case 9: folders.push_back(v.folder); tt::TypeIntoFileDialog(dir.path + "/"); break;
-      case 12: step = 0; tt::AnswerFileDialog("", nullptr, nullptr); break;
+      case 3:
+        folders.push_back(v.folder);
+        tt::TypeIntoFileDialog("/proc/");
+        break;
+      case 6:
+        folders.push_back(v.folder);
+        tt::TypeIntoFileDialog("/dev/");
+        break;
+      case 9:
+        folders.push_back(v.folder);
+        tt::TypeIntoFileDialog(dir.path + "/");
+        break;
+      case 12:
+        step = 0;
+        tt::AnswerFileDialog("", nullptr, nullptr);
+        break;
     }
   };
   TSavePictureDialog save;

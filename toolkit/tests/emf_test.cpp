@@ -1,9 +1,9 @@
 // Enhanced metafiles: the file's structure (header, record chain, end
 // record), the records a chart export holds, and files written whole or not
 // at all.
-#include <gtest/gtest.h>
 #include <dirent.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -262,7 +262,7 @@ TEST(EmfChart, ExportHoldsTheChartAsRecordsWhateverTheExtension) {
   EXPECT_TRUE(bluePen);
   EXPECT_TRUE(rotatedFont);  // the left axis title reads upwards
   EXPECT_GT(count[EMR_POLYLINE], 10);
-  EXPECT_GT(count[EMR_POLYPOLYLINE], 5);  // the dotted grid lines
+  EXPECT_GT(count[EMR_POLYPOLYLINE], 5);          // the dotted grid lines
   EXPECT_GT(count[EMR_CREATEBRUSHINDIRECT], 20);  // the background gradient in bands
   EXPECT_EQ(count[EMR_SAVEDC], count[EMR_RESTOREDC]);
   EXPECT_EQ(count[EMR_EOF], 1);

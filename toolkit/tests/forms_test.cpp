@@ -11,10 +11,10 @@
 
 #include "tests/support/Screen.h"
 #include "toolkit/Controls.h"
-#include "toolkit/testing/Testing.h"
-#include "toolkit/testing/TestingEvents.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/MessageBox.h"
+#include "toolkit/testing/Testing.h"
+#include "toolkit/testing/TestingEvents.h"
 
 using namespace tk;
 namespace tt = tk::testing;
@@ -149,9 +149,14 @@ TEST(Form, AWindowThatWouldNotFitTheScreenIsMovedIntoIt) {
     int x, y, w, h;
     bool centred;
   };
-  std::vector<Case> cases = {{736, 116, 860, 518, false}, {120, 40, 800, 749, false}, {140, 60, 758, 724, false},
-                             {0, 0, 711, 708, false},     {192, 116, 538, 462, false}, {192, 107, 781, 565, false},
-                             {1366 - 20, 768 - 20, 300, 200, false}, {0, 0, 1600, 900, true}};
+  std::vector<Case> cases = {{736, 116, 860, 518, false},
+                             {120, 40, 800, 749, false},
+                             {140, 60, 758, 724, false},
+                             {0, 0, 711, 708, false},
+                             {192, 116, 538, 462, false},
+                             {192, 107, 781, 565, false},
+                             {1366 - 20, 768 - 20, 300, 200, false},
+                             {0, 0, 1600, 900, true}};
   std::mt19937 rng(20261209);
   for (int i = 0; i < 150; ++i)
     cases.push_back({static_cast<int>(rng() % 2000) - 300, static_cast<int>(rng() % 1300) - 300,
@@ -340,7 +345,7 @@ TEST(Application, MainWindowCloseEndsTheLoopSecondaryOnlyHides) {
   EXPECT_EQ(recorder.messages[0].caption, "Confirm");
   EXPECT_EQ(recorder.messages[0].icon, MsgIcon::Question);
   EXPECT_EQ(recorder.messages[0].buttons, static_cast<unsigned>(mbYes | mbNo));
-  EXPECT_TRUE(app->Forms().empty());  // every window destroyed
+  EXPECT_TRUE(app->Forms().empty());    // every window destroyed
   EXPECT_EQ(app->MainForm(), nullptr);  // the timer went with its window
   delete app;
   EXPECT_EQ(Application, nullptr);

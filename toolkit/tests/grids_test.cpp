@@ -57,8 +57,13 @@ TEST(StringGrid, CellRectsAndMouseToCellFollowWidthsHeightsAndOnePixelLines) {
   g.SetColWidth(1, 100);
   g.SetRowHeight(2, 30);
   const TRect r00 = g.CellRect(0, 0), r12 = g.CellRect(1, 2), r22 = g.CellRect(2, 2);
-  EXPECT_EQ(r00.Left, 0); EXPECT_EQ(r00.Right, 64); EXPECT_EQ(r00.Bottom, 24);
-  EXPECT_EQ(r12.Left, 65); EXPECT_EQ(r12.Right, 165); EXPECT_EQ(r12.Top, 50); EXPECT_EQ(r12.Bottom, 80);
+  EXPECT_EQ(r00.Left, 0);
+  EXPECT_EQ(r00.Right, 64);
+  EXPECT_EQ(r00.Bottom, 24);
+  EXPECT_EQ(r12.Left, 65);
+  EXPECT_EQ(r12.Right, 165);
+  EXPECT_EQ(r12.Top, 50);
+  EXPECT_EQ(r12.Bottom, 80);
   EXPECT_EQ(r22.Left, 166);
   auto cellAt = [&](int x, int y) {
     int c, r;
@@ -324,7 +329,10 @@ TEST(StringGrid, PaintsFixedCellsOnTheButtonFaceAndRaisesOnDrawCellForEachCell) 
   for (int x = c22.Left; x < c22.Left + 2; ++x)
     for (int y = c22.Top; y < c22.Bottom; ++y) EXPECT_NE(bmp->Pixel(x, y), RGBColor(0, 0, 0));
   // The painted text ends at its first zero byte.
-  g.SetCells(3, 2, std::string("WWWW\0" "MM", 7));
+  g.SetCells(3, 2,
+             std::string("WWWW\0"
+                         "MM",
+                         7));
   bmp = g.PaintToBitmap();
   const TRect c32 = g.CellRect(3, 2);
   for (int y = 0; y < c22.Height(); ++y)
@@ -367,7 +375,7 @@ TEST(StringGridScrolling, BarsShowWhenTheCellsDoNotFitAndAClickPicksTheCellUnder
   EXPECT_EQ(g.TopRow(), 12);
   tt::Wheel(&g, 100, 100, -20);  // no further than the last row at the bottom
   EXPECT_EQ(g.TopRow(), 23);
-  EXPECT_EQ(g.Row(), 1);  // the wheel moves the view, not the current cell
+  EXPECT_EQ(g.Row(), 1);                      // the wheel moves the view, not the current cell
   tt::MouseClick(&g, 100, 25 + 2 * 25 + 10);  // the third row under the fixed one
   EXPECT_EQ(upRow, 25);
   EXPECT_EQ(g.Row(), 25);

@@ -1,7 +1,7 @@
 // JPEG through libjpeg: what is written (baseline colour JFIF at the asked
 // quality), what comes back, and library errors as "JPEG error #n".
-#include <gtest/gtest.h>
 #include <dirent.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -26,7 +26,8 @@ namespace {
 std::unique_ptr<TBitmap> Blocks(int w, int h) {
   auto b = std::make_unique<TBitmap>(w, h);
   TCanvas& c = b->Canvas();
-  const TColor colours[4] = {RGBColor(200, 30, 30), RGBColor(30, 160, 40), RGBColor(20, 40, 220), RGBColor(250, 250, 250)};
+  const TColor colours[4] = {RGBColor(200, 30, 30), RGBColor(30, 160, 40), RGBColor(20, 40, 220),
+                             RGBColor(250, 250, 250)};
   for (int i = 0; i < 4; ++i) {
     c.Brush.SetColor(colours[i]);
     c.Pen.Color = colours[i];

@@ -81,8 +81,8 @@ TEST(TypedValues, ListsBinariesBooleansAndNamesRoundTrip) {
   w.WriteListEnd();
   w.WriteBinary(Bytes({1, 2, 3}));
   w.WriteEnd();
-  EXPECT_EQ(w.Bytes(), Bytes({5, 'C', 'e', 'l', 'l', 's', 1, 2, 2, 9, 8, 7, 8, 'a', 'l', 'C', 'e', 'n', 't', 'e', 'r',
-                              0, 10, 3, 0, 0, 0, 1, 2, 3, 0}));
+  EXPECT_EQ(w.Bytes(), Bytes({5,   'C', 'e', 'l', 'l', 's', 1,  2, 2, 9, 8, 7, 8, 'a', 'l', 'C',
+                              'e', 'n', 't', 'e', 'r', 0,   10, 3, 0, 0, 0, 1, 2, 3,   0}));
   TReader r(w.Bytes().data(), w.Bytes().size());
   EXPECT_EQ(r.ReadPropName(), "Cells");
   r.ReadListBegin();
@@ -99,8 +99,8 @@ TEST(TypedValues, ListsBinariesBooleansAndNamesRoundTrip) {
 
 TEST(TypedValues, DamagedValuesFailWithoutReadingPastTheEnd) {
   // Each stream ends (or lies) before its value is complete.
-  const std::vector<std::vector<uint8_t>> integers = {Bytes({}), Bytes({2}), Bytes({3, 1}), Bytes({4, 1, 2, 3}),
-                                                      Bytes({6, 0}), Bytes({0})};
+  const std::vector<std::vector<uint8_t>> integers = {Bytes({}),           Bytes({2}),    Bytes({3, 1}),
+                                                      Bytes({4, 1, 2, 3}), Bytes({6, 0}), Bytes({0})};
   for (const auto& b : integers) {
     TReader r(b.data(), b.size());
     ExpectInvalid([&] { r.ReadInteger(); });
@@ -159,7 +159,8 @@ TEST(PropertyLoader, HandsEachPropertyToItsReaderThenRunsLoaded) {
   source.blob = Bytes({7, 8});
   source.hasBlob = true;
   const std::vector<uint8_t> stream = tk::WriteLayout(source);
-  EXPECT_EQ(stream, Bytes({6, 'N', 'u', 'm', 'b', 'e', 'r', 3, 0xE8, 0x03, 4, 'B', 'l', 'o', 'b', 10, 2, 0, 0, 0, 7, 8, 0}));
+  EXPECT_EQ(stream,
+            Bytes({6, 'N', 'u', 'm', 'b', 'e', 'r', 3, 0xE8, 0x03, 4, 'B', 'l', 'o', 'b', 10, 2, 0, 0, 0, 7, 8, 0}));
 
   Probe target;
   tk::ReadLayout(target, stream.data(), stream.size());
@@ -231,10 +232,14 @@ TEST(PropertyLoader, RandomlyDamagedStreamsNeverReadOutside) {
     const int edits = 1 + static_cast<int>(rng() % 4);
     for (int e = 0; e < edits; ++e) {
       switch (rng() % 4) {
-        case 0: b[rng() % b.size()] = static_cast<uint8_t>(rng()); break;     // flip a byte
-        case 1: b.resize(rng() % (b.size() + 1)); break;                        // cut the tail
-        case 2: if (!b.empty()) b.erase(b.begin() + static_cast<long>(rng() % b.size())); break;
-        case 3: b.insert(b.begin() + static_cast<long>(rng() % (b.size() + 1)), static_cast<uint8_t>(rng() % 16)); break;
+        case 0: b[rng() % b.size()] = static_cast<uint8_t>(rng()); break;  // flip a byte
+        case 1: b.resize(rng() % (b.size() + 1)); break;                   // cut the tail
+        case 2:
+          if (!b.empty()) b.erase(b.begin() + static_cast<long>(rng() % b.size()));
+          break;
+        case 3:
+          b.insert(b.begin() + static_cast<long>(rng() % (b.size() + 1)), static_cast<uint8_t>(rng() % 16));
+          break;
       }
       if (b.empty()) break;
     }

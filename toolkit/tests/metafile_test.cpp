@@ -88,7 +88,7 @@ TEST(Metafile, RecordingIsStoredWhenAnErrorInterruptsTheDrawing) {
   } catch (const std::runtime_error&) {
   }
   auto b = mf.Render(60, 40);
-  EXPECT_EQ(b->Pixel(0, 0), clBlack);   // the frame drawn before the error
+  EXPECT_EQ(b->Pixel(0, 0), clBlack);    // the frame drawn before the error
   EXPECT_EQ(b->Pixel(30, 20), clWhite);  // the white background, not the old yellow
 }
 

@@ -1,6 +1,6 @@
 // Saving a window's picture as JPEG through the save-picture dialog.
-#include <gtest/gtest.h>
 #include <dirent.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "numerics/Typy4Jpeg.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Jpeg.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/files/WholeFile.h"
-#include "tests/support/TestFiles.h"
+#include "toolkit/testing/Testing.h"
 
 using namespace tk;
 using testsupport::ReadFile;

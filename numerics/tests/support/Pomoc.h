@@ -55,17 +55,17 @@ void WywolajDzieleniePrzezZero();
 }  // namespace testy
 
 // The exception type and its message.
-#define EXPECT_BLAD(stmt, Typ, tekst)                                                   \
-  do {                                                                                  \
-    try {                                                                               \
-      stmt;                                                                             \
-      ADD_FAILURE() << "no error from " #stmt;                                          \
-    } catch (const Typ& e) {                                                            \
-      EXPECT_EQ(std::string(tekst), e.Message());                                       \
-    } catch (const std::exception& e) {                                                 \
-      ADD_FAILURE() << "wrong error from " #stmt ": " << e.what();                      \
-    }                                                                                   \
-    EXPECT_FALSE(tk::FpFaultPending());                                                 \
+#define EXPECT_BLAD(stmt, Typ, tekst)                              \
+  do {                                                             \
+    try {                                                          \
+      stmt;                                                        \
+      ADD_FAILURE() << "no error from " #stmt;                     \
+    } catch (const Typ& e) {                                       \
+      EXPECT_EQ(std::string(tekst), e.Message());                  \
+    } catch (const std::exception& e) {                            \
+      ADD_FAILURE() << "wrong error from " #stmt ": " << e.what(); \
+    }                                                              \
+    EXPECT_FALSE(tk::FpFaultPending());                            \
   } while (0)
 
 #define EXPECT_DZIELENIE(stmt) EXPECT_BLAD(stmt, tk::EZeroDivide, "Floating point division by zero")

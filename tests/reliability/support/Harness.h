@@ -19,11 +19,11 @@
 #include "tests/support/Watchdog.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
-#include "toolkit/testing/Testing.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"
+#include "toolkit/testing/Testing.h"
 
 namespace reliability {
 
@@ -62,10 +62,16 @@ inline std::vector<Input> Corpus() {
       {"-2147483648", "-2147483648"},
       {"$7FFFFFFF", "$7FFFFFFF"},
       {"tab 5 newline", "\t5\n"},
-      {"control chars", "1\x01\x02" "5\x7f"},
+      {"control chars",
+       "1\x01\x02"
+       "5\x7f"},
       {"escape", "\x1b[31m7"},
-      {"NUL inside", std::string("4\0" "2", 3)},
-      {"bad UTF-8", "\xff\xfe" "3"},
+      {"NUL inside", std::string("4\0"
+                                 "2",
+                                 3)},
+      {"bad UTF-8",
+       "\xff\xfe"
+       "3"},
       {"10000 nines", std::string(10000, '9')},
       {"10000 letters", std::string(10000, 'x')},
       {"0,000...1 (10000 chars)", "0," + std::string(9997, '0') + "1"},
@@ -163,8 +169,8 @@ class Presser {
     for (const tk::MessageRequest& m : out.boxes) {
       ++boxes_[m.caption + ": " + Normalised(m.text)];
       if (m.caption == title_) ++errorBoxes;
-      EXPECT_TRUE(rule_(m)) << where << ", press " << press.name << ": unexpected box \"" << m.caption
-                            << "\" / \"" << m.text.substr(0, 200) << "\"";
+      EXPECT_TRUE(rule_(m)) << where << ", press " << press.name << ": unexpected box \"" << m.caption << "\" / \""
+                            << m.text.substr(0, 200) << "\"";
       EXPECT_FALSE(ReadsAsNonNumber(m.text) && !EchoesInput(m.text))
           << where << ", press " << press.name << ": box text " << m.text.substr(0, 200);
     }
@@ -189,9 +195,10 @@ class Presser {
   const std::map<std::string, int>& Boxes() const { return boxes_; }
 
   void Report(const std::string& program, int inputs) const {
-    std::printf("[reliability] %s: %d inputs, %d presses (%d ended by an error, %d showed more than one box"
-                "), crashes 0, hangs 0\n",
-                program.c_str(), inputs, presses_, failed_, severalBoxes_);
+    std::printf(
+        "[reliability] %s: %d inputs, %d presses (%d ended by an error, %d showed more than one box"
+        "), crashes 0, hangs 0\n",
+        program.c_str(), inputs, presses_, failed_, severalBoxes_);
     for (const auto& [text, n] : boxes_) std::printf("[reliability]   %6d x %s\n", n, text.c_str());
     std::printf("[reliability]   slowest press %.2f s: %s\n", slowest_, slowestName_.c_str());
   }
@@ -226,8 +233,8 @@ inline void ExpectNumbersOnly(const tk::TStringGrid* grid, const std::string& wh
     for (int r = 0; r < grid->RowCount(); ++r) {
       if (c == skipCol && r == skipRow) continue;
       const std::string t = grid->Cells(c, r);
-      EXPECT_FALSE(ReadsAsNonNumber(t)) << where << ": cell (" << c << ", " << r << ") reads \""
-                                        << t.substr(0, 80) << "\"";
+      EXPECT_FALSE(ReadsAsNonNumber(t)) << where << ": cell (" << c << ", " << r << ") reads \"" << t.substr(0, 80)
+                                        << "\"";
     }
 }
 
@@ -252,8 +259,8 @@ inline void ExpectFinite(const tk::TChart* chart, const std::string& where) {
     const tk::TChartSeries* s = chart->Series(k);
     for (int i = 0; i < s->Count(); ++i) {
       if (!std::isfinite(s->XValue(i)) || !std::isfinite(s->YValue(i))) {
-        ADD_FAILURE() << where << ": series " << k << " point " << i << " is (" << s->XValue(i) << ", "
-                      << s->YValue(i) << ")";
+        ADD_FAILURE() << where << ": series " << k << " point " << i << " is (" << s->XValue(i) << ", " << s->YValue(i)
+                      << ")";
         return;
       }
     }

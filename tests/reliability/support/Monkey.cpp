@@ -17,11 +17,11 @@
 #include "tests/support/TestFiles.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Grids.h"
-#include "toolkit/testing/Testing.h"
-#include "toolkit/testing/TestingEvents.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"
+#include "toolkit/testing/Testing.h"
+#include "toolkit/testing/TestingEvents.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define MONKEY_SANITIZED 1
@@ -333,10 +333,8 @@ struct Monkey::Impl {
     }
     static const tk::TShiftState kMods[] = {0, tk::ssShift, tk::ssCtrl, tk::ssAlt};
     tk::TShiftState s = kMods[mod];
-    if (Chance(0.08))
-      s = RandomShift(0);  // two modifiers now and then
-    else
-      ++keyUse[e][key][mod];
+    if (Chance(0.08)) s = RandomShift(0);  // two modifiers now and then
+    else ++keyUse[e][key][mod];
     const tk::testing::Key k = kKeys[key];
     return {"key " + ShiftName(s) + KeyName(k) + " to " + Name(tk::testing::FocusedControl()),
             [form, k, s] { tk::testing::PressKey(form, k, s); }};
@@ -407,12 +405,9 @@ struct Monkey::Impl {
     return {"open the editor of " + Name(g) + " " + where + " by " + kHow[how] + (how == 2 ? " \"" + first + "\"" : ""),
             [g, p, how, first] {
               tk::testing::MouseClick(g, p.X, p.Y);
-              if (how == 0)
-                tk::testing::PressKey(g, tk::testing::Key::F2);
-              else if (how == 1)
-                tk::testing::DblClick(g, p.X, p.Y);
-              else
-                tk::testing::TypeText(g, first);
+              if (how == 0) tk::testing::PressKey(g, tk::testing::Key::F2);
+              else if (how == 1) tk::testing::DblClick(g, p.X, p.Y);
+              else tk::testing::TypeText(g, first);
             }};
   }
 
@@ -486,26 +481,13 @@ struct Monkey::Impl {
   Action Resize(tk::TForm* form, size_t index) {
     int w = designed[index].first, h = designed[index].second;
     switch (Uniform(8)) {
-      case 0:
-        w = 1, h = 1;
-        break;
-      case 1:
-        w = 30 + Uniform(60), h = 20 + Uniform(60);
-        break;  // small
-      case 2:
-        w = 20 + Uniform(80);
-        break;  // narrow
-      case 3:
-        h = 10 + Uniform(60);
-        break;  // low
-      case 4:
-        w = 1 + Uniform(1600), h = 1 + Uniform(1200);
-        break;
-      case 5:
-        w = 1900 + Uniform(200), h = 1100 + Uniform(200);
-        break;
-      default:
-        break;  // back to its size
+      case 0: w = 1, h = 1; break;
+      case 1: w = 30 + Uniform(60), h = 20 + Uniform(60); break;  // small
+      case 2: w = 20 + Uniform(80); break;                        // narrow
+      case 3: h = 10 + Uniform(60); break;                        // low
+      case 4: w = 1 + Uniform(1600), h = 1 + Uniform(1200); break;
+      case 5: w = 1900 + Uniform(200), h = 1100 + Uniform(200); break;
+      default: break;  // back to its size
     }
     return {"resize " + form->Name + " to " + std::to_string(w) + "x" + std::to_string(h),
             [form, w, h] { tk::testing::ResizeWindow(form, w, h); }};
@@ -546,26 +528,16 @@ struct Monkey::Impl {
     };
     std::discrete_distribution<int> kind(std::begin(w), std::end(w));
     switch (kind(rng)) {
-      case 0:
-        return KeyPress(form);
-      case 1:
-        return Type(form);
-      case 2:
-        return OpenEditor(form, grids);
-      case 3:
-        return Click(form, controls, false);
-      case 4:
-        return Click(form, controls, true);
-      case 5:
-        return Wheel(form, controls, grids);
-      case 6:
-        return DragOn(form, grids);
-      case 7:
-        return Rest(form, controls);
-      case 8:
-        return Resize(form, index);
-      default:
-        return Close(form);
+      case 0: return KeyPress(form);
+      case 1: return Type(form);
+      case 2: return OpenEditor(form, grids);
+      case 3: return Click(form, controls, false);
+      case 4: return Click(form, controls, true);
+      case 5: return Wheel(form, controls, grids);
+      case 6: return DragOn(form, grids);
+      case 7: return Rest(form, controls);
+      case 8: return Resize(form, index);
+      default: return Close(form);
     }
   }
 

@@ -67,8 +67,8 @@ TEST_F(Core, ExceptionTypes) {
 // A division by zero or an overflow is the first fault of a chain that
 // ends in an invalid operation; it is the one reported.
 TEST_F(Core, Precedence) {
-  wynik = duza * duza;   // overflow: inf
-  wynik = wynik - wynik; // inf - inf: invalid
+  wynik = duza * duza;    // overflow: inf
+  wynik = wynik - wynik;  // inf - inf: invalid
   EXPECT_EQ("Floating point overflow", Komunikat());
   wynik = jeden / zero;
   wynik = duza * duza;

@@ -25,9 +25,10 @@ TEST(AxisSteps, MoreRoomNeverFewerLabelsAndTheyKeepClear) {
   struct Axis {
     double lo, hi, increment;
   };
-  const Axis axes[] = {{-5, 5, 1},         {0, 360, 30},        {7.8865, 7.9148, 0.001}, {2.96, 5.15, 0.05},
-                       {0, 40, 1},         {980, 1000, 0},      {0, 1.04e-13, 0.05},     {-1e300, 1e300, 0},
-                       {2.9e-15, 5.1e-15, 0}, {123456789, 987654321, 0}, {0.1, 0.9, 1}};
+  const Axis axes[] = {
+      {-5, 5, 1},     {0, 360, 30},        {7.8865, 7.9148, 0.001}, {2.96, 5.15, 0.05},    {0, 40, 1},
+      {980, 1000, 0}, {0, 1.04e-13, 0.05}, {-1e300, 1e300, 0},      {2.9e-15, 5.1e-15, 0}, {123456789, 987654321, 0},
+      {0.1, 0.9, 1}};
   const tk::axis::LabelMetrics m = SixPixelsACharacter();
   tk::SetDecimalSeparator(',');
   for (const Axis& a : axes)
