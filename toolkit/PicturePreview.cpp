@@ -1,7 +1,6 @@
 #include "toolkit/PicturePreview.h"
 
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -33,6 +32,7 @@
 #include "toolkit/QtInternal.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/emf/EmfReader.h"
+#include "toolkit/files/WholeFile.h"
 
 namespace tk {
 
@@ -67,19 +67,9 @@ Kind KindOf(const std::string& fileName) {
 
 // The kernel's own file systems show regular files whose reading waits for
 // events or changes the system's state: never read for a picture.
-bool KernelFileSystem(const std::string& fileName) {
+bool OnKernelFileSystem(const std::string& fileName) {
   struct statfs fs;
-  if (statfs(fileName.c_str(), &fs) != 0) return false;
-  switch (static_cast<unsigned long>(fs.f_type)) {
-    case PROC_SUPER_MAGIC:
-    case SYSFS_MAGIC:
-    case DEBUGFS_MAGIC:
-    case TRACEFS_MAGIC:
-    case SECURITYFS_MAGIC:
-    case CGROUP_SUPER_MAGIC:
-    case CGROUP2_SUPER_MAGIC: return true;
-    default: return false;
-  }
+  return statfs(fileName.c_str(), &fs) == 0 && tk::KernelFileSystem(static_cast<long>(fs.f_type));
 }
 
 // The whole of a regular file, or the reason why not.  The kind of file is
@@ -88,7 +78,7 @@ bool KernelFileSystem(const std::string& fileName) {
 const char* ReadRegularFile(const std::string& fileName, std::vector<uint8_t>& out) {
   struct stat before;
   if (stat(fileName.c_str(), &before) != 0) return kUnreadable;
-  if (!S_ISREG(before.st_mode) || KernelFileSystem(fileName)) return kNotAFile;
+  if (!S_ISREG(before.st_mode) || OnKernelFileSystem(fileName)) return kNotAFile;
   if (before.st_size > off_t(kMaxFileBytes)) return kTooLarge;
   const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return kUnreadable;

@@ -79,24 +79,6 @@ std::string FollowLinks(const std::string& fileName) {
   }
 }
 
-// File systems whose files are the kernel's interfaces (its log, settings,
-// counters), not stored data: no picture is written into one.
-bool KernelFiles(long fsType) {
-  switch (static_cast<unsigned long>(fsType)) {
-    case PROC_SUPER_MAGIC:
-    case SYSFS_MAGIC:
-    case DEBUGFS_MAGIC:
-    case TRACEFS_MAGIC:
-    case SECURITYFS_MAGIC:
-    case CGROUP_SUPER_MAGIC:
-    case CGROUP2_SUPER_MAGIC:
-    case BPF_FS_MAGIC:
-    case EFIVARFS_MAGIC:
-    case PSTOREFS_MAGIC: return true;
-    default: return false;
-  }
-}
-
 // What a name that is not a regular file or a folder holds, for the message.
 // A pipe without a name (/proc/self/fd/0 of a program fed by a pipe) lives
 // on the kernel's pipe file system.
@@ -105,7 +87,7 @@ std::string NotAFile(const struct stat& st, long fsType) {
   if (S_ISFIFO(st.st_mode)) return "It is a named pipe, not a regular file";
   if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "It is a device, not a regular file";
   if (S_ISSOCK(st.st_mode)) return "It is a socket, not a regular file";
-  if (KernelFiles(fsType)) return "It is a file of the kernel, not a regular file";
+  if (KernelFileSystem(fsType)) return "It is a file of the kernel, not a regular file";
   return "It is not a regular file";
 }
 
@@ -269,6 +251,22 @@ bool WriteReplacing(const std::string& fileName, const std::string& target, cons
 
 }  // namespace
 
+bool KernelFileSystem(long fsType) {
+  switch (static_cast<unsigned long>(fsType)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case BPF_FS_MAGIC:
+    case EFIVARFS_MAGIC:
+    case PSTOREFS_MAGIC: return true;
+    default: return false;
+  }
+}
+
 FileWriteHook SetFileWriteHook(FileWriteHook hook) { return std::exchange(Hook(), std::move(hook)); }
 
 void WriteFileWhole(const std::string& fileName, const std::vector<uint8_t>& bytes) {
@@ -284,7 +282,7 @@ void WriteFileWhole(const std::string& fileName, const std::vector<uint8_t>& byt
     const long fsType = ::statfs(fileName.c_str(), &fs) == 0 ? static_cast<long>(fs.f_type) : 0;
     // A pipe or a device is never replaced by a regular file, and writing into
     // it could wait for ever for a reader: refused, as are the kernel's files.
-    if (!S_ISREG(st.st_mode) || KernelFiles(fsType)) Fail(fileName, NotAFile(st, fsType));
+    if (!S_ISREG(st.st_mode) || KernelFileSystem(fsType)) Fail(fileName, NotAFile(st, fsType));
   }
   const std::string target = FollowLinks(fileName);
   if (!exists) {

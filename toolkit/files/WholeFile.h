@@ -20,6 +20,11 @@ namespace tk {
 
 void WriteFileWhole(const std::string& fileName, const std::vector<uint8_t>& bytes);
 
+// True for a file system (statfs's f_type) whose files are the kernel's
+// interfaces (its log, settings, counters: /proc, /sys and their kind), not
+// stored data: no picture is written into one, and none is read from one.
+bool KernelFileSystem(long fsType);
+
 // For tests: called after each block written to the temporary file with the
 // bytes written so far, and once more (with the total) before the temporary
 // file replaces the target; an exception it throws counts as a failed write.
