@@ -88,7 +88,7 @@ const char* ReadRegularFile(const std::string& fileName, std::vector<uint8_t>& o
       after.st_ino != before.st_ino)
     reason = kNotAFile;  // replaced between the look and the open
   // The size may have changed since: read to the limit and one byte more.
-  out.assign(std::min(size_t(after.st_size) + 1, kMaxFileBytes + 1), 0);
+  out.assign(reason == nullptr ? std::min(size_t(after.st_size) + 1, kMaxFileBytes + 1) : 0, 0);
   size_t got = 0;
   while (reason == nullptr) {
     if (got == out.size()) {
@@ -161,8 +161,11 @@ bool DibComplete(const std::vector<uint8_t>& b, size_t at, size_t pixels, size_t
   }
   if (w <= 0 || h == 0 || h == INT32_MIN || bits == 0 || bits > 32) return false;
   h = h < 0 ? -h : h;
-  if (icon) {  // colour rows, then the one-bit mask, in twice the height
-    h /= 2;
+  if (icon) h /= 2;  // colour rows, then the one-bit mask, in twice the height
+  // Too many pixels to show: Qt's reader says so from the size; the row
+  // arithmetic below stays within 64 bits.
+  if (w * h > kMaxPixels) return true;
+  if (icon) {
     if (bits <= 8) pixels = at + header + 4 * size_t(colours != 0 ? colours : int64_t(1) << bits);
     const int64_t mask = (w + 31) / 32 * 4 * h;
     return int64_t(pixels) + (w * bits + 31) / 32 * 4 * h + mask <= int64_t(end);

@@ -217,12 +217,16 @@ TEST(PicturePreview, FilesThatCannotBeShownSayWhyWithoutWaiting) {
   const std::vector<uint8_t> bmp = HalvesBmp(), ico = HalvesIco();
   testsupport::WriteFile(dir + "/cut.bmp", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 3000));
   testsupport::WriteFile(dir + "/cut.ico", std::vector<uint8_t>(ico.begin(), ico.end() - 200));
+  std::vector<uint8_t> vast = bmp;  // claims 2^31 - 1 pixels square: rows that overflow 64 bits
+  for (size_t at : {18, 22}) vast[at] = vast[at + 1] = vast[at + 2] = 0xFF, vast[at + 3] = 0x7F;
+  testsupport::WriteFile(dir + "/vast.bmp", vast);
   testsupport::Watchdog watchdog(30, "a preview of a file it cannot show");
   const std::vector<std::pair<std::string, std::string>> cases{
       {"pipe.jpg", "To nie jest zwykły plik"},         {"zero.bmp", "To nie jest zwykły plik"},
       {"huge.emf", "Rysunek jest za duży na podgląd"}, {"wide.jpg", "Rysunek jest za duży na podgląd"},
       {"cut.jpg", "Uszkodzony plik rysunku"},          {"cut.bmp", "Uszkodzony plik rysunku"},
-      {"cut.ico", "Uszkodzony plik rysunku"},          {"missing.ico", "Nie można odczytać pliku"}};
+      {"cut.ico", "Uszkodzony plik rysunku"},          {"missing.ico", "Nie można odczytać pliku"},
+      {"vast.bmp", "Uszkodzony plik rysunku"}};
   for (const auto& [name, why] : cases) {
     const PicturePreview p = LoadPicturePreview(dir + "/" + name, 218, 218);
     EXPECT_EQ(p.text, why) << name;
