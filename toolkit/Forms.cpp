@@ -60,6 +60,17 @@ class ClientScroller : public QScrollArea {
   }
 };
 
+// Closes the menus open on the screen (a scroll bar's context menu, say).
+// Each runs an event loop of its own, inside which a close request arrives;
+// left open, it would hold the program's loop from ending with the window.
+void ClosePopups() {
+  for (int i = 0; i < 16; ++i) {  // bounded, should a menu refuse to close
+    QWidget* popup = QApplication::activePopupWidget();
+    if (popup == nullptr) return;
+    popup->close();
+  }
+}
+
 // The top-level window of a form.  It shows the client area whole; only
 // when the window has been made smaller than its client area to fit on the
 // screen does the client area keep its size and scroll inside the window,
@@ -110,6 +121,7 @@ class FormWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* e) override {
+    ClosePopups();  // first: the question asked before closing is not hidden behind one
     if (form_ == nullptr || form_->CloseRequested()) e->accept();
     else e->ignore();
   }

@@ -113,9 +113,10 @@ void Flush(int fd, size_t written) {
   if (Hook()) Hook()(written);
 }
 
-// The file's present contents, read without moving the descriptor's offset.
-std::vector<uint8_t> ReadAll(int fd, off_t size) {
-  std::vector<uint8_t> data(static_cast<size_t>(size));
+// The first `size` bytes of the file, read without moving the descriptor's
+// offset (fewer where the file ends sooner).  Throws EWriteError.
+std::vector<uint8_t> ReadFirst(int fd, size_t size) {
+  std::vector<uint8_t> data(size);
   size_t got = 0;
   while (got < data.size()) {
     const ssize_t n = ::pread(fd, data.data() + got, data.size() - got, static_cast<off_t>(got));
@@ -160,31 +161,47 @@ std::string TemporaryName(const std::string& base, long nameMax) {
 // only way to keep them one file.  The earlier contents stay whole all the
 // same.  The room for the new ones is reserved before a byte changes, so a
 // full disk or quota refuses the save with the file untouched; a file system
-// that cannot reserve room refuses it too.  A write that still fails puts
-// back the earlier bytes, read beforehand.
+// that cannot reserve room refuses it too.  The earlier bytes that the new
+// ones cover are kept in memory (no more than the new contents, however large
+// the file), and the file is cut to its new size only once the new bytes are
+// on disk, so a write that still fails puts the earlier contents back.  A file
+// the user may write but not read is written all the same: its earlier bytes
+// cannot be kept, but the room is still reserved first.
 void WriteInPlace(const std::string& fileName, const std::string& target, const std::vector<uint8_t>& bytes) {
   Descriptor file(::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY));
+  const bool readable = file.fd >= 0;
+  if (!readable && (errno == EACCES || errno == EPERM))
+    file.fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
   if (file.fd < 0) FailErrno(fileName, errno);
   struct stat st;
   if (::fstat(file.fd, &st) != 0) FailErrno(fileName, errno);
+  const size_t covered = std::min<size_t>(static_cast<size_t>(st.st_size), bytes.size());
   std::vector<uint8_t> earlier;
-  std::string reason = Attempt([&] { earlier = ReadAll(file.fd, st.st_size); });
+  std::string reason = Attempt([&] {
+    if (readable) earlier = ReadFirst(file.fd, covered);
+  });
   if (!reason.empty()) Fail(fileName, reason);
-  const off_t room = std::max<off_t>(st.st_size, static_cast<off_t>(bytes.size()));
-  if (room > 0 && ::fallocate(file.fd, FALLOC_FL_KEEP_SIZE, 0, room) != 0) {
+  if (!bytes.empty() && ::fallocate(file.fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0) {
     const int err = errno;
-    ::ftruncate(file.fd, st.st_size);  // gives back what was reserved
+    ::ftruncate(file.fd, st.st_size);  // gives back what was reserved past the end
     if (err == EOPNOTSUPP || err == ENOSYS || err == EINVAL)
       Fail(fileName, "Its file system cannot reserve room for the new contents: the earlier ones are kept");
     FailErrno(fileName, err);
   }
+  bool cut = false;
   reason = Attempt([&] {
     WriteBlocks(file.fd, bytes, true);
-    if (::ftruncate(file.fd, static_cast<off_t>(bytes.size())) != 0) throw EWriteError(std::strerror(errno));
     Flush(file.fd, bytes.size());
+    if (static_cast<off_t>(bytes.size()) < st.st_size) {
+      if (::ftruncate(file.fd, static_cast<off_t>(bytes.size())) != 0) throw EWriteError(std::strerror(errno));
+      cut = true;
+      if (::fsync(file.fd) != 0) throw EWriteError(std::strerror(errno));
+    }
   });
   if (reason.empty()) return;  // on disk: a late error of close would change nothing
   const std::string restored = Attempt([&] {
+    if (!readable) throw EWriteError("the file cannot be read, so they were not kept");
+    if (cut) throw EWriteError("the file was already cut to its new size");
     if (::lseek(file.fd, 0, SEEK_SET) != 0) throw EWriteError(std::strerror(errno));
     WriteBlocks(file.fd, earlier, false);
     if (::ftruncate(file.fd, st.st_size) != 0 || ::fsync(file.fd) != 0) throw EWriteError(std::strerror(errno));
@@ -202,6 +219,11 @@ bool WriteReplacing(const std::string& fileName, const std::string& target, cons
                     const std::vector<uint8_t>& bytes) {
   Descriptor folder(::open(Folder(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.fd < 0) FailErrno(fileName, errno);
+  // The kernel's folders (/proc, /sys) take no new names, whatever the
+  // user's rights: root is refused there too, with EACCES or ENOENT.
+  struct statfs fs;
+  if (::fstatfs(folder.fd, &fs) == 0 && KernelFileSystem(static_cast<long>(fs.f_type)))
+    Fail(fileName, "Its folder cannot hold a new file");
   long nameMax = ::fpathconf(folder.fd, _PC_NAME_MAX);
   if (nameMax <= 0) nameMax = NAME_MAX;
   const std::string base = BaseName(target);
@@ -217,7 +239,7 @@ bool WriteReplacing(const std::string& fileName, const std::string& target, cons
   }
   if (fd < 0) {
     if (existing != nullptr && (errno == EACCES || errno == EPERM)) return false;
-    // The folder exists (it is open) but takes no new names, as /proc.
+    // The folder exists (it is open) but takes no new names.
     if (errno == ENOENT) Fail(fileName, "Its folder cannot hold a new file");
     FailErrno(fileName, errno);
   }

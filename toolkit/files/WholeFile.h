@@ -9,7 +9,11 @@
 // sockets and the kernel's files (/proc, /sys).  A file with several names
 // (or one whose owner cannot be kept) is written in place, so it stays one
 // file: its room is reserved first, so that a full disk refuses the save
-// before a byte changes, and a later failure puts the earlier bytes back.
+// before a byte changes, and a later failure puts the earlier bytes back
+// (those of a file the user may write but not read cannot be kept).  The
+// memory and room a save takes follow the new contents, not the old file.
+// A new name in a kernel's folder is refused ("Its folder cannot hold a new
+// file").
 #include <cstddef>
 #include <cstdint>
 #include <functional>

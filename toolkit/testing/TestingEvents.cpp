@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include "toolkit/QtInternal.h"
@@ -55,6 +57,20 @@ void ResizeWindow(TForm* form, int width, int height) {
 void CloseWindow(TForm* form) {
   if (QWidget* w = WidgetOf(form)) Shielded([&] { w->window()->close(); });
 }
+
+bool OpenScrollBarMenu(TForm* form) {
+  QWidget* w = WidgetOf(form);
+  if (w == nullptr) return false;
+  for (QScrollBar* bar : w->window()->findChildren<QScrollBar*>()) {
+    if (!bar->isVisible()) continue;
+    const QPoint centre = bar->rect().center();
+    QCoreApplication::postEvent(bar, new QContextMenuEvent(QContextMenuEvent::Mouse, centre, bar->mapToGlobal(centre)));
+    return true;
+  }
+  return false;
+}
+
+bool MenuOpen() { return QApplication::activePopupWidget() != nullptr; }
 
 namespace {
 

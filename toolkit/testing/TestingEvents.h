@@ -29,6 +29,13 @@ void RestMouse(TControl* control, int x, int y);
 void ResizeWindow(TForm* form, int width, int height);
 void CloseWindow(TForm* form);
 
+// Opens the context menu of the first scroll bar the window shows, as a
+// right click on it does, once the events run (the menu then holds them in
+// its own loop until it closes); false when the window shows none.  And
+// whether a menu is open on the screen.
+bool OpenScrollBarMenu(TForm* form);
+bool MenuOpen();
+
 // True when the user can point at (x, y) of the control: the point lies in
 // the shown part of its window, on the screen, and no other control covers
 // it there.

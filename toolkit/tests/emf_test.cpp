@@ -11,9 +11,11 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/vfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -78,6 +80,15 @@ void CheckHeader(const std::vector<uint8_t>& f, const std::vector<Record>& recs,
       EXPECT_GE(h, 1u);
       EXPECT_LT(h, handles);
     }
+}
+
+// The most memory the test program has held since "5" was last written to
+// /proc/self/clear_refs (or since it started), in KiB.
+long PeakKiB() {
+  std::ifstream in("/proc/self/status");
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  return -1;
 }
 
 // The box text of a save, empty when it succeeded.
@@ -312,10 +323,37 @@ TEST(WholeFile, AFailureMidwayLeavesTheEarlierFileAndNoTemporaryFile) {
     if (written == 10) throw std::runtime_error("Input/output error");
   });
   EXPECT_THROW(WriteFileWhole(name, std::vector<uint8_t>(10, 1)), EFCreateError);
-  SetFileWriteHook(previous);
   std::vector<uint8_t> kept = ReadFile(name);
   EXPECT_EQ(std::string(kept.begin(), kept.end()), "earlier picture");
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"chart.emf"});
+
+  // A small save over a large file with two names, written in place, keeps
+  // and reserves no more than the new contents need, and cuts the file only
+  // once they are written: the failure after the last byte leaves it whole.
+  const std::string big = dir.path + "/big.emf", other = dir.path + "/other.emf";
+  std::ofstream{big};
+  ASSERT_EQ(truncate(big.c_str(), off_t(1) << 30), 0);  // sparse: no disk taken
+  ASSERT_EQ(link(big.c_str(), other.c_str()), 0);
+  const std::vector<uint8_t> small(300000, 9);
+  SetFileWriteHook([&](size_t written) {
+    if (written == small.size()) throw std::runtime_error("Input/output error");
+  });
+  const bool peakReset = static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5" << std::flush);
+  const long peakBefore = PeakKiB();
+  EXPECT_THROW(WriteFileWhole(big, small), EFCreateError);
+  if (peakReset) {
+    EXPECT_LT(PeakKiB() - peakBefore, 16 * 1024) << "KiB held by a save of 300 000 bytes";
+  }
+  struct stat st;
+  ASSERT_EQ(stat(big.c_str(), &st), 0);
+  EXPECT_EQ(st.st_size, off_t(1) << 30);
+  EXPECT_LT(st.st_blocks * 512, 4 * off_t(small.size())) << "bytes reserved for a save of 300 000 bytes";
+  std::vector<char> head(small.size(), 1);
+  std::ifstream(big, std::ios::binary).read(head.data(), std::streamsize(head.size()));
+  EXPECT_EQ(std::count(head.begin(), head.end(), 0), std::ptrdiff_t(head.size()));
+  SetFileWriteHook(previous);
+  WriteFileWhole(big, small);
+  EXPECT_EQ(ReadFile(other), small);
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"big.emf", "chart.emf", "other.emf"}));
 }
 
 TEST(WholeFile, AFolderThatIsMissingOrATargetThatIsAFolderIsRefused) {
@@ -331,8 +369,9 @@ TEST(WholeFile, AFolderThatIsMissingOrATargetThatIsAFolderIsRefused) {
 
 // On a small disk with 20 KiB free a save of 30 KiB fails with the reason,
 // and costs nothing: not a file with two names (written in place), not
-// another user's file in a shared folder (written in place, as the folder's
-// other files may not be replaced), not a file yet to be made.  A write that
+// another user's file in a shared folder that he may write but not read
+// (written in place, as the folder's other files may not be replaced), not a
+// file yet to be made.  A write that
 // fails after the room was found puts the earlier bytes back.  With room,
 // each of these saves succeeds.
 TEST(WholeFile, AFullDiskNeverCostsTheEarlierFile) {
@@ -350,7 +389,7 @@ TEST(WholeFile, AFullDiskNeverCostsTheEarlierFile) {
   ASSERT_EQ(mkdir(shared.c_str(), 0755), 0);
   ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
   WriteFile(shared + "/theirs.jpg", earlier);
-  ASSERT_EQ(chmod((shared + "/theirs.jpg").c_str(), 0666), 0);
+  ASSERT_EQ(chmod((shared + "/theirs.jpg").c_str(), 0622), 0);
   struct statvfs fs;
   ASSERT_EQ(statvfs(d.c_str(), &fs), 0);
   WriteFile(d + "/ballast", std::string(fs.f_bavail * fs.f_frsize - 20 * 1024, 'x'));
@@ -406,6 +445,12 @@ TEST(WholeFile, EveryRefusalNamesItsReason) {
   for (int f : {pipeEnds[0], pipeEnds[1], sockets[0], sockets[1]}) close(f);
   EXPECT_EQ(Refusal("/proc/kmsg", {1}),
             "Cannot create file \"/proc/kmsg\". It is a file of the kernel, not a regular file");
+  for (const std::string folder : {"/proc", "/sys"}) {
+    struct statfs fs;
+    if (statfs(folder.c_str(), &fs) != 0 || !KernelFileSystem(static_cast<long>(fs.f_type))) continue;
+    EXPECT_EQ(Refusal(folder + "/new.jpg", {1}),
+              "Cannot create file \"" + folder + "/new.jpg\". Its folder cannot hold a new file");
+  }
 
   TApplication app("Program");
   const testsupport::ScratchFolder dir("emf_test");

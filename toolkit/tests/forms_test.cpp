@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/Screen.h"
+#include "tests/support/Watchdog.h"
 #include "toolkit/Controls.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/MessageBox.h"
@@ -304,6 +305,8 @@ TEST(Mouse, ClicksAndDoubleClicksReachTheControlUnderThePointer) {
   f.Hide();
 }
 
+// Closing the main window asks first and then ends the loop, also while a
+// menu holds the events in a loop of its own; a secondary window only hides.
 TEST(Application, MainWindowCloseEndsTheLoopSecondaryOnlyHides) {
   tt::RecordingDialogs dialogs;
   auto* app = new TApplication("Test");
@@ -319,7 +322,7 @@ TEST(Application, MainWindowCloseEndsTheLoopSecondaryOnlyHides) {
   TTimer* timer = new TTimer(mainForm);
   timer->SetInterval(20);
   int step = 0;
-  bool secondHidden = false, mainStayedOnNo = false;
+  bool secondHidden = false, mainStayedOnNo = false, menuShown = false, menuOpenAtClose = false;
   mainForm->OnClose = [&](TObject*, TCloseAction& action) {
     if (ConfirmYesNo("Czy zamknąć aplikację") != mrYes) action = caNone;
   };
@@ -334,13 +337,22 @@ TEST(Application, MainWindowCloseEndsTheLoopSecondaryOnlyHides) {
       mainForm->Close();  // answered No
       mainStayedOnNo = mainForm->Visible() && app->Forms().size() == 2;
     } else if (step == 3) {
-      mainForm->Close();  // answered Yes: the loop ends
+      menuShown = tt::OpenScrollBarMenu(mainForm);  // the window is larger than the screen
+    } else if (step == 4) {
+      menuOpenAtClose = tt::MenuOpen();
+      tt::CloseWindow(mainForm);  // answered Yes: the loop ends, the menu's too
     }
   };
-  app->Run();
+  mainForm->SetBounds(0, 0, 3000, 2000);
+  {
+    const testsupport::Watchdog watchdog(60, "the loop after a close request with a menu open");
+    app->Run();
+  }
   EXPECT_TRUE(secondHidden);
   EXPECT_TRUE(mainStayedOnNo);
-  EXPECT_EQ(step, 3);
+  EXPECT_TRUE(menuShown && menuOpenAtClose);
+  EXPECT_FALSE(tt::MenuOpen());
+  EXPECT_EQ(step, 4);
   ASSERT_EQ(recorder.messages.size(), 2u);
   EXPECT_EQ(recorder.messages[0].caption, "Confirm");
   EXPECT_EQ(recorder.messages[0].icon, MsgIcon::Question);
