@@ -92,6 +92,24 @@ class FileDialog : public QFileDialog {
       return QDialog::accept();
     QFileDialog::accept();
   }
+
+ protected:
+  // Within the screen with its frame: when it shows, and again once the
+  // window manager has told the frame (it frames a window only after it
+  // shows).
+  bool event(QEvent* e) override {
+    const bool r = QFileDialog::event(e);
+    const bool framed = frameGeometry() != geometry();
+    if (e->type() == QEvent::Show ||
+        (!fitFramed_ && framed && (e->type() == QEvent::Move || e->type() == QEvent::Resize))) {
+      fitFramed_ = framed;
+      FitOnScreen(this);
+    }
+    return r;
+  }
+
+ private:
+  bool fitFramed_ = false;
 };
 
 }  // namespace
