@@ -71,10 +71,13 @@ class NameOnlyIcons : public QFileIconProvider {
   QIcon icon(const QFileInfo& info) const override {
     return QFileIconProvider::icon(info.isDir() ? QAbstractFileIconProvider::Folder : QAbstractFileIconProvider::File);
   }
+  // In the user's language where Qt's translations have the texts.
   QString type(const QFileInfo& info) const override {
-    if (info.isDir()) return QStringLiteral("Folder");
+    if (info.isDir()) return QCoreApplication::translate("QFileDialog", "Folder");
     const QString suffix = info.suffix();
-    return suffix.isEmpty() ? QStringLiteral("File") : suffix.toUpper() + QStringLiteral(" File");
+    if (suffix.isEmpty()) return QCoreApplication::translate("QFileDialog", "File");
+    return QCoreApplication::translate("QFileDialog", "%1 File", "%1 is a file name suffix, for example txt")
+        .arg(suffix.toUpper());
   }
 };
 
