@@ -125,11 +125,13 @@ class FormWindow : public QWidget {
   // The size of the client area that the window has to show.
   QSize ClientSize() const { return least_.isValid() ? least_ : client_->size(); }
   // The client area's least size: the one kept while fitted to the screen,
-  // else what its controls need.
+  // else what its controls need within the size the program gave it (what
+  // lies beyond that was cut off by its own layout).
   QSize Least() const {
     if (least_.isValid()) return least_;
-    return form_ != nullptr ? LayoutExtent(form_) : QSize(0, 0);
+    return form_ != nullptr ? LayoutExtent(form_).boundedTo(designed_) : QSize(0, 0);
   }
+  void Designed(const QSize& size) { designed_ = size; }
   // Makes the window as large as it can be within `room` (the free area
   // less the frame): the whole client area when it fits, else the part of it
   // that fits beside the scroll bars it then needs.
@@ -215,7 +217,8 @@ class FormWindow : public QWidget {
   TForm* form_;
   QWidget* client_;
   QScrollArea* scroll_;
-  QSize least_;  // the client area's size while it scrolls; invalid otherwise
+  QSize least_;           // the client area's size while it scrolls; invalid otherwise
+  QSize designed_{0, 0};  // the client area's size as the program gave it last
   bool fitWhenFramed_ = false;
 };
 
@@ -224,6 +227,10 @@ FormWindow* WindowOf(const QWidget* client) {
 }
 
 }  // namespace
+
+void ClientSized(QWidget* client) {
+  if (auto* w = dynamic_cast<FormWindow*>(client != nullptr ? client->window() : nullptr)) w->Designed(client->size());
+}
 
 // Moves a window that would reach beyond the free area of its screen (the
 // screen minus panels and docks) into it, as little as needed.  A window
@@ -271,6 +278,7 @@ TForm::TForm() : TWinControl(nullptr) {
   ApplyBackground(client, Color());
   window->resize(320, 240);
   client->resize(320, 240);
+  window->Designed(client->size());
 }
 
 TForm::~TForm() {
