@@ -95,10 +95,10 @@ QSize LayoutExtent(const TForm* form) {
   return {std::max(right + left, alongLeft + left), std::max(bottom + top, alongTop + top)};
 }
 
-// The top-level window of a form.  It shows the client area whole; only
-// when the window has been made smaller than its client area to fit on the
-// screen does the client area keep its size and scroll inside the window,
-// with scroll bars where it does not fit.
+// The top-level window of a form.  It shows the client area whole; when
+// the window is smaller than the client area's layout, made so to fit on the
+// screen or by the user, the client area keeps that size and scrolls inside
+// the window, with scroll bars where it does not fit.
 class FormWindow : public QWidget {
  public:
   FormWindow(TForm* form, QWidget* client) : QWidget(nullptr, Qt::Window), form_(form), client_(client) {
