@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev
   libgtest-dev libgmock-dev libbenchmark-dev libjpeg62-turbo-dev
-  fonts-liberation2 fonts-dejavu-core xvfb xauth clang-format)
+  fonts-liberation2 fonts-dejavu-core xvfb xauth clang-format qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -239,6 +239,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     widget_->window()->move(left, top);
     widget_->window()->resize(width, height);
     widget_->resize(width, height);
+    ClientSized(widget_);
   } else {
     widget_->setGeometry(left, top, width, height);
   }

@@ -8,6 +8,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QWheelEvent>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -58,6 +59,17 @@ class ClientScroller : public QScrollArea {
     if (QWidget* f = focusWidget()) ensureWidgetVisible(f, 0, 0);
     return true;
   }
+  // The plain wheel moves the area sideways when that is the only way it can move.
+  void wheelEvent(QWheelEvent* e) override {
+    const QScrollBar* down = verticalScrollBar();
+    QScrollBar* across = horizontalScrollBar();
+    const QPoint d = e->angleDelta();
+    if (d.x() == 0 && d.y() != 0 && down->minimum() == down->maximum() && across->minimum() < across->maximum()) {
+      QApplication::sendEvent(across, e);
+      return;
+    }
+    QScrollArea::wheelEvent(e);
+  }
 };
 
 // Closes the menus open on the screen (a scroll bar's context menu, say).
@@ -71,10 +83,33 @@ void ClosePopups() {
   }
 }
 
-// The top-level window of a form.  It shows the client area whole; only
-// when the window has been made smaller than its client area to fit on the
-// screen does the client area keep its size and scroll inside the window,
-// with scroll bars where it does not fit.
+// The least size of the client area that shows every control whole and
+// apart: controls placed by their position end within it, and those aligned
+// to an edge keep their thickness beside them.  A control that fills the
+// rest needs nothing.
+QSize LayoutExtent(const TForm* form) {
+  int right = 0, bottom = 0, top = 0, left = 0, alongTop = 0, alongLeft = 0;
+  for (const TControl* c : form->Controls()) {
+    if (!c->Visible()) continue;
+    switch (c->Align()) {
+      case alNone:
+        right = std::max(right, c->Left() + c->Width());
+        bottom = std::max(bottom, c->Top() + c->Height());
+        break;
+      case alTop: alongTop += c->Height(); break;
+      case alBottom: top += c->Height(); break;
+      case alLeft: alongLeft += c->Width(); break;
+      case alRight: left += c->Width(); break;
+      default: break;
+    }
+  }
+  return {std::max(right + left, alongLeft + left), std::max(bottom + top, alongTop + top)};
+}
+
+// The top-level window of a form.  It shows the client area whole; when
+// the window is smaller than the client area's layout, made so to fit on the
+// screen or by the user, the client area keeps that size and scrolls inside
+// the window, with scroll bars where it does not fit.
 class FormWindow : public QWidget {
  public:
   FormWindow(TForm* form, QWidget* client) : QWidget(nullptr, Qt::Window), form_(form), client_(client) {
@@ -100,6 +135,14 @@ class FormWindow : public QWidget {
 
   // The size of the client area that the window has to show.
   QSize ClientSize() const { return least_.isValid() ? least_ : client_->size(); }
+  // The client area's least size: the one kept while fitted to the screen,
+  // else what its controls need within the size the program gave it (what
+  // lies beyond that was cut off by its own layout).
+  QSize Least() const {
+    if (least_.isValid()) return least_;
+    return form_ != nullptr ? LayoutExtent(form_).boundedTo(designed_) : QSize(0, 0);
+  }
+  void Designed(const QSize& size) { designed_ = size; }
   // Makes the window as large as it can be within `room` (the free area
   // less the frame): the whole client area when it fits, else the part of it
   // that fits beside the scroll bars it then needs.
@@ -164,26 +207,30 @@ class FormWindow : public QWidget {
 
  private:
   // The scroll bars a window of `size` needs for the client area it must
-  // show: their thickness across, zero where there is none.
-  QSize Bars(const QSize& size) const {
-    if (!least_.isValid()) return {0, 0};
+  // show (at least `least`): their thickness across, zero where there is none.
+  QSize Bars(const QSize& size, const QSize& least) const {
     const int across = scroll_->verticalScrollBar()->sizeHint().width();
     const int down = scroll_->horizontalScrollBar()->sizeHint().height();
-    bool h = least_.width() > size.width(), v = least_.height() > size.height();
-    if (h && !v) v = least_.height() > size.height() - down;
-    if (v && !h) h = least_.width() > size.width() - across;
+    bool h = least.width() > size.width(), v = least.height() > size.height();
+    if (h && !v) v = least.height() > size.height() - down;
+    if (v && !h) h = least.width() > size.width() - across;
     return {v ? across : 0, h ? down : 0};
   }
-  // The client area fills the window, or keeps its size and scrolls.
+  QSize Bars(const QSize& size) const { return least_.isValid() ? Bars(size, least_) : QSize(0, 0); }
+  // The client area fills the window, or keeps its least size and scrolls,
+  // whatever made the window smaller: the fit to the screen or the user.
   void Place() {
     scroll_->setGeometry(rect());
-    client_->resize(least_.isValid() ? least_.expandedTo(size() - Bars(size())) : size());
+    const QSize least = Least();
+    const QSize bars = Bars(size(), least);
+    client_->resize(bars.isNull() ? size() : least.expandedTo(size() - bars));
   }
 
   TForm* form_;
   QWidget* client_;
   QScrollArea* scroll_;
-  QSize least_;  // the client area's size while it scrolls; invalid otherwise
+  QSize least_;           // the client area's size while it scrolls; invalid otherwise
+  QSize designed_{0, 0};  // the client area's size as the program gave it last
   bool fitWhenFramed_ = false;
 };
 
@@ -193,12 +240,16 @@ FormWindow* WindowOf(const QWidget* client) {
 
 }  // namespace
 
+void ClientSized(QWidget* client) {
+  if (auto* w = dynamic_cast<FormWindow*>(client != nullptr ? client->window() : nullptr)) w->Designed(client->size());
+}
+
 // Moves a window that would reach beyond the free area of its screen (the
-// screen minus panels and docks) into it, as little as needed.  A form's
-// window larger than the area is made as large as the area, and its client
-// area scrolls inside it; any other window keeps its size and its left or
-// top edge on the area's.  The frame counts where the window system has
-// told it.
+// screen minus panels and docks) into it, as little as needed.  A window
+// larger than the area is made as large as the area: a form's client area
+// then scrolls inside it; any other window that cannot shrink that far
+// keeps its left or top edge on the area's.  The frame counts where the
+// window system has told it.
 void FitOnScreen(QWidget* w) {
   QScreen* screen = QGuiApplication::screenAt(w->geometry().center());
   if (screen == nullptr) screen = w->screen();
@@ -207,6 +258,8 @@ void FitOnScreen(QWidget* w) {
   const QRect before = w->frameGeometry();
   const QSize margins = before.size() - w->size();
   if (auto* form = dynamic_cast<FormWindow*>(w)) form->FitInto(area.size() - margins);
+  else if (before.width() > area.width() || before.height() > area.height())
+    w->resize(w->size().boundedTo(area.size() - margins));
   const QRect frame(before.topLeft(), w->size() + margins);
   int dx = 0, dy = 0;
   if (frame.right() > area.right()) dx = area.right() - frame.right();
@@ -237,6 +290,7 @@ TForm::TForm() : TWinControl(nullptr) {
   ApplyBackground(client, Color());
   window->resize(320, 240);
   client->resize(320, 240);
+  window->Designed(client->size());
 }
 
 TForm::~TForm() {

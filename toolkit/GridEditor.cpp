@@ -94,6 +94,14 @@ class EditWidget : public QLineEdit {
         keyPressEvent(k);
         return true;
       }
+      // Tab and Shift+Tab leave the grid: the grid takes them as it does
+      // with the editor closed.  The editor, made on first use, stands last
+      // in the window's focus order: from it Tab would wrap to the first
+      // control.
+      if (IsFocusTab(k) && grid->Widget() != nullptr) {
+        QApplication::sendEvent(grid->Widget(), k);
+        return true;
+      }
     }
     return QLineEdit::event(e);
   }

@@ -72,16 +72,31 @@ void TStringGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
         canvas.Brush.Color = Color();
       }
       DrawCell(c, r, rect, state);
-      if ((state & gdFocused) && !(options_ & goRowSelect) && DefaultDrawing) {
-        canvas.Pen = TPen();
-        canvas.Pen.Style = psDot;
-        canvas.Brush.Style = bsClear;
-        canvas.Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom);
-        canvas.Brush.Style = bsSolid;
-      }
+      if ((state & gdFocused) && !(options_ & goRowSelect) && DefaultDrawing) DrawFocusFrame(canvas, rect);
     }
     return false;
   });
+  // A grid that selects whole rows frames the current row while it has the
+  // focus (its highlight shows with or without the focus).
+  const int top = RowTop(row_);
+  if (!focused || !(options_ & goRowSelect) || !DefaultDrawing || row_ < fixedRows_ || top < 0) return;
+  int left = -1, right = -1;
+  ForShown(colWidths_, fixedCols_, leftCol_, ClientWidth(), [&](int c, int x) {
+    if (c >= fixedCols_) {
+      if (left < 0) left = x;
+      right = x + colWidths_[c];
+    }
+    return false;
+  });
+  if (left >= 0) DrawFocusFrame(canvas, TRect{left, top, right, top + rowHeights_[row_]});
+}
+
+void TStringGrid::DrawFocusFrame(TCanvas& canvas, const TRect& rect) {
+  canvas.Pen = TPen();
+  canvas.Pen.Style = psDot;
+  canvas.Brush.Style = bsClear;
+  canvas.Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom);
+  canvas.Brush.Style = bsSolid;
 }
 
 std::unique_ptr<TBitmap> TStringGrid::PaintToBitmap() {

@@ -67,6 +67,8 @@ void ReleaseGridWidget(QWidget* widget);
 void RaiseScrollBars(QWidget* widget);
 // The Shift, Ctrl and Alt flags of a key event.
 unsigned KeyModifiers(const QKeyEvent* event);
+// Tab or Shift+Tab as they move the focus between controls (neither Ctrl nor Alt held).
+bool IsFocusTab(const QKeyEvent* event);
 
 }  // namespace gridparts
 }  // namespace tk

@@ -65,6 +65,12 @@ void TStringGrid::WheelScroll(bool columns, int lines) {
   else SetTopRow(to);
 }
 
+bool TStringGrid::CanScroll(bool columns, bool back) const {
+  const int now = columns ? leftCol_ : topRow_;
+  const int to = back ? now - 1 : now + 1;
+  return (columns ? ClampLeftCol(to) : ClampTopRow(to)) != now;
+}
+
 void TStringGrid::ScrollInView(int col, int row) {
   const int w = ClientWidth(), h = ClientHeight();
   if (w <= 0 || h <= 0) return;

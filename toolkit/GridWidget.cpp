@@ -113,14 +113,21 @@ class GridWidget : public QWidget {
     grid_->MouseMove(s, p.x(), p.y());
   }
   void wheelEvent(QWheelEvent* e) override {
-    e->accept();
     if (!grid_) return;
     // The wheel scrolls the view (Shift or a sideways turn: the columns),
-    // by the desktop's lines per notch; the current cell stays.
+    // by the desktop's lines per notch; the current cell stays.  A turn the
+    // view cannot follow, at its end that way, goes on to the window.
     QPoint d = e->angleDelta();
     if (d.x() == 0 && (e->modifiers() & Qt::ShiftModifier)) d = QPoint(d.y(), 0);
     const bool sideways = d.x() != 0 && d.y() == 0;
-    wheelRest_ += sideways ? d.x() : d.y();
+    const int turn = sideways ? d.x() : d.y();
+    if (turn == 0 || !grid_->CanScroll(sideways, turn > 0)) {
+      wheelRest_ = 0;
+      e->ignore();
+      return;
+    }
+    e->accept();
+    wheelRest_ += turn;
     const int notches = wheelRest_ / 120;
     wheelRest_ -= notches * 120;
     if (notches == 0) return;
@@ -152,6 +159,11 @@ class GridWidget : public QWidget {
       if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) && (grid_->Options() & goTabs)) {
         keyPressEvent(k);
         return true;
+      }
+      // Leaving the grid ends editing with the text in the cell.
+      if (IsFocusTab(k) && grid_->editing_) {
+        FpShield shield;
+        grid_->HideEditor();
       }
     }
     if (grid_ && e->type() == QEvent::ToolTip) {
@@ -193,6 +205,11 @@ void RaiseScrollBars(QWidget* widget) {
 }
 
 unsigned KeyModifiers(const QKeyEvent* event) { return ToModifiers(event->modifiers()); }
+
+bool IsFocusTab(const QKeyEvent* event) {
+  return (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
 
 }  // namespace gridparts
 

@@ -213,8 +213,11 @@ class TStringGrid : public TWinControl, public TLayoutComponent {
   int ClampLeftCol(int col) const;
   int ClampTopRow(int row) const;
   void WheelScroll(bool columns, int lines);
+  // The view can move one column (row) back (towards the first) or on.
+  bool CanScroll(bool columns, bool back) const;
   void PaintCells(TCanvas& canvas, const TRect& clip);
-  int ColLeft(int col) const;  // -1: not shown (scrolled away)
+  static void DrawFocusFrame(TCanvas& canvas, const TRect& rect);  // the dotted frame of the focused cell or row
+  int ColLeft(int col) const;                                      // -1: not shown (scrolled away)
   int RowTop(int row) const;
   void ResizeCells();
   void ClampCurrent();

@@ -71,10 +71,13 @@ class NameOnlyIcons : public QFileIconProvider {
   QIcon icon(const QFileInfo& info) const override {
     return QFileIconProvider::icon(info.isDir() ? QAbstractFileIconProvider::Folder : QAbstractFileIconProvider::File);
   }
+  // In the user's language where Qt's translations have the texts.
   QString type(const QFileInfo& info) const override {
-    if (info.isDir()) return QStringLiteral("Folder");
+    if (info.isDir()) return QCoreApplication::translate("QFileDialog", "Folder");
     const QString suffix = info.suffix();
-    return suffix.isEmpty() ? QStringLiteral("File") : suffix.toUpper() + QStringLiteral(" File");
+    if (suffix.isEmpty()) return QCoreApplication::translate("QFileDialog", "File");
+    return QCoreApplication::translate("QFileDialog", "%1 File", "%1 is a file name suffix, for example txt")
+        .arg(suffix.toUpper());
   }
 };
 
@@ -92,6 +95,24 @@ class FileDialog : public QFileDialog {
       return QDialog::accept();
     QFileDialog::accept();
   }
+
+ protected:
+  // Within the screen with its frame: when it shows, and again once the
+  // window manager has told the frame (it frames a window only after it
+  // shows).
+  bool event(QEvent* e) override {
+    const bool r = QFileDialog::event(e);
+    const bool framed = frameGeometry() != geometry();
+    if (e->type() == QEvent::Show ||
+        (!fitFramed_ && framed && (e->type() == QEvent::Move || e->type() == QEvent::Resize))) {
+      fitFramed_ = framed;
+      FitOnScreen(this);
+    }
+    return r;
+  }
+
+ private:
+  bool fitFramed_ = false;
 };
 
 }  // namespace

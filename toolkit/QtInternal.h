@@ -123,6 +123,9 @@ void ApplyBackground(QWidget* widget, TColor color);
 // Keeps a top-level window (a form, the hint window) on the free area of its
 // screen (toolkit/Forms.cpp).
 void FitOnScreen(QWidget* w);
+// The program has given a form's client area its size: the size its layout
+// was made for, which the window scrolls rather than cut when made smaller.
+void ClientSized(QWidget* client);
 
 // A widget that raises its control's mouse events as the platform does: a
 // press gives OnMouseDown; a release gives OnClick (left button, released over

@@ -1,8 +1,11 @@
 #include "toolkit/Windowing.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +14,23 @@
 #include "toolkit/core/FpCheck.h"
 
 namespace tk {
+
+namespace {
+
+// Qt's own texts (the file dialogs, the scroll bars' menus, the standard
+// buttons) in the user's language, where Qt's translations are installed;
+// without them, and in an English or C locale, they stay English.  The
+// programs' texts are their own and do not change.
+void TranslateQtTexts(QApplication* app) {
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  auto* translator = new QTranslator(app);
+  if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"), folder) ||
+      translator->load(QLocale::system(), QStringLiteral("qt"), QStringLiteral("_"), folder))
+    QApplication::installTranslator(translator);
+  else delete translator;
+}
+
+}  // namespace
 
 void EnsureWindowing() {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) return;
@@ -31,6 +51,7 @@ void EnsureWindowing() {
   FpShield shield;
   auto* app = new QApplication(argc, argv);
   app->setQuitOnLastWindowClosed(false);  // the main window's close ends the program, not the last one
+  TranslateQtTexts(app);
   if (QStyle* style = QStyleFactory::create("Fusion")) QApplication::setStyle(style);
   QPalette pal = QApplication::palette();
   pal.setColor(QPalette::Window, ToQColor(clBtnFace));

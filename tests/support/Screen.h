@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/support/RunProgram.h"
 #include "tests/support/TestFiles.h"
@@ -25,7 +26,8 @@ inline bool OnScreen(int* width = nullptr, int* height = nullptr) {
   return true;
 }
 
-inline void RunOnScreen(int width, int height) {
+// With variables ("NAME=value"), the run has them in its environment too.
+inline void RunOnScreen(int width, int height, const std::vector<std::string>& variables = {}) {
   const ScratchFolder folder("toolkit_screen");
   const std::string config = folder.path + "/screen.json";
   const std::string size = std::to_string(width) + "x" + std::to_string(height);
@@ -34,9 +36,9 @@ inline void RunOnScreen(int width, int height) {
   const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
   const std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
   const std::string filter = std::string("--gtest_filter=") + t->test_suite_name() + "." + t->name();
-  EXPECT_EQ(RunProgram({exe, filter}, {"QT_QPA_PLATFORM=offscreen:configfile=" + config, "TOOLKIT_TEST_SCREEN=" + size},
-                       ".", ""),
-            0)
+  std::vector<std::string> all = {"QT_QPA_PLATFORM=offscreen:configfile=" + config, "TOOLKIT_TEST_SCREEN=" + size};
+  all.insert(all.end(), variables.begin(), variables.end());
+  EXPECT_EQ(RunProgram({exe, filter}, all, ".", ""), 0)
       << "the run on the " << width << " x " << height << " screen failed (above)";
 }
 

@@ -18,33 +18,41 @@ inline std::string Joined(const std::vector<std::string>& v) {
   return s;
 }
 
-// Each window shown: Return and the keypad's Enter press every button, and
-// Tab stops only on controls the user sees.
+// Each window shown: Return and the keypad's Enter press every button, Tab
+// stops only on controls the user sees, each showing that it has the focus,
+// and Tab and Shift+Tab from a grid's open editor go where they go from the
+// closed grid.
 inline void ExpectKeysPressButtonsAndTabToWhatShows(const std::vector<tk::TForm*>& forms) {
   for (tk::TForm* f : forms) {
     f->ShowForm();
     EXPECT_EQ(Joined(tk::testing::ButtonsNotPressedByEnter(f)), "") << f->Caption();
     EXPECT_EQ(Joined(tk::testing::UnseenTabStops(f, 40)), "") << f->Caption();
+    EXPECT_EQ(Joined(tk::testing::GridsTabbingAstrayFromTheEditor(f)), "") << f->Caption();
   }
 }
 
 // Each window shown on a laptop's screen (1366 x 768) and on a small one
-// (800 x 600), each in a run of its own: it lies within the screen, and
-// every part of its controls that lies open in its client area can be
-// reached, scrolling as needed.
+// (800 x 600), each in a run of its own: it lies within the screen, every
+// part of its controls that lies open in its client area can be reached,
+// scrolling as needed, and the wheel over a grid scrolls the window on
+// when the grid can scroll no further.  On a large screen (1600 x 1000) the
+// same parts stay within reach when the user shrinks the window to 600 x 400.
 inline void ExpectEveryControlWithinReachOnSmallScreens(const std::vector<tk::TForm*>& forms) {
   int width = 0, height = 0;
   if (!OnScreen(&width, &height)) {
     RunOnScreen(1366, 768);
     RunOnScreen(800, 600);
+    RunOnScreen(1600, 1000);
     return;
   }
+  const bool shrink = width >= 1600;
   for (tk::TForm* f : forms) {
     f->ShowForm();
     const tk::TRect r = tk::testing::WindowFrame(f);
     EXPECT_TRUE(r.Left >= 0 && r.Top >= 0 && r.Right <= width && r.Bottom <= height)
         << f->Caption() << ": (" << r.Left << ", " << r.Top << ") to (" << r.Right << ", " << r.Bottom << ")";
-    EXPECT_EQ(Joined(tk::testing::PartsOutOfReach(f)), "") << f->Caption();
+    EXPECT_EQ(Joined(tk::testing::PartsOutOfReach(f, shrink ? 600 : 0, shrink ? 400 : 0)), "") << f->Caption();
+    EXPECT_EQ(Joined(tk::testing::GridsHoldingTheWheel(f)), "") << f->Caption();
   }
 }
 

@@ -261,6 +261,9 @@ class ChartView : public MouseForwarding<QChartView> {
   ChartView(TControl* control, QChart* chart) : MouseForwarding<QChartView>(control, chart, nullptr) {
     setFrameShape(QFrame::NoFrame);
     setRenderHint(QPainter::Antialiasing, true);
+    // Nothing in a chart answers a key: it is no stop of Tab, and a click
+    // leaves the focus where it was.
+    setFocusPolicy(Qt::NoFocus);
   }
   std::function<void()> beforePaint;
   std::function<void(QSize)> beforeResize;

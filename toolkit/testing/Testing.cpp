@@ -3,13 +3,17 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QSpontaneKeyEvent>
 #include <QTest>
+#include <QTranslator>
 #include <QWheelEvent>
 #include <algorithm>
 #include <iterator>
@@ -249,7 +253,20 @@ bool ViewFileDialog(FileDialogView* view) {
   QLineEdit* edit = NameBox(dlg);
   view->nameText = edit != nullptr ? FromQString(edit->text()) : std::string();
   view->folder = FromQString(dlg->directory().absolutePath());
+  view->buttons.clear();
+  if (auto* box = dlg->findChild<QDialogButtonBox*>())
+    for (QAbstractButton* b : box->buttons())
+      view->buttons += (view->buttons.empty() ? "" : "|") + FromQString(b->text());
+  const QRect r = dlg->frameGeometry();
+  view->frame = {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
   return true;
+}
+
+bool QtTranslationInstalled(const std::string& locale) {
+  EnsureWindowing();
+  QTranslator translator;
+  return translator.load(QLocale(ToQString(locale)), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 bool TypeIntoFileDialog(const std::string& text) {

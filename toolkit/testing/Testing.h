@@ -92,13 +92,18 @@ bool AnswerModalBox(const std::string& button, std::string* caption, std::string
 bool AnswerFileDialog(const std::string& fileName, std::string* title, std::vector<std::string>* filters);
 
 // The file dialog that is open now, as the user sees it: its title, the
-// text of its name box and the folder it shows.  False when none is open.
+// text of its name box, the folder it shows, its buttons' texts ("&Save|Cancel"),
+// and its frame on the screen.  False when none is open.
 struct FileDialogView {
   std::string title;
   std::string nameText;
   std::string folder;
+  std::string buttons;
+  TRect frame;
 };
 bool ViewFileDialog(FileDialogView* view);
+// True when Qt's own texts have a translation for the locale ("pl_PL") installed.
+bool QtTranslationInstalled(const std::string& locale);
 // Types the text into the open file dialog's name box and presses Enter, as
 // a user going to a folder does.  False when no file dialog is open.
 bool TypeIntoFileDialog(const std::string& text);

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "toolkit/Grids.h"
 #include "toolkit/QtInternal.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/testing/Testing.h"
@@ -103,6 +104,12 @@ std::vector<QPoint> SamplePoints(TControl* c) {
   return {{w / 2, h / 2}, {0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}};
 }
 
+// The widget as drawn now, with its children.
+QImage Picture(QWidget* w) {
+  FpShield shield;
+  return w->grab().toImage();
+}
+
 std::string NameOf(TControl* c) {
   if (!c->Name.empty()) return c->Name;
   return c->Caption().empty() ? std::string("a control") : "\"" + c->Caption() + "\"";
@@ -126,35 +133,87 @@ TRect WindowFrame(TForm* form) {
   return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
 }
 
-void ScrollTo(TControl* control, int x, int y) {
-  QWidget* w = WidgetOf(control);
-  if (w == nullptr) return;
-  for (QWidget* a = w->parentWidget(); a != nullptr; a = a->parentWidget()) {
+namespace {
+
+// The area the control's window scrolls its client area in, or null.
+QScrollArea* ScrollAreaOf(QWidget* w) {
+  for (QWidget* a = w != nullptr ? w->parentWidget() : nullptr; a != nullptr; a = a->parentWidget()) {
     auto* area = qobject_cast<QScrollArea*>(a);
-    if (area == nullptr || area->widget() == nullptr || !area->widget()->isAncestorOf(w)) continue;
-    const QPoint p = w->mapTo(area->widget(), QPoint(x, y));
-    Shielded([&] { area->ensureVisible(p.x(), p.y(), 1, 1); });
-    return;
+    if (area != nullptr && area->widget() != nullptr && area->widget()->isAncestorOf(w)) return area;
   }
+  return nullptr;
 }
 
-std::vector<std::string> PartsOutOfReach(TForm* form) {
+}  // namespace
+
+void ScrollTo(TControl* control, int x, int y) {
+  QWidget* w = WidgetOf(control);
+  QScrollArea* area = ScrollAreaOf(w);
+  if (area == nullptr) return;
+  const QPoint p = w->mapTo(area->widget(), QPoint(x, y));
+  Shielded([&] { area->ensureVisible(p.x(), p.y(), 1, 1); });
+}
+
+std::vector<std::string> PartsOutOfReach(TForm* form, int width, int height) {
   std::vector<std::string> out;
   QWidget* client = WidgetOf(form);
   if (client == nullptr) return out;
   ActivateWindow(form);
   std::vector<TControl*> controls;
   Collect(form, controls);
+  // The parts open in the layout itself (not covered or clipped there), by
+  // control and sample point, before any resize.
+  std::vector<std::vector<bool>> open;
   for (TControl* c : controls) {
     QWidget* w = WidgetOf(c);
-    if (c == form || w == nullptr || !w->isVisible()) continue;
-    for (const QPoint& p : SamplePoints(c)) {
-      if (!ShowsWithin(w, p, client)) continue;  // covered or clipped in the layout itself
+    open.emplace_back();
+    for (const QPoint& p : SamplePoints(c))
+      open.back().push_back(c != form && w != nullptr && w->isVisible() && ShowsWithin(w, p, client));
+  }
+  if (width > 0 && height > 0) {
+    ResizeWindow(form, width, height);
+    ProcessEvents();
+  }
+  for (size_t i = 0; i < controls.size(); ++i) {
+    TControl* c = controls[i];
+    const std::vector<QPoint> points = SamplePoints(c);
+    for (size_t k = 0; k < points.size() && k < open[i].size(); ++k) {
+      if (!open[i][k]) continue;
+      const QPoint& p = points[k];
       ScrollTo(c, p.x(), p.y());
       if (!Reachable(c, p.x(), p.y())) {
         out.push_back(NameOf(c) + " at (" + std::to_string(p.x()) + ", " + std::to_string(p.y()) + ")");
         break;
       }
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> GridsHoldingTheWheel(TForm* form) {
+  std::vector<std::string> out;
+  QScrollArea* area = ScrollAreaOf(WidgetOf(form));
+  if (area == nullptr) return out;
+  ActivateWindow(form);
+  std::vector<TControl*> controls;
+  Collect(form, controls);
+  for (TControl* c : controls) {
+    QWidget* w = WidgetOf(c);
+    if (dynamic_cast<TStringGrid*>(c) == nullptr || w == nullptr || !w->isVisible()) continue;
+    QScrollBar* v = area->verticalScrollBar();
+    QScrollBar* h = area->horizontalScrollBar();
+    QScrollBar* bar = v->maximum() > v->minimum() ? v : h;
+    Shielded([&] {
+      v->setValue(v->minimum());
+      h->setValue(h->minimum());
+    });
+    for (const QPoint& p : SamplePoints(c)) {
+      ScrollTo(c, p.x(), p.y());
+      if (bar->value() == bar->maximum() || !Reachable(c, p.x(), p.y())) continue;
+      const int before = bar->value();
+      for (int i = 0; i < 100 && bar->value() == before; ++i) Wheel(c, p.x(), p.y(), -1);
+      if (bar->value() == before) out.push_back(NameOf(c));
+      break;
     }
   }
   return out;
@@ -184,14 +243,66 @@ std::vector<std::string> ButtonsNotPressedByEnter(TForm* form) {
 
 std::vector<std::string> UnseenTabStops(TForm* form, int presses) {
   std::vector<std::string> out;
+  QWidget* client = WidgetOf(form);
+  if (client == nullptr) return out;
   ActivateWindow(form);
+  TControl* last = FocusedControl();
   for (int i = 0; i < presses; ++i) {
+    const QImage before = Picture(client);
     PressKey(form, Key::Tab);
     TControl* c = FocusedControl();
     if (c == nullptr) continue;
+    const std::string after = " after " + std::to_string(i + 1) + " Tab";
     bool seen = false;
     for (const QPoint& p : SamplePoints(c)) seen = seen || Reachable(c, p.x(), p.y());
-    if (!seen) out.push_back(NameOf(c) + " after " + std::to_string(i + 1) + " Tab");
+    if (!seen) out.push_back(NameOf(c) + after);
+    QWidget* w = WidgetOf(c);
+    if (c == last || w == nullptr) continue;
+    last = c;
+    const QRect r(w->mapTo(client, QPoint(0, 0)), w->size());
+    const QImage now = Picture(client);
+    if (now.copy(r) == before.copy(r)) out.push_back(NameOf(c) + " shows no focus" + after);
+  }
+  return out;
+}
+
+std::vector<std::string> GridsTabbingAstrayFromTheEditor(TForm* form) {
+  std::vector<std::string> out;
+  ActivateWindow(form);
+  std::vector<TControl*> controls;
+  Collect(form, controls);
+  for (TControl* c : controls) {
+    auto* g = dynamic_cast<TStringGrid*>(c);
+    QWidget* w = WidgetOf(g);
+    if (g == nullptr || w == nullptr || !w->isVisible() || !(g->Options() & goEditing) || (g->Options() & goTabs))
+      continue;
+    for (const TShiftState shift : {TShiftState(0), TShiftState(ssShift)}) {
+      const std::string key = shift ? "Shift+Tab" : "Tab";
+      SetFocus(g);
+      PressKey(g, Key::Tab, shift);
+      TControl* closed = FocusedControl();
+      // The editor opened with F2 on the first cell that takes one, and a digit typed.
+      bool opened = false;
+      for (int row = g->FixedRows(); row < g->RowCount() && !opened; ++row)
+        for (int col = g->FixedCols(); col < g->ColCount() && !opened; ++col) {
+          SetFocus(g);
+          g->SetCurrentCell(col, row);
+          PressKey(g, Key::F2);
+          opened = g->EditorMode();
+        }
+      if (!opened) break;
+      const int col = g->Col(), row = g->Row();
+      const std::string text = g->Cells(col, row);
+      TypeText(g, "7");
+      PressKey(g, Key::Tab, shift);
+      TControl* open = FocusedControl();
+      if (open != closed || g->EditorMode() || g->Cells(col, row) != text + "7")
+        out.push_back(NameOf(g) + ": " + key + " from the editor went to " + (open ? NameOf(open) : "nothing") +
+                      (g->EditorMode() ? ", editing" : "") + ", from the grid to " +
+                      (closed ? NameOf(closed) : "nothing"));
+      g->HideEditor();
+      g->SetCells(col, row, text);
+    }
   }
   return out;
 }

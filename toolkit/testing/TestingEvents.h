@@ -51,8 +51,15 @@ void ScrollTo(TControl* control, int x, int y);
 
 // The controls of a shown window with a part the user cannot reach, though
 // it lies open in the window's client area: the centre and the corners of
-// every control are tried, each scrolled to first.
-std::vector<std::string> PartsOutOfReach(TForm* form);
+// every control are tried, each scrolled to first.  Given a size, the user
+// first resizes the window to it, and the parts tried are those that lay
+// open before.
+std::vector<std::string> PartsOutOfReach(TForm* form, int width = 0, int height = 0);
+
+// The grids of a shown window that scrolls where the wheel, turned on over
+// the grid from the window's start, never moves the window (the plain
+// wheel moves it sideways where it can move no other way).
+std::vector<std::string> GridsHoldingTheWheel(TForm* form);
 
 // The buttons of a shown window that the keyboard does not press: each is
 // given the focus and sent Return, then the keypad's Enter, and is named
@@ -60,8 +67,14 @@ std::vector<std::string> PartsOutOfReach(TForm* form);
 std::vector<std::string> ButtonsNotPressedByEnter(TForm* form);
 
 // Presses Tab `presses` times in a shown window, from its first control on,
-// and names each control the focus lands on that the user cannot see.
+// and names each control the focus lands on that the user cannot see, or
+// whose pixels do not change as it takes the focus.
 std::vector<std::string> UnseenTabStops(TForm* form, int presses);
+
+// The editing grids of a shown window where Tab or Shift+Tab typed into an
+// open cell editor does not end editing with the typed text in the cell and
+// move the focus where it moves from the closed grid.
+std::vector<std::string> GridsTabbingAstrayFromTheEditor(TForm* form);
 
 // The control whose widget holds the keyboard focus now (an in-place editor
 // counts as its grid), or null.

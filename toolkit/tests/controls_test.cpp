@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/Screen.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Watchdog.h"
 #include "toolkit/Controls.h"
@@ -231,8 +232,16 @@ TEST(QtBoxes, ConfirmationHasTheToolkitsCaptionAndButtons) {
 
 // The save dialog starts with the name it was given ("*.emf" in its name
 // box) and takes an existing file's name without asking: the save replaces
-// the file's contents, as the programs say.
+// the file's contents, as the programs say.  On a screen of 800 x 600 it
+// lies within the screen with its frame, and Qt's own texts speak the
+// user's language: Polish under pl_PL, English under C (a run of each).
 TEST(QtBoxes, PictureDialogOffersTheFileTypesAndReturnsTheChosenName) {
+  if (!testsupport::OnScreen()) {
+    testsupport::RunOnScreen(800, 600, {"LC_ALL=C", "LANGUAGE="});
+    if (!tt::QtTranslationInstalled("pl_PL")) GTEST_SKIP() << "Qt's Polish translations are not installed";
+    return testsupport::RunOnScreen(800, 600, {"LC_ALL=pl_PL.UTF-8", "LANGUAGE="});
+  }
+  const bool polish = std::string(std::getenv("LC_ALL")).rfind("pl", 0) == 0;
   TApplication app("Program");
   testsupport::ScratchFolder dir("toolkit_controls");
   std::string title, question;
@@ -260,6 +269,10 @@ TEST(QtBoxes, PictureDialogOffersTheFileTypesAndReturnsTheChosenName) {
   EXPECT_EQ(question, "");
   EXPECT_EQ(save.FileName, dir.path + "/picture.emf");
   EXPECT_EQ(shown.nameText, "*.emf");
+  EXPECT_EQ(shown.buttons, polish ? "&Zachowaj|Anuluj" : "&Save|Cancel");
+  EXPECT_TRUE(shown.frame.Left >= 0 && shown.frame.Top >= 0 && shown.frame.Right <= 800 && shown.frame.Bottom <= 600)
+      << "(" << shown.frame.Left << ", " << shown.frame.Top << ") to (" << shown.frame.Right << ", "
+      << shown.frame.Bottom << ")";
   EXPECT_EQ(title, "Zapisz rysunek jako metaplik *.emf");
   ASSERT_EQ(filters.size(), 7u);
   EXPECT_EQ(filters[0], "All (*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf) (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf)");
