@@ -5,6 +5,7 @@
 // JPEG (through our libjpeg reader), BMP and ICO, and the enhanced
 // metafiles this system writes.  Anything else leaves the pane empty with a
 // short reason; nothing here waits on a pipe or a device, or raises.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,7 @@ namespace tk {
 struct PicturePreview {
   std::unique_ptr<TBitmap> picture;  // null when nothing is shown
   std::string text;                  // the picture's size in pixels, or why there is no picture
+  int64_t decodedPixels = 0;         // how many pixels the decoder produced, for tests
 };
 
 // The file's picture, reduced to fit width x height when it is larger
