@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -378,6 +380,36 @@ void AddPicturePreview(QFileDialog& dialog) {
   dialog.resize(size);
 }
 
+namespace {
+
+// A file's size as the size column shows it: in the locale's units, and
+// below a kibibyte with the noun in the number's grammatical form where the
+// locale's own text has one form for every count.
+QString SizeColumnText(qint64 bytes, const QLocale& locale) {
+  if (bytes < 0 || bytes >= 1024 || locale.language() != QLocale::Polish) return locale.formattedDataSize(bytes);
+  return ToQString(ByteCountText(bytes));
+}
+
+class SizeColumn : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const auto* model = qobject_cast<const QFileSystemModel*>(index.model());
+    if (model != nullptr && !model->isDir(index)) option->text = SizeColumnText(model->size(index), QLocale::system());
+  }
+};
+
+}  // namespace
+
+std::string ByteCountText(int64_t bytes) {
+  const int64_t ones = bytes % 10, tens = bytes % 100;
+  const char* noun = bytes == 1 ? "bajt" : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "bajty" : "bajtów";
+  return std::to_string(bytes) + " " + noun;
+}
+
 void FitFileDialogColumns(QFileDialog& dialog) {
   auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
   if (tree == nullptr || tree->model() == nullptr) return;
@@ -395,9 +427,10 @@ void FitFileDialogColumns(QFileDialog& dialog) {
     const QString label = tree->model()->headerData(column, Qt::Horizontal).toString();
     header->resizeSection(column, std::max(w + pad, header->fontMetrics().horizontalAdvance(label) + pad + arrow));
   };
-  // Sizes: the widest number of each unit (1023 bytes, 1024,00 KiB...).
-  QStringList sizes;
-  for (int unit = 1; unit <= 6; ++unit) sizes << locale.formattedDataSize((qint64(1) << (10 * unit)) - 1);
+  // Sizes: the widest number of each unit (1000 and 1023 bytes, 1024,00 KiB...).
+  tree->setItemDelegateForColumn(1, new SizeColumn(tree));
+  QStringList sizes{SizeColumnText(1000, locale)};
+  for (int unit = 1; unit <= 6; ++unit) sizes << SizeColumnText((qint64(1) << (10 * unit)) - 1, locale);
   // Types: as the icon provider names a folder and each listed extension.
   QStringList types;
   if (const QAbstractFileIconProvider* icons = dialog.iconProvider()) {

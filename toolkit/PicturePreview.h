@@ -27,6 +27,10 @@ PicturePreview LoadPicturePreview(const std::string& fileName, int width, int he
 
 // Adds the pane beside the dialog's file list; it follows the current file.
 void AddPicturePreview(QFileDialog& dialog);
+// A count of bytes with the noun in its Polish form: "1 bajt", "2 bajty",
+// "5 bajtów", "22 bajty", "112 bajtów".  The dialogs' size column says so
+// below a kibibyte in a Polish locale, as Qt says "1,00 KiB" above.
+std::string ByteCountText(int64_t bytes);
 // Gives the size, type and date columns of the dialog's detail view the
 // width of their widest text.
 void FitFileDialogColumns(QFileDialog& dialog);

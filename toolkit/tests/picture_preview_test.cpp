@@ -379,6 +379,16 @@ TEST(PicturePreview, RasterFilesCostNoMoreThanThePaneAndShowOnlyWhatTheyHold) {
     }
 }
 
+// The size column's count of bytes in Polish, for every form of the noun.
+TEST(PicturePreview, ByteCountsTakeThePolishPlural) {
+  const std::vector<std::pair<int64_t, std::string>> forms{
+      {0, "0 bajtów"},      {1, "1 bajt"},       {2, "2 bajty"},      {4, "4 bajty"},      {5, "5 bajtów"},
+      {11, "11 bajtów"},    {12, "12 bajtów"},   {14, "14 bajtów"},   {21, "21 bajtów"},   {22, "22 bajty"},
+      {24, "24 bajty"},     {25, "25 bajtów"},   {112, "112 bajtów"}, {114, "114 bajtów"}, {168, "168 bajtów"},
+      {1002, "1002 bajty"}, {1023, "1023 bajty"}};
+  for (const auto& [n, text] : forms) EXPECT_EQ(ByteCountText(n), text);
+}
+
 // A bounded random test of the metafile reader: damaged copies of our own
 // metafiles are drawn or refused, never read past their end (the sanitizer
 // build sees that), and the undamaged ones draw.
