@@ -340,10 +340,10 @@ JpegPreview DecodeJpegPreview(const uint8_t* data, size_t size, int width, int h
     return result;
   }
   // Each scan of a multi-scan picture costs a pass over the picture: a
-  // bound on their number bounds the work (a few hundred are already more
-  // than any encoder writes, but small pictures may use them cheaply).
+  // bound on their number bounds the work.  Encoders write about ten; a
+  // picture of the largest size may hold 16, smaller ones more, up to 1000.
   PreviewLimits limits{};
-  limits.maxScans = int(std::clamp<int64_t>(int64_t(1500000000) / std::max<int64_t>(pixels, 1), 64, 1000));
+  limits.maxScans = int(std::clamp<int64_t>(int64_t(384000000) / std::max<int64_t>(pixels, 1), 16, 1000));
   // The largest of the library's reductions that still gives the shown size.
   unsigned denom = 8;
   while (denom > 1 && int64_t(denom) * std::max(width, 1) > result.width &&

@@ -167,15 +167,24 @@ void ChooseLargest(QImageReader& reader) {
   if (reader.imageCount() > 0) reader.jumpToImage(best);
 }
 
-// A picture through Qt's reader; null with the reason when it cannot be
-// shown.  The size checked is the size the reader itself reads and
-// decodes: no reading of the header of our own.
-QImage ReadWithQt(const std::vector<uint8_t>& bytes, const char* format, const char*& reason) {
+// A large picture reduced by picking pixels to at most four times the
+// pane, so that what follows costs what the pane costs, not the file.
+QImage Picked(const QImage& image, int width, int height) {
+  if (image.width() <= 4 * width && image.height() <= 4 * height) return image;
+  return image.scaled(4 * width, 4 * height, Qt::KeepAspectRatio, Qt::FastTransformation);
+}
+
+// A picture through Qt's reader, picked down for a pane of width x height;
+// null with the reason when it cannot be shown.  The size checked is the
+// size the reader itself reads and decodes (`size`): no reading of the
+// header of our own.
+QImage ReadWithQt(const std::vector<uint8_t>& bytes, const char* format, int width, int height, QSize& size,
+                  const char*& reason) {
   FileBytes file(bytes);
   QImageReader reader(&file, format);
   ChooseLargest(reader);
-  const QSize s = reader.size();
-  if (s.isValid() && int64_t(s.width()) * s.height() > kMaxPixels) {
+  size = reader.size();
+  if (size.isValid() && int64_t(size.width()) * size.height() > kMaxPixels) {
     reason = kTooLarge;
     return QImage();
   }
@@ -185,12 +194,12 @@ QImage ReadWithQt(const std::vector<uint8_t>& bytes, const char* format, const c
   // with another: where they differ the file defines nothing, shown white.
   // Other pictures are read whole or refused.
   QImage image, other;
-  if (std::strcmp(format, "bmp") == 0 && reader.imageFormat() == QImage::Format_Indexed8 && s.isValid()) {
+  if (std::strcmp(format, "bmp") == 0 && reader.imageFormat() == QImage::Format_Indexed8 && size.isValid()) {
     FileBytes again(bytes);
     QImageReader second(&again, format);
     ChooseLargest(second);
-    image = QImage(s, QImage::Format_Indexed8);
-    other = QImage(s, QImage::Format_Indexed8);
+    image = QImage(size, QImage::Format_Indexed8);
+    other = QImage(size, QImage::Format_Indexed8);
     if (image.isNull() || other.isNull()) {
       reason = kTooLarge;
       return QImage();
@@ -211,20 +220,23 @@ QImage ReadWithQt(const std::vector<uint8_t>& bytes, const char* format, const c
     reason = kDamaged;
     return QImage();
   }
-  if (other.isNull()) return image;
-  QImage shown = image.convertToFormat(QImage::Format_RGB32);
-  for (int y = 0; y < image.height(); ++y) {
-    const uchar *a = image.constScanLine(y), *b = other.constScanLine(y);
+  size = image.size();
+  if (other.isNull()) return Picked(image, width, height);
+  // Both picked alike, the same pixels of each.
+  const QImage a = Picked(image, width, height), b = Picked(other, width, height);
+  QImage shown = a.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < a.height(); ++y) {
+    const uchar *p = a.constScanLine(y), *q = b.constScanLine(y);
     auto* line = reinterpret_cast<QRgb*>(shown.scanLine(y));
-    for (int x = 0; x < image.width(); ++x)
-      if (a[x] != b[x]) line[x] = qRgb(255, 255, 255);
+    for (int x = 0; x < a.width(); ++x)
+      if (p[x] != q[x]) line[x] = qRgb(255, 255, 255);
   }
   return shown;
 }
 
 // Reduced to fit when larger, over white (icons are transparent).
 std::unique_ptr<TBitmap> Fitted(const QImage& image, int width, int height) {
-  QImage shown = image;
+  QImage shown = Picked(image, width, height);
   if (shown.width() > width || shown.height() > height)
     shown = shown.scaled(width, height, Qt::KeepAspectRatio, Qt::SmoothTransformation);
   QImage out(shown.size(), QImage::Format_RGB32);
@@ -284,13 +296,14 @@ PicturePreview LoadPicturePreview(const std::string& fileName, int width, int he
     return result;
   }
   const char* reason = nullptr;
-  const QImage image = ReadWithQt(bytes, kind == Kind::Bmp ? "bmp" : "ico", reason);
+  QSize size;
+  const QImage image = ReadWithQt(bytes, kind == Kind::Bmp ? "bmp" : "ico", width, height, size, reason);
   if (reason != nullptr) {
     result.text = reason;
     return result;
   }
-  result.decodedPixels = int64_t(image.width()) * image.height();
-  result.text = SizeText(image.width(), image.height());
+  result.decodedPixels = int64_t(size.width()) * size.height();
+  result.text = SizeText(size.width(), size.height());
   result.picture = Fitted(image, width, height);
   return result;
 }
