@@ -169,9 +169,14 @@ void ChooseLargest(QImageReader& reader) {
 
 // A large picture reduced by picking pixels to at most four times the
 // pane, so that what follows costs what the pane costs, not the file.
+QSize PickedSize(QSize size, int width, int height) {
+  if (size.width() <= 4 * width && size.height() <= 4 * height) return size;
+  return size.scaled(4 * width, 4 * height, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
 QImage Picked(const QImage& image, int width, int height) {
-  if (image.width() <= 4 * width && image.height() <= 4 * height) return image;
-  return image.scaled(4 * width, 4 * height, Qt::KeepAspectRatio, Qt::FastTransformation);
+  const QSize to = PickedSize(image.size(), width, height);
+  return to == image.size() ? image : image.scaled(to, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 // A picture through Qt's reader, picked down for a pane of width x height;
@@ -222,14 +227,21 @@ QImage ReadWithQt(const std::vector<uint8_t>& bytes, const char* format, int wid
   }
   size = image.size();
   if (other.isNull()) return Picked(image, width, height);
-  // Both picked alike, the same pixels of each.
-  const QImage a = Picked(image, width, height), b = Picked(other, width, height);
-  QImage shown = a.convertToFormat(QImage::Format_RGB32);
-  for (int y = 0; y < a.height(); ++y) {
-    const uchar *p = a.constScanLine(y), *q = b.constScanLine(y);
+  // Picked down alike, the same pixels of each; the colour of an index the
+  // palette lacks is black.
+  const QSize to = PickedSize(size, width, height);
+  QImage shown(to, QImage::Format_RGB32);
+  const QList<QRgb> colours = image.colorTable();
+  for (int y = 0; y < to.height(); ++y) {
+    const int v = int(int64_t(y) * size.height() / to.height());
+    const uchar *a = image.constScanLine(v), *b = other.constScanLine(v);
     auto* line = reinterpret_cast<QRgb*>(shown.scanLine(y));
-    for (int x = 0; x < a.width(); ++x)
-      if (p[x] != q[x]) line[x] = qRgb(255, 255, 255);
+    for (int x = 0; x < to.width(); ++x) {
+      const int u = int(int64_t(x) * size.width() / to.width());
+      line[x] = a[u] != b[u]            ? qRgb(255, 255, 255)
+                : a[u] < colours.size() ? colours[a[u]] | 0xFF000000u
+                                        : qRgb(0, 0, 0);
+    }
   }
   return shown;
 }

@@ -354,7 +354,8 @@ TEST(PicturePreview, RasterFilesCostNoMoreThanThePaneAndShowOnlyWhatTheyHold) {
       {"zero-cut.bmp", std::vector<uint8_t>(zero.begin(), zero.end() - 54), damaged, 0},
       {"disagree.bmp", disagree, big, 0},
       {"runs.bmp", RunLengthBmp(16, 8, codes), "16 × 8", 16 * 8},
-      {"runs-cut.bmp", RunLengthBmp(16, 8, std::vector<uint8_t>(codes.begin(), codes.end() - 4)), damaged, 0}};
+      {"runs-cut.bmp", RunLengthBmp(16, 8, std::vector<uint8_t>(codes.begin(), codes.end() - 4)), damaged, 0},
+      {"runs-wide.bmp", RunLengthBmp(4000, 2, {0, 1}), "4000 × 2", 4000 * 2}};
   for (const Case& c : cases) {
     testsupport::WriteFile(dir.path + "/" + c.name, c.bytes);
     const PicturePreview p = LoadPicturePreview(dir.path + "/" + c.name, 218, 218),
@@ -370,6 +371,8 @@ TEST(PicturePreview, RasterFilesCostNoMoreThanThePaneAndShowOnlyWhatTheyHold) {
   }
   const PicturePreview shown = LoadPicturePreview(dir.path + "/inks.jpg", 218, 218);
   EXPECT_TRUE(Near(shown.picture->Pixel(32, 16), clRed)) << std::hex << shown.picture->Pixel(32, 16);
+  const PicturePreview wide = LoadPicturePreview(dir.path + "/runs-wide.bmp", 218, 218);
+  EXPECT_EQ(wide.picture->Pixel(100, 0), clWhite);  // picked down to the pane first
   const PicturePreview runs = LoadPicturePreview(dir.path + "/runs.bmp", 218, 218);
   const TBitmap& r = *runs.picture;
   for (int y = 0; y < 8; ++y)
