@@ -7,6 +7,7 @@
 #include "toolkit/Jpeg.h"
 
 #include <QImage>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,7 @@ struct ErrorManager {
   jpeg_error_mgr pub;
   jmp_buf jump;
   int code;
+  int cut;  // the data ended, or a segment ended, before the picture did
 };
 
 extern "C" void JpegErrorExit(j_common_ptr cinfo) {
@@ -40,11 +42,21 @@ extern "C" void JpegErrorExit(j_common_ptr cinfo) {
 // shown as far as it could be read.
 extern "C" void JpegSilent(j_common_ptr) {}
 
+// Warnings are noted, the ones that say the picture was cut short apart.
+extern "C" void JpegNote(j_common_ptr cinfo, int level) {
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  if (level >= 0) return;
+  ++cinfo->err->num_warnings;
+  if (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER) err->cut = 1;
+}
+
 void InitErrors(ErrorManager* err) {
   jpeg_std_error(&err->pub);
   err->pub.error_exit = JpegErrorExit;
   err->pub.output_message = JpegSilent;
+  err->pub.emit_message = JpegNote;
   err->code = 0;
+  err->cut = 0;
 }
 
 [[noreturn]] void Raise(int code) { throw Exception("JPEG error #" + std::to_string(code)); }
@@ -193,6 +205,67 @@ int ReadPicture(jpeg_decompress_struct* cinfo, ErrorManager* err, JSAMPLE* out, 
   return 0;
 }
 
+// --- The preview: work and memory bounded whatever the stream holds ---------
+
+// A code of our own for a stream that asks for more work than a preview does.
+constexpr int kTooMuchWork = JMSG_LASTMSGCODE + 1;
+
+struct PreviewLimits {
+  jpeg_progress_mgr pub;
+  int maxScans;
+};
+
+// Called between rows of every pass, and while the scans of a multi-scan
+// picture are read in: each scan costs a pass over its blocks.
+extern "C" void CountScans(j_common_ptr cinfo) {
+  auto* limits = reinterpret_cast<PreviewLimits*>(cinfo->progress);
+  if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > limits->maxScans) {
+    cinfo->err->msg_code = kTooMuchWork;
+    (*cinfo->err->error_exit)(cinfo);
+  }
+}
+
+// Decodes the picture at 1/denom of its size into rows of four bytes (blue,
+// green, red, unused; or the four inks), within the limits; destroys the object.
+int ReadPreview(jpeg_decompress_struct* cinfo, ErrorManager* err, PreviewLimits* limits, unsigned denom, bool inks,
+                long memory, uint8_t* out, size_t stride, JDIMENSION rows) {
+  if (setjmp(err->jump)) {
+    jpeg_destroy_decompress(cinfo);
+    return err->code != 0 ? err->code : JERR_UNKNOWN_MARKER;
+  }
+  limits->pub.progress_monitor = CountScans;
+  cinfo->progress = &limits->pub;
+  cinfo->mem->max_memory_to_use = memory;  // more is refused, not taken
+  cinfo->out_color_space = inks ? JCS_CMYK : JCS_EXT_BGRX;
+  cinfo->scale_num = 1;
+  cinfo->scale_denom = denom;
+  jpeg_start_decompress(cinfo);
+  if (cinfo->output_components != 4 || cinfo->output_height != rows) ERREXIT(cinfo, JERR_CONVERSION_NOTIMPL);
+  while (cinfo->output_scanline < cinfo->output_height) {
+    JSAMPROW line[1] = {out + static_cast<size_t>(cinfo->output_scanline) * stride};
+    jpeg_read_scanlines(cinfo, line, 1);
+  }
+  // What follows the last row (the end marker) does not change the picture.
+  jpeg_destroy_decompress(cinfo);
+  return 0;
+}
+
+// The size of the output at 1/denom, as the library computes it.
+int OutputSize(jpeg_decompress_struct* cinfo, ErrorManager* err, unsigned denom, bool inks, JDIMENSION* w,
+               JDIMENSION* h) {
+  if (setjmp(err->jump)) {
+    jpeg_destroy_decompress(cinfo);
+    return err->code != 0 ? err->code : JERR_UNKNOWN_MARKER;
+  }
+  cinfo->out_color_space = inks ? JCS_CMYK : JCS_EXT_BGRX;
+  cinfo->scale_num = 1;
+  cinfo->scale_denom = denom;
+  jpeg_calc_output_dimensions(cinfo);
+  *w = cinfo->output_width;
+  *h = cinfo->output_height;
+  return 0;
+}
+
 }  // namespace
 
 std::vector<uint8_t> EncodeJpeg(int width, int height, const uint32_t* pixels, int quality) {
@@ -247,6 +320,76 @@ std::unique_ptr<TBitmap> DecodeJpeg(const uint8_t* data, size_t size) {
     for (int x = 0; x < width; ++x) line[x] = qRgb(in[3 * x], in[3 * x + 1], in[3 * x + 2]);
   }
   return BitmapFromImage(image);
+}
+
+JpegPreview DecodeJpegPreview(const uint8_t* data, size_t size, int width, int height, int64_t maxPixels,
+                              long maxMemory) {
+  JpegPreview result;
+  jpeg_decompress_struct cinfo;
+  ErrorManager err;
+  MemorySource src;
+  if (ReadHeader(&cinfo, &err, &src, data, size) != 0) return result;
+  // The size the library read, and will decode: no other reading of the
+  // header decides anything.
+  result.width = int64_t(cinfo.image_width);
+  result.height = int64_t(cinfo.image_height);
+  const int64_t pixels = result.width * result.height;
+  if (pixels > maxPixels) {
+    jpeg_destroy_decompress(&cinfo);
+    result.verdict = JpegPreview::TooLarge;
+    return result;
+  }
+  // Each scan of a multi-scan picture costs a pass over the picture: a
+  // bound on their number bounds the work.  Encoders write about ten; a
+  // picture of the largest size may hold 16, smaller ones more, up to 1000.
+  PreviewLimits limits{};
+  limits.maxScans = int(std::clamp<int64_t>(int64_t(384000000) / std::max<int64_t>(pixels, 1), 16, 1000));
+  // The largest of the library's reductions that still gives the shown size.
+  unsigned denom = 8;
+  while (denom > 1 && int64_t(denom) * std::max(width, 1) > result.width &&
+         int64_t(denom) * std::max(height, 1) > result.height)
+    denom /= 2;
+  const bool inks = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+  const bool inverted = cinfo.saw_Adobe_marker;  // Adobe's files store the inks inverted
+  JDIMENSION w = 0, h = 0;
+  int code = OutputSize(&cinfo, &err, denom, inks, &w, &h);
+  QImage image;
+  if (code == 0) {
+    try {
+      image = QImage(int(w), int(h), QImage::Format_RGB32);
+    } catch (...) {
+      jpeg_destroy_decompress(&cinfo);
+      throw;
+    }
+    if (image.isNull()) {
+      jpeg_destroy_decompress(&cinfo);
+      code = JERR_OUT_OF_MEMORY;
+    }
+  }
+  if (code == 0)
+    code = ReadPreview(&cinfo, &err, &limits, denom, inks, maxMemory, image.bits(), size_t(image.bytesPerLine()), h);
+  if (code == kTooMuchWork || code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY) {
+    result.verdict = JpegPreview::TooLarge;
+  } else if (code == JERR_CONVERSION_NOTIMPL) {
+    result.verdict = JpegPreview::NotShown;
+  } else if (code == 0 && err.cut == 0) {
+    if (inks) {
+      for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+          const auto* k = reinterpret_cast<const uint8_t*>(line + x);
+          int c[4] = {k[0], k[1], k[2], k[3]};
+          if (!inverted)
+            for (int& v : c) v = 255 - v;
+          line[x] = qRgb(c[0] * c[3] / 255, c[1] * c[3] / 255, c[2] * c[3] / 255);
+        }
+      }
+    }
+    result.decodedPixels = int64_t(image.width()) * image.height();
+    result.picture = BitmapFromImage(image);
+    result.verdict = JpegPreview::Picture;
+  }
+  return result;
 }
 
 void TJPEGImage::Assign(const TBitmap& bitmap) {

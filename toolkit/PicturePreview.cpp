@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -26,6 +28,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "toolkit/Jpeg.h"
@@ -42,6 +45,9 @@ namespace {
 // fraction of a second, and more would keep the user waiting for the list.
 constexpr size_t kMaxFileBytes = size_t(32) << 20;
 constexpr int64_t kMaxPixels = 24000000;
+// The JPEG library's own memory at most: the coefficients of a progressive
+// picture of that size in colour (as much as Qt's reader may take for a bitmap).
+constexpr long kMaxDecoderBytes = long(96) << 20;
 constexpr int kArea = 220;  // the picture area of the pane, pixels square
 
 const char* const kNoPreview = "Brak podglądu tego rysunku";
@@ -52,17 +58,31 @@ const char* const kDamaged = "Uszkodzony plik rysunku";
 
 enum class Kind { Jpeg, Bmp, Ico, Emf, Other };
 
-Kind KindOf(const std::string& fileName) {
+uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + size_t(i)];
+  return v;
+}
+
+// The decoder is chosen by what the file holds, whatever its name says: the
+// programs write JPEG under any name the user gives.
+Kind KindOf(const std::vector<uint8_t>& b) {
+  if (b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return Kind::Jpeg;
+  if (b.size() >= 2 && b[0] == 'B' && b[1] == 'M') return Kind::Bmp;
+  if (b.size() >= 6 && Le(b, 0, 2) == 0 && Le(b, 2, 2) == 1) return Kind::Ico;
+  if (b.size() >= 44 && Le(b, 0, 4) == 1 && Le(b, 40, 4) == 0x464D4520u) return Kind::Emf;  // " EMF"
+  return Kind::Other;
+}
+
+// Whether the name is one of the listed picture types: such a file that
+// holds none of them is damaged; any other is not a picture we show.
+bool PictureName(const std::string& fileName) {
   const size_t slash = fileName.find_last_of('/');
   const size_t dot = fileName.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return Kind::Other;
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
   std::string ext = fileName.substr(dot + 1);
   for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  if (ext == "jpg" || ext == "jpeg") return Kind::Jpeg;
-  if (ext == "bmp") return Kind::Bmp;
-  if (ext == "ico") return Kind::Ico;
-  if (ext == "emf") return Kind::Emf;
-  return Kind::Other;  // metafiles of the older kind among them
+  return ext == "jpg" || ext == "jpeg" || ext == "bmp" || ext == "ico" || ext == "emf";
 }
 
 // The kernel's own file systems show regular files whose reading waits for
@@ -109,98 +129,30 @@ const char* ReadRegularFile(const std::string& fileName, std::vector<uint8_t>& o
   return reason;
 }
 
-// The picture size from the frame header, found as the JPEG library finds it:
-// the segments from the start of the image up to the first frame header.
-bool JpegSize(const std::vector<uint8_t>& b, int64_t& width, int64_t& height) {
-  if (b.size() < 4 || b[0] != 0xFF || b[1] != 0xD8) return false;
-  size_t i = 2;
-  while (i < b.size()) {
-    while (i < b.size() && b[i] != 0xFF) ++i;  // stray bytes before a marker
-    while (i < b.size() && b[i] == 0xFF) ++i;  // fill bytes
-    if (i >= b.size()) return false;
-    const uint8_t m = b[i++];
-    if (m == 0xD8 || m == 0x01 || (m >= 0xD0 && m <= 0xD7)) continue;  // markers without a segment
-    if (m == 0xD9 || m == 0xDA || i + 2 > b.size()) return false;      // no frame before the scan
-    const size_t length = size_t(b[i]) << 8 | b[i + 1];
-    if (m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) {
-      if (i + 7 > b.size()) return false;
-      height = int64_t(b[i + 3]) << 8 | b[i + 4];
-      width = int64_t(b[i + 5]) << 8 | b[i + 6];
-      return true;
-    }
-    if (length < 2) return false;
-    i += length;
+// The file's bytes as Qt's reader reads them, noting whether it asked for
+// bytes past the end: it leaves what it could not read as the memory held it.
+class FileBytes : public QIODevice {
+ public:
+  explicit FileBytes(const std::vector<uint8_t>& bytes) : bytes_(bytes) { open(ReadOnly | Unbuffered); }
+  bool isSequential() const override { return false; }
+  qint64 size() const override { return qint64(bytes_.size()); }
+  bool shortRead = false;
+
+ protected:
+  qint64 readData(char* data, qint64 max) override {
+    const qint64 at = pos(), n = std::clamp<qint64>(qint64(bytes_.size()) - at, 0, max);
+    if (n < max) shortRead = true;
+    if (n > 0) std::memcpy(data, bytes_.data() + at, size_t(n));
+    return n;
   }
-  return false;
-}
+  qint64 writeData(const char*, qint64) override { return -1; }
 
-uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
-  uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + size_t(i)];
-  return v;
-}
+ private:
+  const std::vector<uint8_t>& bytes_;
+};
 
-// Whether the rows a bitmap header at `at` promises lie before `end`: Qt's
-// reader leaves the rows it could not read as the memory held them.
-bool DibComplete(const std::vector<uint8_t>& b, size_t at, size_t pixels, size_t end, bool icon) {
-  if (at + 16 > end) return false;
-  const uint32_t header = Le(b, at, 4);
-  int64_t w, h, bits, compression = 0, colours = 0, stored = 0;
-  if (header == 12) {
-    w = Le(b, at + 4, 2);
-    h = int16_t(Le(b, at + 6, 2));
-    bits = Le(b, at + 10, 2);
-  } else {
-    if (header < 40 || at + 40 > end) return false;
-    w = int32_t(Le(b, at + 4, 4));
-    h = int32_t(Le(b, at + 8, 4));
-    bits = Le(b, at + 14, 2);
-    compression = Le(b, at + 16, 4);
-    stored = Le(b, at + 20, 4);
-    colours = Le(b, at + 32, 4);
-  }
-  if (w <= 0 || h == 0 || h == INT32_MIN || bits == 0 || bits > 32) return false;
-  h = h < 0 ? -h : h;
-  if (icon) h /= 2;  // colour rows, then the one-bit mask, in twice the height
-  // Too many pixels to show: Qt's reader says so from the size; the row
-  // arithmetic below stays within 64 bits.
-  if (w * h > kMaxPixels) return true;
-  if (icon) {
-    if (bits <= 8) pixels = at + header + 4 * size_t(colours != 0 ? colours : int64_t(1) << bits);
-    const int64_t mask = (w + 31) / 32 * 4 * h;
-    return int64_t(pixels) + (w * bits + 31) / 32 * 4 * h + mask <= int64_t(end);
-  }
-  if (compression == 1 || compression == 2) return int64_t(pixels) + stored <= int64_t(end);  // run lengths
-  if (compression == 0 || compression == 3 || compression == 6)
-    return int64_t(pixels) + (w * bits + 31) / 32 * 4 * h <= int64_t(end);
-  return true;  // other codings: Qt's reader refuses what it cannot read whole
-}
-
-bool BmpComplete(const std::vector<uint8_t>& b) {
-  return b.size() >= 26 && b[0] == 'B' && b[1] == 'M' && DibComplete(b, 14, Le(b, 10, 4), b.size(), false);
-}
-
-// Every picture of an icon lies inside the file, and each bitmap holds its rows.
-bool IcoComplete(const std::vector<uint8_t>& b) {
-  if (b.size() < 6 || Le(b, 0, 2) != 0 || Le(b, 2, 2) != 1) return false;
-  const size_t count = Le(b, 4, 2);
-  if (count == 0 || 6 + 16 * count > b.size()) return false;
-  for (size_t i = 0; i < count; ++i) {
-    const size_t bytes = Le(b, 6 + 16 * i + 8, 4), at = Le(b, 6 + 16 * i + 12, 4);
-    if (at > b.size() || bytes > b.size() - at || bytes < 8) return false;
-    const bool png = Le(b, at, 4) == 0x474E5089u;  // PNG pictures are checked by their own reader
-    if (!png && !DibComplete(b, at, at + Le(b, at, 4), at + bytes, true)) return false;
-  }
-  return true;
-}
-
-// A picture through Qt's reader, the largest of an icon's pictures; null
-// with the reason when it cannot be shown.
-QImage ReadWithQt(const std::vector<uint8_t>& bytes, const char* format, const char*& reason) {
-  QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
-  QBuffer buffer(&data);
-  buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer, format);
+// Qt's reader on the largest of the file's pictures (an icon holds several).
+void ChooseLargest(QImageReader& reader) {
   reader.setAllocationLimit(int(kMaxPixels * 4 >> 20) + 1);  // megabytes: a bound the header cannot talk past
   int best = 0;
   int64_t bestArea = -1;
@@ -213,19 +165,90 @@ QImage ReadWithQt(const std::vector<uint8_t>& bytes, const char* format, const c
     }
   }
   if (reader.imageCount() > 0) reader.jumpToImage(best);
-  const QSize s = reader.size();
-  if (s.isValid() && int64_t(s.width()) * s.height() > kMaxPixels) {
+}
+
+// A large picture reduced by picking pixels to at most four times the
+// pane, so that what follows costs what the pane costs, not the file.
+QSize PickedSize(QSize size, int width, int height) {
+  if (size.width() <= 4 * width && size.height() <= 4 * height) return size;
+  return size.scaled(4 * width, 4 * height, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+QImage Picked(const QImage& image, int width, int height) {
+  const QSize to = PickedSize(image.size(), width, height);
+  return to == image.size() ? image : image.scaled(to, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+// A picture through Qt's reader, picked down for a pane of width x height;
+// null with the reason when it cannot be shown.  The size checked is the
+// size the reader itself reads and decodes (`size`): no reading of the
+// header of our own.
+QImage ReadWithQt(const std::vector<uint8_t>& bytes, const char* format, int width, int height, QSize& size,
+                  const char*& reason) {
+  FileBytes file(bytes);
+  QImageReader reader(&file, format);
+  ChooseLargest(reader);
+  size = reader.size();
+  if (size.isValid() && int64_t(size.width()) * size.height() > kMaxPixels) {
     reason = kTooLarge;
     return QImage();
   }
-  QImage image = reader.read();
-  if (image.isNull()) reason = kDamaged;
-  return image;
+  // Run-length bitmaps may end before the last row or skip pixels, and the
+  // reader leaves those as it found them.  So a bitmap of colour indices is
+  // read twice, into a picture filled with one index and into one filled
+  // with another: where they differ the file defines nothing, shown white.
+  // Other pictures are read whole or refused.
+  QImage image, other;
+  if (std::strcmp(format, "bmp") == 0 && reader.imageFormat() == QImage::Format_Indexed8 && size.isValid()) {
+    FileBytes again(bytes);
+    QImageReader second(&again, format);
+    ChooseLargest(second);
+    image = QImage(size, QImage::Format_Indexed8);
+    other = QImage(size, QImage::Format_Indexed8);
+    if (image.isNull() || other.isNull()) {
+      reason = kTooLarge;
+      return QImage();
+    }
+    image.fill(0);
+    other.fill(0xFF);
+    const uchar* was = other.constBits();
+    // A reader that would not read into the picture given cannot be trusted
+    // with the pixels it skips.
+    if (!second.read(&other) || again.shortRead || other.constBits() != was) {
+      reason = kDamaged;
+      return QImage();
+    }
+  }
+  const uchar* was = image.isNull() ? nullptr : image.constBits();
+  file.shortRead = false;
+  if (!reader.read(&image) || file.shortRead || (was != nullptr && image.constBits() != was)) {
+    reason = kDamaged;
+    return QImage();
+  }
+  size = image.size();
+  if (other.isNull()) return Picked(image, width, height);
+  // Picked down alike, the same pixels of each; the colour of an index the
+  // palette lacks is black.
+  const QSize to = PickedSize(size, width, height);
+  QImage shown(to, QImage::Format_RGB32);
+  const QList<QRgb> colours = image.colorTable();
+  for (int y = 0; y < to.height(); ++y) {
+    const int v = int(int64_t(y) * size.height() / to.height());
+    const uchar *a = image.constScanLine(v), *b = other.constScanLine(v);
+    auto* line = reinterpret_cast<QRgb*>(shown.scanLine(y));
+    for (int x = 0; x < to.width(); ++x) {
+      const int u = int(int64_t(x) * size.width() / to.width());
+      line[x] = a[u] != b[u]            ? qRgb(255, 255, 255)
+                : a[u] < colours.size() ? colours[a[u]] | 0xFF000000u
+                                        : qRgb(0, 0, 0);
+    }
+  }
+  return shown;
 }
 
 // Reduced to fit when larger, over white (icons are transparent).
 std::unique_ptr<TBitmap> Fitted(const QImage& image, int width, int height) {
-  QImage shown = image;
+  QImage shown = Picked(image, width, height);
   if (shown.width() > width || shown.height() > height)
     shown = shown.scaled(width, height, Qt::KeepAspectRatio, Qt::SmoothTransformation);
   QImage out(shown.size(), QImage::Format_RGB32);
@@ -242,14 +265,14 @@ std::string SizeText(int64_t width, int64_t height) { return std::to_string(widt
 
 PicturePreview LoadPicturePreview(const std::string& fileName, int width, int height) {
   PicturePreview result;
-  const Kind kind = KindOf(fileName);
-  if (kind == Kind::Other) {
-    result.text = kNoPreview;
-    return result;
-  }
   std::vector<uint8_t> bytes;
   if (const char* reason = ReadRegularFile(fileName, bytes)) {
     result.text = reason;
+    return result;
+  }
+  const Kind kind = KindOf(bytes);
+  if (kind == Kind::Other) {
+    result.text = PictureName(fileName) ? kDamaged : kNoPreview;
     return result;
   }
   FpShield shield;
@@ -270,31 +293,29 @@ PicturePreview LoadPicturePreview(const std::string& fileName, int width, int he
     }
     return result;
   }
-  QImage image;
-  const char* reason = nullptr;
   if (kind == Kind::Jpeg) {
-    int64_t w = 0, h = 0;
-    if (!JpegSize(bytes, w, h)) {
-      reason = kDamaged;
-    } else if (w * h > kMaxPixels) {
-      reason = kTooLarge;
-    } else {
-      try {
-        image = BitmapImage(*DecodeJpeg(bytes.data(), bytes.size()));
-      } catch (const std::exception&) {  // the library's errors and a failed allocation
-        reason = kDamaged;
-      }
+    JpegPreview jpeg = DecodeJpegPreview(bytes.data(), bytes.size(), width, height, kMaxPixels, kMaxDecoderBytes);
+    result.decodedPixels = jpeg.decodedPixels;
+    switch (jpeg.verdict) {
+      case JpegPreview::Picture:
+        result.text = SizeText(jpeg.width, jpeg.height);
+        result.picture = Fitted(BitmapImage(*jpeg.picture), width, height);
+        break;
+      case JpegPreview::TooLarge: result.text = kTooLarge; break;
+      case JpegPreview::NotShown: result.text = kNoPreview; break;
+      case JpegPreview::Damaged: result.text = kDamaged; break;
     }
-  } else if (kind == Kind::Bmp ? BmpComplete(bytes) : IcoComplete(bytes)) {
-    image = ReadWithQt(bytes, kind == Kind::Bmp ? "bmp" : "ico", reason);
-  } else {
-    reason = kDamaged;
+    return result;
   }
+  const char* reason = nullptr;
+  QSize size;
+  const QImage image = ReadWithQt(bytes, kind == Kind::Bmp ? "bmp" : "ico", width, height, size, reason);
   if (reason != nullptr) {
     result.text = reason;
     return result;
   }
-  result.text = SizeText(image.width(), image.height());
+  result.decodedPixels = int64_t(size.width()) * size.height();
+  result.text = SizeText(size.width(), size.height());
   result.picture = Fitted(image, width, height);
   return result;
 }
@@ -384,6 +405,36 @@ void AddPicturePreview(QFileDialog& dialog) {
   dialog.resize(size);
 }
 
+namespace {
+
+// A file's size as the size column shows it: in the locale's units, and
+// below a kibibyte with the noun in the number's grammatical form where the
+// locale's own text has one form for every count.
+QString SizeColumnText(qint64 bytes, const QLocale& locale) {
+  if (bytes < 0 || bytes >= 1024 || locale.language() != QLocale::Polish) return locale.formattedDataSize(bytes);
+  return ToQString(ByteCountText(bytes));
+}
+
+class SizeColumn : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const auto* model = qobject_cast<const QFileSystemModel*>(index.model());
+    if (model != nullptr && !model->isDir(index)) option->text = SizeColumnText(model->size(index), QLocale::system());
+  }
+};
+
+}  // namespace
+
+std::string ByteCountText(int64_t bytes) {
+  const int64_t ones = bytes % 10, tens = bytes % 100;
+  const char* noun = bytes == 1 ? "bajt" : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "bajty" : "bajtów";
+  return std::to_string(bytes) + " " + noun;
+}
+
 void FitFileDialogColumns(QFileDialog& dialog) {
   auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
   if (tree == nullptr || tree->model() == nullptr) return;
@@ -401,9 +452,10 @@ void FitFileDialogColumns(QFileDialog& dialog) {
     const QString label = tree->model()->headerData(column, Qt::Horizontal).toString();
     header->resizeSection(column, std::max(w + pad, header->fontMetrics().horizontalAdvance(label) + pad + arrow));
   };
-  // Sizes: the widest number of each unit (1023 bytes, 1024,00 KiB...).
-  QStringList sizes;
-  for (int unit = 1; unit <= 6; ++unit) sizes << locale.formattedDataSize((qint64(1) << (10 * unit)) - 1);
+  // Sizes: the widest number of each unit (1000 and 1023 bytes, 1024,00 KiB...).
+  tree->setItemDelegateForColumn(1, new SizeColumn(tree));
+  QStringList sizes{SizeColumnText(1000, locale)};
+  for (int unit = 1; unit <= 6; ++unit) sizes << SizeColumnText((qint64(1) << (10 * unit)) - 1, locale);
   // Types: as the icon provider names a folder and each listed extension.
   QStringList types;
   if (const QAbstractFileIconProvider* icons = dialog.iconProvider()) {

@@ -6,10 +6,14 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <string>
 #include <vector>
+
+#include <jpeglib.h>
 
 #include "tests/support/Pixels.h"
 #include "tests/support/TestFiles.h"
@@ -77,6 +81,63 @@ std::vector<uint8_t> HalvesJpeg() {
   std::vector<uint32_t> px(200 * 100);
   for (size_t i = 0; i < px.size(); ++i) px[i] = i % 200 < 100 ? 0xFF0000u : 0x0000FFu;
   return EncodeJpeg(200, 100, px.data(), 95);
+}
+
+// A picture through libjpeg with the choices EncodeJpeg does not offer:
+// progressive scans, and the inks of CMYK pictures (Adobe's inverted way).
+std::vector<uint8_t> LibJpeg(int w, int h, int components, J_COLOR_SPACE in, J_COLOR_SPACE stored, bool progressive,
+                             const std::vector<uint8_t>& samples) {
+  jpeg_compress_struct c;
+  jpeg_error_mgr e;
+  c.err = jpeg_std_error(&e);
+  jpeg_create_compress(&c);
+  unsigned char* mem = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &mem, &size);
+  c.image_width = JDIMENSION(w);
+  c.image_height = JDIMENSION(h);
+  c.input_components = components;
+  c.in_color_space = in;
+  jpeg_set_defaults(&c);
+  jpeg_set_colorspace(&c, stored);
+  if (progressive) jpeg_simple_progression(&c);
+  jpeg_start_compress(&c, TRUE);
+  for (int y = 0; y < h; ++y) {
+    JSAMPROW row = const_cast<JSAMPLE*>(samples.data() + size_t(y) * size_t(w * components));
+    jpeg_write_scanlines(&c, &row, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::vector<uint8_t> out(mem, mem + size);
+  std::free(mem);
+  jpeg_destroy_compress(&c);
+  return out;
+}
+
+// A flat grey progressive picture whose second scan (its first AC scan,
+// over every block) is repeated until the stream holds `scans` scans.
+std::vector<uint8_t> ManyScans(int w, int h, int scans) {
+  std::vector<uint8_t> j =
+      LibJpeg(w, h, 1, JCS_GRAYSCALE, JCS_GRAYSCALE, true, std::vector<uint8_t>(size_t(w) * h, 90));
+  std::vector<size_t> sos;
+  for (size_t i = 0; i + 1 < j.size(); ++i)
+    if (j[i] == 0xFF && j[i + 1] == 0xDA) sos.push_back(i);
+  const std::vector<uint8_t> scan(j.begin() + long(sos[1]), j.begin() + long(sos[2]));
+  for (int n = int(sos.size()); n < scans; ++n) j.insert(j.begin() + long(sos[2]), scan.begin(), scan.end());
+  return j;
+}
+
+// An 8-bit run-length bitmap of w x h, colour 0 red and 1 blue, with the
+// given codes (bottom row first).
+std::vector<uint8_t> RunLengthBmp(int w, int h, const std::vector<uint8_t>& codes) {
+  std::vector<uint8_t> info = InfoHeader(w, h, 8, codes.size());
+  info[16] = 1;  // run lengths of bytes
+  info[32] = 2;  // two colours
+  std::vector<uint8_t> b{'B', 'M'};
+  for (uint32_t v : {uint32_t(62 + codes.size()), 0u, 62u}) Put(b, v, 4);
+  b.insert(b.end(), info.begin(), info.end());
+  for (uint32_t v : {0xFF0000u, 0x0000FFu}) Put(b, v, 4);
+  b.insert(b.end(), codes.begin(), codes.end());
+  return b;
 }
 
 // A chart as the programs export it: a gradient, a title, axes and a line.
@@ -233,6 +294,102 @@ TEST(PicturePreview, FilesThatCannotBeShownSayWhyWithoutWaiting) {
     EXPECT_EQ(p.picture, nullptr) << name;
   }
   watchdog.Disarm();
+}
+
+// Raster files whose cost or contents the file itself chooses, each through
+// the loader the pane calls: the verdict, no more pixels decoded than the
+// pane needs (nothing at all for a refusal), the decoder chosen by the
+// contents, and the same pixels on every load, the ones the file does not
+// define white.
+TEST(PicturePreview, RasterFilesCostNoMoreThanThePaneAndShowOnlyWhatTheyHold) {
+  TApplication app("Program");
+  const testsupport::ScratchFolder dir("raster");
+  const std::vector<uint8_t> jpeg = HalvesJpeg(), bmp = HalvesBmp();
+  // A frame header of 1 x 1 inside a comment that a stuffed zero hides from
+  // libjpeg, before the real one.
+  auto decoy = [&](int side) {
+    std::vector<uint8_t> b{0xFF, 0xD8, 0xFF, 0x00, 0x00, 0x06, 0xFF, 0xFE, 0x00, 0x0F, 0xFF, 0xC0,
+                           0x00, 0x0B, 0x08, 0x00, 0x01, 0x00, 0x01, 0x01, 0x01, 0x11, 0x00};
+    const size_t at = b.size() - 2;
+    b.insert(b.end(), jpeg.begin() + 2, jpeg.end());
+    for (size_t i = at; i + 8 < b.size(); ++i)
+      if (b[i] == 0xFF && b[i + 1] == 0xC0) {
+        b[i + 5] = b[i + 7] = uint8_t(side >> 8);
+        b[i + 6] = b[i + 8] = uint8_t(side);
+        break;
+      }
+    return b;
+  };
+  std::vector<uint8_t> inks;  // red in Adobe's inverted inks
+  for (int i = 0; i < 64 * 32; ++i) inks.insert(inks.end(), {255, 0, 0, 255});
+  std::vector<uint8_t> zero = bmp, disagree{'B', 'M'};
+  zero[10] = 0;  // the rows start after the header
+  for (uint32_t v : {70u, 0u, 54u}) Put(disagree, v, 4);
+  const std::vector<uint8_t> vast = InfoHeader(8000, 8000, 24, 16);
+  disagree.insert(disagree.end(), vast.begin(), vast.end());
+  disagree.resize(70);
+  SmallChart chart;
+  // Bottom row red; on the next four blue, then the end of the row; a skip
+  // to (8, 2), two blue, and the end before the last rows.
+  const std::vector<uint8_t> codes{16, 0, 0, 0, 4, 1, 0, 2, 4, 1, 2, 1, 0, 1};
+  const std::string big = "Rysunek jest za duży na podgląd", damaged = "Uszkodzony plik rysunku";
+  struct Case {
+    std::string name;
+    std::vector<uint8_t> bytes;
+    std::string text;
+    int64_t decoded;  // at most
+  };
+  const std::vector<Case> cases{
+      {"scans.jpg", ManyScans(64, 64, 3000), big, 0},
+      {"some-scans.jpg", ManyScans(64, 64, 500), "64 × 64", 64 * 64},
+      {"decoy.jpg", decoy(8000), big, 0},
+      {"decoy-max.jpg", decoy(65500), big, 0},
+      {"cut.jpg", std::vector<uint8_t>(jpeg.begin(), jpeg.end() - 100), damaged, 0},
+      {"flat.jpg", LibJpeg(1600, 800, 1, JCS_GRAYSCALE, JCS_GRAYSCALE, false, std::vector<uint8_t>(1600 * 800)),
+       "1600 × 800", 4 * 218 * 218},
+      {"inks.jpg", LibJpeg(64, 32, 4, JCS_CMYK, JCS_YCCK, false, inks), "64 × 32", 64 * 32},
+      {"window.bmp", jpeg, "200 × 100", 200 * 100},
+      {"chart.jpg", chart.chart->MetafileEnhBytes(), "440 × 220", 0},
+      {"zero.bmp", zero, "200 × 100", 200 * 100},
+      {"zero-cut.bmp", std::vector<uint8_t>(zero.begin(), zero.end() - 54), damaged, 0},
+      {"disagree.bmp", disagree, big, 0},
+      {"runs.bmp", RunLengthBmp(16, 8, codes), "16 × 8", 16 * 8},
+      {"runs-cut.bmp", RunLengthBmp(16, 8, std::vector<uint8_t>(codes.begin(), codes.end() - 4)), damaged, 0},
+      {"runs-wide.bmp", RunLengthBmp(4000, 2, {0, 1}), "4000 × 2", 4000 * 2}};
+  for (const Case& c : cases) {
+    testsupport::WriteFile(dir.path + "/" + c.name, c.bytes);
+    const PicturePreview p = LoadPicturePreview(dir.path + "/" + c.name, 218, 218),
+                         again = LoadPicturePreview(dir.path + "/" + c.name, 218, 218);
+    EXPECT_EQ(p.text, c.text) << c.name;
+    EXPECT_LE(p.decodedPixels, c.decoded) << c.name;
+    EXPECT_EQ(p.picture == nullptr, c.text == big || c.text == damaged) << c.name;
+    if (p.picture == nullptr || again.picture == nullptr) continue;
+    int differ = 0;
+    for (int y = 0; y < p.picture->Height(); ++y)
+      for (int x = 0; x < p.picture->Width(); ++x) differ += p.picture->Pixel(x, y) != again.picture->Pixel(x, y);
+    EXPECT_EQ(differ, 0) << c.name;
+  }
+  const PicturePreview shown = LoadPicturePreview(dir.path + "/inks.jpg", 218, 218);
+  EXPECT_TRUE(Near(shown.picture->Pixel(32, 16), clRed)) << std::hex << shown.picture->Pixel(32, 16);
+  const PicturePreview wide = LoadPicturePreview(dir.path + "/runs-wide.bmp", 218, 218);
+  EXPECT_EQ(wide.picture->Pixel(100, 0), clWhite);  // picked down to the pane first
+  const PicturePreview runs = LoadPicturePreview(dir.path + "/runs.bmp", 218, 218);
+  const TBitmap& r = *runs.picture;
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const bool blue = (y == 6 && x < 4) || (y == 5 && (x == 8 || x == 9));
+      EXPECT_EQ(r.Pixel(x, y), y == 7 ? clRed : blue ? clBlue : clWhite) << x << "," << y;
+    }
+}
+
+// The size column's count of bytes in Polish, for every form of the noun.
+TEST(PicturePreview, ByteCountsTakeThePolishPlural) {
+  const std::vector<std::pair<int64_t, std::string>> forms{
+      {0, "0 bajtów"},      {1, "1 bajt"},       {2, "2 bajty"},      {4, "4 bajty"},      {5, "5 bajtów"},
+      {11, "11 bajtów"},    {12, "12 bajtów"},   {14, "14 bajtów"},   {21, "21 bajtów"},   {22, "22 bajty"},
+      {24, "24 bajty"},     {25, "25 bajtów"},   {112, "112 bajtów"}, {114, "114 bajtów"}, {168, "168 bajtów"},
+      {1002, "1002 bajty"}, {1023, "1023 bajty"}};
+  for (const auto& [n, text] : forms) EXPECT_EQ(ByteCountText(n), text);
 }
 
 // A bounded random test of the metafile reader: damaged copies of our own
