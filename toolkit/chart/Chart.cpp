@@ -33,7 +33,7 @@
 #include <new>
 #include <sstream>
 
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtControls.h"
 #include "toolkit/chart/axis/AxisSteps.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"

@@ -8,7 +8,7 @@
 #include <QScrollArea>
 #include <QTest>
 
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtControls.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/testing/Testing.h"
 #include "toolkit/testing/TestingQt.h"
