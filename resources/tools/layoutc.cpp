@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "toolkit/LayoutStream.h"
+#include "toolkit/core/Colors.h"
 
 namespace {
 
@@ -52,31 +53,9 @@ struct CompileError {
 [[noreturn]] void Fail(const std::string& message) { throw CompileError{message}; }
 
 const std::map<std::string, uint32_t>& ColorNames() {
-  static const std::map<std::string, uint32_t> names = {{"clBlack", 0x000000},
-                                                        {"clMaroon", 0x000080},
-                                                        {"clGreen", 0x008000},
-                                                        {"clOlive", 0x008080},
-                                                        {"clNavy", 0x800000},
-                                                        {"clPurple", 0x800080},
-                                                        {"clTeal", 0x808000},
-                                                        {"clGray", 0x808080},
-                                                        {"clSilver", 0xC0C0C0},
-                                                        {"clRed", 0x0000FF},
-                                                        {"clLime", 0x00FF00},
-                                                        {"clYellow", 0x00FFFF},
-                                                        {"clBlue", 0xFF0000},
-                                                        {"clFuchsia", 0xFF00FF},
-                                                        {"clAqua", 0xFFFF00},
-                                                        {"clWhite", 0xFFFFFF},
-                                                        {"clActiveCaption", 0x80000002},
-                                                        {"clMenu", 0x80000004},
-                                                        {"clWindow", 0x80000005},
-                                                        {"clWindowText", 0x80000008},
-                                                        {"clHighlight", 0x8000000D},
-                                                        {"clHighlightText", 0x8000000E},
-                                                        {"clBtnFace", 0x8000000F},
-                                                        {"clBtnText", 0x80000012},
-                                                        {"clInfoBk", 0x80000018}};
+#define TK_COLOR_NAME(name, value) {#name, value},
+  static const std::map<std::string, uint32_t> names = {TK_NAMED_COLORS(TK_COLOR_NAME)};
+#undef TK_COLOR_NAME
   return names;
 }
 
