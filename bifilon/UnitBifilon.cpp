@@ -6,7 +6,7 @@
 #include "linalg/Algelin4.h"
 #include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
-#include "resources/Layouts.h"
+#include "resources/ProgramLayouts.h"
 #include "toolkit/Grids.h"
 #include "toolkit/core/FpCheck.h"
 
@@ -40,11 +40,7 @@ tk::TFont Arial(int px, tk::TColor color) {
 }
 
 // The stored cell texts of an aligned grid of this window.
-void WczytajUklad(grid::TAlignedGrid* g, const char* nazwa) {
-  const uint8_t* data = nullptr;
-  size_t size = 0;
-  if (res::FindLayout(nazwa, data, size)) g->LoadFromLayout(data, size);
-}
+void WczytajUklad(grid::TAlignedGrid* g, const res::Layout& uklad) { g->LoadFromLayout(uklad.data, uklad.size); }
 
 // Repaints the chart however the drawing loop ends, so that the points added
 // before a fault are shown too.
@@ -144,7 +140,7 @@ TFormBifilon::TFormBifilon() {
   TabelaDanych->SetOptions(TabelaDanych->Options() | tk::goEditing);
   TabelaDanych->SetScrollBars(tk::ssNone);
   TabelaDanych->SetFont(bold);
-  WczytajUklad(TabelaDanych, "UnitBifilon.TabelaDanych");
+  WczytajUklad(TabelaDanych, res::UnitBifilon_TabelaDanych);
 
   GroupBox2 = new tk::TGroupBox(this);
   GroupBox2->Name = "GroupBox2";
@@ -190,7 +186,7 @@ TFormBifilon::TFormBifilon() {
   TabelaPojemnosci->SetColWidth(2, 90);
   TabelaPojemnosci->SetOptions(TabelaPojemnosci->Options() & ~tk::goEditing);
   TabelaPojemnosci->SetScrollBars(tk::ssNone);
-  WczytajUklad(TabelaPojemnosci, "UnitBifilon.TabelaPojemnosci");
+  WczytajUklad(TabelaPojemnosci, res::UnitBifilon_TabelaPojemnosci);
 
   Chart1 = new tk::TChart(this);
   Chart1->Name = "Chart1";

@@ -7,7 +7,7 @@
 #include "ferrant/UnitWalec.h"
 #include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
-#include "resources/Layouts.h"
+#include "resources/ProgramLayouts.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace ferrant {
@@ -139,13 +139,11 @@ TForm1::TForm1() {
                           tk::goRowSelect | tk::goRowSizing | tk::goRowMoving);
 
   // Tubes; the second aligned grid lies below the heading's edge and never shows.
-  const uint8_t* data = nullptr;
-  size_t size = 0;
   Panel5 = Naglowek(this, "Panel5", "Przewody rurowe", tk::clLime, -15, 432, 266, 420, 26);
   AlignedGrid1 = new grid::TAlignedGrid(Panel5);
   AlignedGrid1->Name = "AlignedGrid1";
   AlignedGrid1->SetBounds(8, 40, 320, 120);
-  if (res::FindLayout("Unit1.AlignedGrid1", data, size)) AlignedGrid1->LoadFromLayout(data, size);
+  AlignedGrid1->LoadFromLayout(res::Unit1_AlignedGrid1.data, res::Unit1_AlignedGrid1.size);
   AlignedGrid2 = new grid::TAlignedGrid(this);
   AlignedGrid2->Name = "AlignedGrid2";
   AlignedGrid2->SetBounds(432, 292, 420, 160);
@@ -156,7 +154,7 @@ TForm1::TForm1() {
   AlignedGrid2->SetFixedCols(0);
   AlignedGrid2->SetScrollBars(tk::ssVertical);
   AlignedGrid2->SetOptions(tk::kDefaultGridOptions);
-  if (res::FindLayout("Unit1.AlignedGrid2", data, size)) AlignedGrid2->LoadFromLayout(data, size);
+  AlignedGrid2->LoadFromLayout(res::Unit1_AlignedGrid2.data, res::Unit1_AlignedGrid2.size);
 
   auto etykieta = [this](const char* name, int left, int top) {
     auto* l = new tk::TLabel(this);

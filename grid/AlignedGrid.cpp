@@ -721,7 +721,7 @@ void TAlignedGrid::ApplyLoadedCells() {
 void TAlignedGrid::Loaded() {
   tk::TStringGrid::Loaded();
   ApplyLoadedCells();
-  if (!Designing()) lists_.Cells.reset();
+  lists_.Cells.reset();  // the texts live in the cells now (no layout designer here keeps the list)
 }
 
 void TAlignedGrid::LoadFromLayout(const uint8_t* data, size_t size) { tk::ReadLayout(*this, data, size); }

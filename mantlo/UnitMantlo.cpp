@@ -5,7 +5,7 @@
 #include "grid/AlignedGrid.h"
 #include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
-#include "resources/Layouts.h"
+#include "resources/ProgramLayouts.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Grids.h"
 #include "toolkit/core/Convert.h"
@@ -162,11 +162,7 @@ TForm1::TForm1() {
   tk::TFont bold = Font();
   bold.Style |= tk::fsBold;
   AlignedGrid1->SetFont(bold);
-  {
-    const uint8_t* data = nullptr;
-    size_t size = 0;
-    if (res::FindLayout("UnitMantlo.AlignedGrid1", data, size)) AlignedGrid1->LoadFromLayout(data, size);
-  }
+  AlignedGrid1->LoadFromLayout(res::UnitMantlo_AlignedGrid1.data, res::UnitMantlo_AlignedGrid1.size);
 
   // The group's caption and a button's caption read as one phrase.
   GroupBox3 = new tk::TGroupBox(this);

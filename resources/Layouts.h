@@ -8,6 +8,13 @@
 
 namespace res {
 
+// A compiled layout: its typed-value stream.  Each program's layouts are
+// symbols of their own, declared in its generated "resources/ProgramLayouts.h".
+struct Layout {
+  const uint8_t* data;
+  size_t size;
+};
+
 // The typed-value stream of the named layout ("Unit1.AlignedGrid2"), or false.
 bool FindLayout(const std::string& name, const uint8_t*& data, size_t& size);
 

@@ -8,7 +8,7 @@
 #include <QPalette>
 #include <algorithm>
 
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtControls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/FpCheck.h"
 
@@ -85,7 +85,7 @@ void TrackFocus() {
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// Helpers of QtInternal.h
+// Helpers of QtControls.h
 
 TControl* ControlOfExact(const QWidget* widget) {
   if (widget == nullptr) return nullptr;

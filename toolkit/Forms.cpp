@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "toolkit/Controls.h"
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtControls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"

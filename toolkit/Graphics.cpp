@@ -19,7 +19,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtGraphics.h"
 #include "toolkit/Windowing.h"
 #include "toolkit/core/FpCheck.h"
 

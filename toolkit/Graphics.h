@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "toolkit/core/Colors.h"
+
 namespace tk {
 
-// A colour value: 0x00BBGGRR, or a system colour 0x800000nn.
-using TColor = uint32_t;
 constexpr TColor RGBColor(int r, int g, int b) {
   return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
@@ -17,14 +17,7 @@ constexpr int GetRValue(TColor c) { return static_cast<int>(c & 0xFF); }
 constexpr int GetGValue(TColor c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int GetBValue(TColor c) { return static_cast<int>((c >> 16) & 0xFF); }
 
-constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080, clNavy = 0x800000,
-                 clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080, clSilver = 0xC0C0C0, clRed = 0x0000FF,
-                 clLime = 0x00FF00, clYellow = 0x00FFFF, clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00,
-                 clWhite = 0xFFFFFF;
-// System colours.
-constexpr TColor clActiveCaption = 0x80000002, clMenu = 0x80000004, clWindow = 0x80000005, clWindowText = 0x80000008,
-                 clHighlight = 0x8000000D, clHighlightText = 0x8000000E, clBtnFace = 0x8000000F, clBtnText = 0x80000012,
-                 clInfoBk = 0x80000018;
+// The named colours (clRed, clWindow...) are in toolkit/core/Colors.h.
 constexpr TColor clNone = 0x1FFFFFFF, clDefault = 0x20000000;
 
 // A system colour resolved to its RGB value (plain colours are returned as they are).

@@ -11,7 +11,7 @@
 
 #include "toolkit/GridParts.h"
 #include "toolkit/Grids.h"
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtGraphics.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace tk {

@@ -16,7 +16,7 @@
 #include "toolkit/GridParts.h"
 #include "toolkit/Grids.h"
 #include "toolkit/Hints.h"
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtControls.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace tk {

@@ -6,7 +6,7 @@
 #include <QPointer>
 
 #include "toolkit/Controls.h"
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtControls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/FpCheck.h"
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include "toolkit/Controls.h"
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtControls.h"
 
 namespace tk {
 

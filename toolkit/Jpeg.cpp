@@ -17,7 +17,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtGraphics.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/files/WholeFile.h"
 

@@ -140,14 +140,10 @@ class TLayoutComponent {
   // The after-loading step, run when the whole stream has been read.
   virtual void Loaded() {}
   bool Loading() const { return loading_; }
-  // The design state (a layout designer); the programs never set it.
-  bool Designing() const { return designing_; }
-  void SetDesigning(bool designing) { designing_ = designing; }
 
  private:
   friend void ReadLayout(TLayoutComponent&, const uint8_t*, size_t);
   bool loading_ = false;
-  bool designing_ = false;
 };
 
 // Reads the component's properties from the stream and then runs Loaded.

@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "toolkit/Jpeg.h"
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtGraphics.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/emf/EmfReader.h"
 #include "toolkit/files/WholeFile.h"

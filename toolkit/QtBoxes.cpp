@@ -11,7 +11,7 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/PicturePreview.h"
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtControls.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"
 

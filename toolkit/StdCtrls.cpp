@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "toolkit/Controls.h"
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtControls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtGraphics.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace tk {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bifilon/UnitBifilon.h"
+#include "tests/support/ChartRest.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/testing/Testing.h"
@@ -23,16 +24,7 @@ TEST(BifilonChartSize, ChartComesToRestAtEveryWidth) {
   f.Show();
   f.BitBtn2->Click();
   ASSERT_TRUE(dialogs.messages.empty());
-  for (int w = 100; w <= 900; ++w) {
-    SCOPED_TRACE(w);
-    const unsigned przed = f.Chart1->LayoutPasses();
-    f.SetBounds(0, 0, w, 716);
-    tk::testing::ProcessEvents();
-    const unsigned po = f.Chart1->LayoutPasses();
-    EXPECT_LE(po - przed, 1u);
-    tk::testing::ProcessEvents();
-    EXPECT_EQ(f.Chart1->LayoutPasses(), po);
-  }
+  testsupport::ExpectChartRestsAtEverySize(&f, f.Chart1, 716);
   bifilon::P.reset();
   tk::SetDecimalSeparator('\0');
 }

@@ -116,12 +116,6 @@ TEST(LayoutReading, TheGridsFinalSizeDecidesWhichTextsApplyAndUnlistedCellsAreEm
   none.Load(LayoutBuilder().IndexColors("ColorCol", {{1, 5}}).Build());
   EXPECT_EQ(none.g->Cells(1, 1), "");
   EXPECT_FALSE(none.g->Stored().Cells);
-
-  Window designing;  // in the design state the texts stay for the designer
-  designing.g->SetDesigning(true);
-  designing.Load(LayoutBuilder().CellTexts("Cells", {{1, 1, "kept"}}).Build());
-  ASSERT_NE(designing.g->Lists().Cells, nullptr);
-  EXPECT_EQ(designing.g->Cells(1, 1), "kept");
 }
 
 TEST(LayoutReading, ARoundTripWritesTheSamePropertiesAndAnEmptyListNone) {

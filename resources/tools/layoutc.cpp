@@ -1,9 +1,12 @@
 // The layout compiler: turns the readable layout files of a program into the
 // typed-value streams its windows load, and writes them (with the title
 // picture, when there is one) as byte arrays into a C++ source that
-// implements res::FindLayout and res::FindTitlePicture.
+// implements res::FindLayout and res::FindTitlePicture.  Each layout is also
+// a symbol of its own (res::Unit1_AlignedGrid2 for Unit1.AlignedGrid2.layout),
+// declared in the header written with --header: a window names the layout it
+// loads, so a layout file that is missing or renamed fails the build.
 //
-//   layoutc OUTPUT.cpp [--title PICTURE] FILE.layout...
+//   layoutc OUTPUT.cpp [--header OUTPUT.h] [--title PICTURE] FILE.layout...
 //
 // A layout file holds one property entry per line; '#' starts a comment.
 //   Cells 0 0 " D[mm]"              entry of a list property (col, row, text)
@@ -31,6 +34,7 @@
 #include <vector>
 
 #include "toolkit/LayoutStream.h"
+#include "toolkit/core/Colors.h"
 
 namespace {
 
@@ -49,31 +53,9 @@ struct CompileError {
 [[noreturn]] void Fail(const std::string& message) { throw CompileError{message}; }
 
 const std::map<std::string, uint32_t>& ColorNames() {
-  static const std::map<std::string, uint32_t> names = {{"clBlack", 0x000000},
-                                                        {"clMaroon", 0x000080},
-                                                        {"clGreen", 0x008000},
-                                                        {"clOlive", 0x008080},
-                                                        {"clNavy", 0x800000},
-                                                        {"clPurple", 0x800080},
-                                                        {"clTeal", 0x808000},
-                                                        {"clGray", 0x808080},
-                                                        {"clSilver", 0xC0C0C0},
-                                                        {"clRed", 0x0000FF},
-                                                        {"clLime", 0x00FF00},
-                                                        {"clYellow", 0x00FFFF},
-                                                        {"clBlue", 0xFF0000},
-                                                        {"clFuchsia", 0xFF00FF},
-                                                        {"clAqua", 0xFFFF00},
-                                                        {"clWhite", 0xFFFFFF},
-                                                        {"clActiveCaption", 0x80000002},
-                                                        {"clMenu", 0x80000004},
-                                                        {"clWindow", 0x80000005},
-                                                        {"clWindowText", 0x80000008},
-                                                        {"clHighlight", 0x8000000D},
-                                                        {"clHighlightText", 0x8000000E},
-                                                        {"clBtnFace", 0x8000000F},
-                                                        {"clBtnText", 0x80000012},
-                                                        {"clInfoBk", 0x80000018}};
+#define TK_COLOR_NAME(name, value) {#name, value},
+  static const std::map<std::string, uint32_t> names = {TK_NAMED_COLORS(TK_COLOR_NAME)};
+#undef TK_COLOR_NAME
   return names;
 }
 
@@ -300,6 +282,16 @@ std::string BaseName(const std::string& path) {
   return name;
 }
 
+// The layout's symbol: its name with each character that cannot stand in a
+// C++ name made '_'.
+std::string Symbol(const std::string& name) {
+  std::string id = name;
+  for (char& c : id)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  if (id.empty() || std::isdigit(static_cast<unsigned char>(id[0]))) id.insert(0, "_");
+  return id;
+}
+
 std::string Quote(const std::string& s) {
   std::string q = "\"";
   for (char c : s) {
@@ -313,18 +305,18 @@ std::string Quote(const std::string& s) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::cerr << "usage: layoutc OUTPUT.cpp [--title PICTURE] FILE.layout...\n";
+    std::cerr << "usage: layoutc OUTPUT.cpp [--header OUTPUT.h] [--title PICTURE] FILE.layout...\n";
     return 2;
   }
   try {
     const std::string output = argv[1];
-    std::string title;
+    std::string title, header;
     std::vector<std::string> files;
     for (int i = 2; i < argc; ++i) {
       const std::string a = argv[i];
-      if (a == "--title") {
-        if (++i >= argc) Fail("--title needs a file");
-        title = argv[i];
+      if (a == "--title" || a == "--header") {
+        if (++i >= argc) Fail(a + " needs a file");
+        (a == "--title" ? title : header) = argv[i];
       } else {
         files.push_back(a);
       }
@@ -345,7 +337,14 @@ int main(int argc, char** argv) {
     for (const auto& [name, array] : table)
       out << "    {" << Quote(name) << ", " << array << ", sizeof " << array << "},\n";
     out << "    {nullptr, nullptr, 0}};\n\n}  // namespace\n\n";
-    out << "bool FindLayout(const std::string& name, const uint8_t*& data, size_t& size) {\n"
+    std::map<std::string, std::string> symbols;  // symbol -> layout
+    for (const auto& [name, array] : table) {
+      const std::string id = Symbol(name);
+      if (!symbols.emplace(id, name).second)
+        Fail("layouts " + symbols[id] + " and " + name + " make the same name " + id);
+      out << "extern const Layout " << id << " = {" << array << ", sizeof " << array << "};\n";
+    }
+    out << "\nbool FindLayout(const std::string& name, const uint8_t*& data, size_t& size) {\n"
            "  for (const Entry* e = kLayouts; e->name; ++e)\n"
            "    if (name == e->name) {\n      data = e->data;\n      size = e->size;\n      return true;\n    }\n"
            "  return false;\n}\n\n";
@@ -356,6 +355,14 @@ int main(int argc, char** argv) {
     std::ofstream file(output, std::ios::binary | std::ios::trunc);
     file << out.str();
     if (!file) Fail("cannot write " + output);
+    if (!header.empty()) {
+      std::ofstream h(header, std::ios::binary | std::ios::trunc);
+      h << "// Generated by layoutc: the program's layouts, one symbol each.\n#pragma once\n\n"
+           "#include \"resources/Layouts.h\"\n\nnamespace res {\n\n";
+      for (const auto& [id, name] : symbols) h << "extern const Layout " << id << ";  // " << name << ".layout\n";
+      h << "\n}  // namespace res\n";
+      if (!h) Fail("cannot write " + header);
+    }
   } catch (const CompileError& e) {
     std::cerr << "layoutc: " << e.message << "\n";
     return 1;

@@ -33,7 +33,7 @@
 #include <new>
 #include <sstream>
 
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtControls.h"
 #include "toolkit/chart/axis/AxisSteps.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
@@ -561,9 +561,11 @@ namespace {
 // lowest, the highest and the last, in their order.  The line between them
 // sweeps the same column from the lowest to the highest point as the whole
 // stretch does, and it enters and leaves the column at the same points, so
-// it draws the same pixels while a million points cost no more than the
-// few thousand the columns hold.  Columns left and right of the plot gather
-// what lies beyond it (clipped away there).  A line with marks at its
+// it inks the same pixels to within one (not pixel for pixel: anti-aliasing
+// blends the whole line's thousands of overlapping segment edges into a
+// darker fringe), while a million points cost no more than the few thousand
+// the columns hold.  Columns left and right of the plot gather what lies
+// beyond it (clipped away there).  A line with marks at its
 // points keeps them all (`all`).
 QList<QPointF> Reduced(const std::vector<QPointF>& in, double lo, double perUnit, double left, double right, bool all) {
   QList<QPointF> out;
@@ -600,8 +602,8 @@ void TChart::Impl::PushLines() {
   const QRectF plot = chart->plotArea();
   const double lo = axisX->min(), hi = axisX->max();
   char key[160];
-  std::snprintf(key, sizeof key, "%a,%a,%a,%a,%a,%a,%a,%a,%d", plot.left(), plot.top(), plot.width(), plot.height(), lo,
-                hi, axisY->min(), axisY->max(), owner->ReducedLines);
+  std::snprintf(key, sizeof key, "%a,%a,%a,%a,%a,%a,%a,%a", plot.left(), plot.top(), plot.width(), plot.height(), lo,
+                hi, axisY->min(), axisY->max());
   if (linesShown == key) return;
   linesShown = key;
   // In device pixels: a screen of two device pixels to a point has twice the
@@ -619,8 +621,8 @@ void TChart::Impl::PushLines() {
     Lines& ls = lines[k];
     const TChartSeries& s = *owner->series_[k];
     for (size_t r = 0; r < ls.runs.size() && r < ls.full.size(); ++r) {
-      const QList<QPointF> shown = Reduced(ls.full[r], lo, perUnit, plot.left() * ratio, plot.right() * ratio,
-                                           s.PointerVisible || !owner->ReducedLines);
+      const QList<QPointF> shown =
+          Reduced(ls.full[r], lo, perUnit, plot.left() * ratio, plot.right() * ratio, s.PointerVisible);
       if (depth > 0) {
         DepthItem::Ribbon band{ls.runs[r]->pen().color(), {}, s.LineWidth};
         for (const QPointF& p : shown) band.line << onPlot(p);

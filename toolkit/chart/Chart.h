@@ -101,10 +101,6 @@ class TChart : public TWinControl {
   bool BackWallFilled = false;
   TColor GradientEndColor = clWhite;  // background gradient from white to this colour
   bool GradientVisible = false;
-  // Draws of each line only the points its pixel columns can show (the first,
-  // lowest, highest and last of each column): the same picture, at a cost
-  // bounded by the pixels.  Tests turn it off to compare with the whole line.
-  bool ReducedLines = true;
 
   TChartSeries* AddSeries();
   int SeriesCount() const { return static_cast<int>(series_.size()); }

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtGraphics.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/emf/EmfReader.h"
 

@@ -18,7 +18,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtGraphics.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/testing/TestingQt.h"
 

@@ -1,7 +1,8 @@
 #pragma once
-// Helpers for window tests: run pending events, simulate the user's mouse and
-// keyboard on a control, save a window's picture, and answer the message boxes
-// and file dialogs from a queue while recording what was asked.
+// Helpers for window tests: run pending events, save a window's picture, and
+// answer the message boxes and file dialogs from a queue while recording what
+// was asked.  The user's mouse and keyboard are in TestingEvents.h, which
+// comes with this header.
 #include <deque>
 #include <memory>
 #include <optional>
@@ -10,75 +11,12 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/core/MessageBox.h"
+#include "toolkit/testing/TestingEvents.h"  // the user's input: keys, clicks, wheel, drags...
 
 namespace tk::testing {
 
 // Runs the pending window events (paints, posted events, timers that are due).
 void ProcessEvents();
-
-// Shows the control's window if needed and makes it the active window, so
-// that focus changes happen as for a user.
-void ActivateWindow(TControl* control);
-
-// A real mouse click (press and release of the left button) at the centre of
-// the control: the control takes the focus on the press as it would for the
-// user, so OnExit of the control that loses it runs before OnClick.
-void ClickButton(TControl* control);
-// Press and release, each alone, of the left button at (x, y) in the
-// control's client coordinates, delivered to the widget under that point.
-void MouseDown(TControl* control, int x, int y);
-void MouseUp(TControl* control, int x, int y);
-// A click (press and release) and a double click (press, release, double
-// click, release) of the button with the modifiers at (x, y) of the control's
-// client area, delivered to the widget under that point.
-void MouseClick(TControl* control, int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
-void DblClick(TControl* control, int x, int y, TMouseButton button = mbLeft, TShiftState shift = 0);
-
-void SetFocus(TControl* control);
-// Types the text (UTF-8), one key per character, each to the widget that
-// holds the focus in the control's window when it arrives (a character may
-// move the focus on: Tab, Enter, Escape).  Any script; a character without a
-// key of its own arrives as the window system sends it: its text, and its
-// upper-case code as the key.  Control characters are their keys (Tab,
-// Enter, Backspace, Escape, Delete).
-void TypeText(TControl* control, const std::string& text);
-enum class Key {
-  Enter,
-  Tab,
-  Escape,
-  F2,
-  Left,
-  Right,
-  Up,
-  Down,
-  Backspace,
-  Delete,
-  Home,
-  End,
-  PageUp,
-  PageDown,
-  Insert,
-  F1,
-  F3,
-  F4,
-  F5,
-  F6,
-  F7,
-  F8,
-  F9,
-  F10,
-  F11,
-  F12
-};
-void PressKey(TControl* control, Key key);
-// The key with Shift, Ctrl and Alt as in `shift` (ssShift | ssCtrl | ssAlt).
-void PressKey(TControl* control, Key key, TShiftState shift);
-// Every key of the enumeration: a keyboard's non-printing keys.
-std::vector<Key> NonPrintingKeys();
-// Turns the mouse wheel by `notches` (positive: away from the user, scrolling
-// up) with the pointer at (x, y) of the control's client coordinates,
-// delivered to the widget under that point.
-void Wheel(TControl* control, int x, int y, int notches);
 
 // Answers the modal box that is open now (a real Qt box, as the application's
 // handlers show them): presses the button with the given caption ("&No"), or

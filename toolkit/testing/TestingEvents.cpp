@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "toolkit/Grids.h"
-#include "toolkit/QtInternal.h"
+#include "toolkit/QtControls.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/testing/Testing.h"
 #include "toolkit/testing/TestingQt.h"
