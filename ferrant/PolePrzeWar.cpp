@@ -88,9 +88,8 @@ void TPolePrzeWar::Oblicz() {
   TZespol J0w, H0w, J0dw, H0dw;  // layer at r1
   const TZespol zw = num::FMulZR(k2, r1);
   num::BesselJRek(J0w, 0, zw);
-  num::Hankel2Rek(H0w, 0, zw);
   num::BesselJPoch(J0dw, 0, zw);
-  num::Hankel2Poch(H0dw, 0, zw);
+  num::Hankel2IPoch(H0w, H0dw, zw);
   TZespol J0dz, H0dz;  // layer at r2
   const TZespol zz = num::FMulZR(k2, r2);
   num::BesselJPoch(J0dz, 0, zz);

@@ -318,6 +318,14 @@ void KSteed(TZespol& K0, TZespol& K1, const TZespol& x) {
 // H2_n(z) = (2j/pi) j^n K_n(jz), valid for -pi < arg z <= pi/2; used where
 // H2 decays (lower half plane and the positive real axis).  Orders above 1
 // by the upward recurrence K_(m+1) = K_(m-1) + (2m/x) K_m, stable for K.
+// (2j/pi) j^n K_n: j^(n+1) times 2/pi.
+TZespol ZK(const TZespol& Kn, int32_t n) {
+  TZespol f = Kn;
+  for (int32_t m = 0; m <= n % 4; ++m) f = TZespol{-f.im, f.re};
+  MulZR(f, f, k2PrzezPi);
+  return f;
+}
+
 void Hankel2PrzezK(TZespol& w, int32_t n, const TZespol& z) {
   const TZespol x{-z.im, z.re};
   TZespol K0, K1;
@@ -332,10 +340,13 @@ void Hankel2PrzezK(TZespol& w, int32_t n, const TZespol& z) {
     K1 = nast;
     Kn = nast;
   }
-  // (2j/pi) j^n: j^(n+1) times 2/pi.
-  TZespol f = Kn;
-  for (int32_t m = 0; m <= n % 4; ++m) f = TZespol{-f.im, f.re};
-  MulZR(w, f, k2PrzezPi);
+  w = ZK(Kn, n);
+}
+
+// Where Hankel2 takes the continued fraction: 4 <= |z| < 20 where H2 decays.
+bool PrzezK(const TZespol& z, Extended m) {
+  const bool zanika = z.im < 0.0L || (z.im == 0.0L && z.re > 0.0L);
+  return m < kGranicaH && m >= kGranicaSzereguH && zanika;
 }
 
 bool Nieparzysta(int32_t n) { return (n & 1) != 0; }
@@ -520,8 +531,7 @@ void Hankel2(TZespol& w, int32_t n, const TZespol& z) {
   }
   const Extended m = ModZ(z0);
   TZespol r;
-  const bool zanika = z0.im < 0.0L || (z0.im == 0.0L && z0.re > 0.0L);  // H2 decays
-  if (m < kGranicaH && m >= kGranicaSzereguH && zanika) {
+  if (PrzezK(z0, m)) {
     Hankel2PrzezK(r, n, z0);
   } else if (PrzezRozwiniecie(z0, m) && z0.re < 0.0L) {
     r = Odbicie(Rodzaj::H, n, z0);
@@ -534,6 +544,25 @@ void Hankel2(TZespol& w, int32_t n, const TZespol& z) {
     SubZ(r, j, FMulZ(JZ, y));
   }
   Wynik(w, r);
+}
+
+void Hankel2IPoch(TZespol& h, TZespol& hp, const TZespol& z) {
+  const TZespol z0 = z;
+  TZespol h0, h1;
+  if (PrzezK(z0, ModZ(z0))) {
+    // The continued fraction yields K_0 and K_1 together.
+    TZespol K0, K1;
+    KSteed(K0, K1, TZespol{-z0.im, z0.re});
+    h0 = ZK(K0, 0);
+    h1 = ZK(K1, 1);
+    Sprawdz(h0);
+    SprawdzFlagi(h0);
+  } else {
+    Hankel2(h0, 0, z0);
+    Hankel2(h1, 1, z0);
+  }
+  Wynik(hp, TZespol{-h1.re, -h1.im});
+  h = h0;
 }
 
 namespace {

@@ -54,5 +54,8 @@ void BesselJRek(TZespol& w, int32_t n, const TZespol& z);
 void BesselJPoch(TZespol& w, int32_t n, const TZespol& z);
 void Hankel2Rek(TZespol& w, int32_t n, const TZespol& z);
 void Hankel2Poch(TZespol& w, int32_t n, const TZespol& z);
+// H2_0(z) and its derivative -H2_1(z) together, as Hankel2Rek and
+// Hankel2Poch give them: one continued fraction serves both where it serves.
+void Hankel2IPoch(TZespol& h, TZespol& hp, const TZespol& z);
 
 }  // namespace num

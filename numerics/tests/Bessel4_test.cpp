@@ -169,6 +169,11 @@ TEST_F(Bessel4, RecurrencesAndDerivatives) {
     Hankel2Poch(a, 0, z);
     Hankel2(b, 1, z);
     EXPECT_TRUE(Rowne(a, TZespol{-b.re, -b.im}));
+    TZespol h, hp;  // both at once, from one continued fraction where it serves
+    Hankel2IPoch(h, hp, z);
+    EXPECT_TRUE(Rowne(hp, a));
+    Hankel2Rek(a, 0, z);
+    EXPECT_TRUE(Rowne(h, a));
     BesselJPoch(a, 0, z);
     BesselJ(b, 1, z);
     EXPECT_TRUE(Rowne(a, TZespol{-b.re, -b.im}));
