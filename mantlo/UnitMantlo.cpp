@@ -139,6 +139,17 @@ Extended NatezenieWPunkcie(const TPunkt& p, Extended q_air, Extended q, Extended
   return E;
 }
 
+Extended NatezenieNaPowierzchni(const TUklad& u, bool izolacja, Extended fi) {
+  // On the surface of radius r about (0, h), with φ from the horizontal
+  // (90° on top, 270° nearest the earth), the pair's field is
+  // k·2a/(ρ+·ρ−) = k·a/(r·(h + r·sin φ)).
+  const Extended r = izolacja ? u.ri : u.rz;
+  const Extended k = izolacja ? u.q_air : u.q;
+  const Extended E = std::sqrt(2.0L) * u.a / (r * (u.h + r * std::sin(fi))) * k * 1e-5L;
+  tk::FpCheck();
+  return E;
+}
+
 // ------------------------------------------------------------------ window
 
 TForm1::TForm1() {
@@ -243,16 +254,9 @@ void TForm1::WykresPowierzchni(bool izolacja) {
   Chart1->Refresh();
   Odswiezenie odswiez{Chart1};
 
-  // On the surface of radius r about (0, h), with φ from the horizontal
-  // (90° on top, 270° nearest the earth), the pair's field is
-  // k·2a/(ρ+·ρ−) = k·a/(r·(h + r·sin φ)).
-  const Extended r = izolacja ? u.ri : u.rz;
-  const Extended k = izolacja ? u.q_air : u.q;
-  const Extended pierw2 = std::sqrt(2.0L);
   for (int64_t i = 0; i <= N; ++i) {
     const Extended fi = i * krok;
-    const Extended E = pierw2 * u.a / (r * (u.h + r * std::sin(fi))) * k * 1e-5L;
-    tk::FpCheck();
+    const Extended E = NatezenieNaPowierzchni(u, izolacja, fi);
     Series1->AddXY(static_cast<double>(fi * 180.0L / kPi), static_cast<double>(E), "", tk::clBlack);
   }
 }

@@ -45,6 +45,11 @@ TUklad ObliczUklad(Extended V, Extended h, Extended rz, Extended ri, Extended ep
 Extended NatezenieWPunkcie(const TPunkt& p, Extended q_air, Extended q, Extended ri, Extended rz, Extended a,
                            Extended hc, Extended hi);
 
+// Peak field on the conductor's surface (izolacja: just outside the
+// insulation's) at the angle fi from the horizontal [kV/cm], as the surface
+// charts plot it: √2 for the peak of the rms voltage, 1e-5 from V/m.
+Extended NatezenieNaPowierzchni(const TUklad& u, bool izolacja, Extended fi);
+
 class TForm1 : public tk::TForm {
  public:
   TForm1();
