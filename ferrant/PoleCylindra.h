@@ -13,6 +13,18 @@
 //   Ae, Be  A·jωμ/m, B·jωμ/m, coefficients of J0 and H2_0 in Ez
 // The inputs are public; the evaluations use the constants of the last Oblicz
 // with the inputs as they stand.
+//
+// Accuracy: largest relative errors against 40-digit values
+// (ferrant/tests/data), |m·r2| to 16 000:
+//   2 696 standard tubes, 10 Hz to 2 kHz    R', Kn 2.5e-17, X' 3e-15 (thin
+//                                           walls at 10 Hz, where X' is far
+//                                           below R')
+//   471 thick walls, r1/r2 to 0.01,         R', X' 4e-19, Kn 1e-18,
+//   10 Hz to 1 MHz, μr to 1000              |E| mid-wall 9.4e-16, Hφ(r2) 2e-19
+// X' of a thin wall is a small difference of large Bessel products: its
+// relative error grows as the wall thins, 1e-10 at a wall of 1e-2 of the
+// radius, 1e-5 at 1e-4, all digits at 1e-6 (copper, 10 mm, 50 Hz and 1 kHz);
+// R' and Kn keep 5e-15 at 1e-4 and 1e-12 at 1e-6 of the radius.
 #include <cstdint>
 #include <memory>
 

@@ -14,6 +14,13 @@
 // plot routines change f and compute again.  The evaluations never call
 // Oblicz; they combine the constants of the last Oblicz with the inputs as
 // they stand.
+//
+// Accuracy: largest relative errors against 40-digit values
+// (ferrant/tests/data), |m·R| to 16 000:
+//   1 177 standard conductors, 10 Hz to 2 kHz   R', Kn 5.4e-18, X' 1.5e-15
+//                                               (0.69 mm, 8 MS/m, 10 Hz,
+//                                               where X' is 4e-5 of R')
+//   95 conductors, 10 Hz to 1 MHz, μr to 1000   R', X', Kn 4.1e-19
 #include <cstdint>
 #include <memory>
 
