@@ -280,6 +280,7 @@ TEST_F(CylinderTest, MapOfATubeWithAPinHole) {
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
     sprawdz(przycisk->Caption());
   }
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form3, testsupport::PicturePath("ferrant_cylinder_pinhole.png")));
   for (Extended r1 = 1e-3L; r1 > 1e-2460L; r1 /= 1e50L) {
     TPoleCylindra p(nullptr, 100, 50, kMi0, 56e6L, r1, 0.1L, 200);
     p.Oblicz();
