@@ -33,7 +33,6 @@ TEST(BifilonChartSize, ChartComesToRestAtEveryWidth) {
     tk::testing::ProcessEvents();
     EXPECT_EQ(f.Chart1->LayoutPasses(), po);
   }
-  bifilon::P.reset();
   tk::SetDecimalSeparator('\0');
 }
 

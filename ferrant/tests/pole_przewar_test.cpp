@@ -126,7 +126,7 @@ TEST_F(PolePrzeWarTest, SkinCoefficientTendsToOneAndDoesNotDependOnTheCurrent) {
 // e^(2|Im k·r|) smaller than the core's field, a regular system all the
 // same.  It solves without a message, the boundary conditions hold, and the
 // window's figures are those of the impedance carried through the layer
-// (tests/data/make_reference.py).  The default conductor at 8 kHz and a
+// (ferrant/model/tests/data/make_reference.py).  The default conductor at 8 kHz and a
 // 200 mm core at 180 Hz showed negative or plausible-looking wrong figures.
 TEST_F(PolePrzeWarTest, ThickSteelCoreAtHighFrequencySolves) {
   struct Przypadek {

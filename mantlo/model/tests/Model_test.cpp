@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "mantlo/UnitMantlo.h"
+#include "mantlo/model/ModelMantlo.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 

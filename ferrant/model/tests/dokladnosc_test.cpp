@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "ferrant/PoleCylindra.h"
-#include "ferrant/PolePrzeWar.h"
-#include "ferrant/PoleWalca.h"
+#include "ferrant/model/ModelCylindra.h"
+#include "ferrant/model/ModelPrzeWar.h"
+#include "ferrant/model/ModelWalca.h"
+#include "model_pomoc.h"
 #include "numerics/AlgeZes4.h"
-#include "pole_pomoc.h"
 #include "tests/support/TestFiles.h"
 
 namespace ferrant::test {
@@ -94,7 +94,7 @@ std::string Opis(const Wiersz& w, size_t n) {
 }
 
 // A tube row (r1_mm, r2_mm, gamma_MSm, mur, f_Hz) into the field object, with I = 100 A.
-void UstawRure(TPoleCylindra& p, const Wiersz& w) {
+void UstawRure(TModelCylindra& p, const Wiersz& w) {
   p.r1 = w.v[0] / 1000;
   p.r2 = w.v[1] / 1000;
   p.gamma = w.v[2] * 1e6L;
@@ -103,14 +103,14 @@ void UstawRure(TPoleCylindra& p, const Wiersz& w) {
   p.I = 100;
 }
 
-class DokladnoscTest : public PoleTest {};
+class DokladnoscTest : public ModelTest {};
 
 TEST_F(DokladnoscTest, SolidConductor) {
   for (const auto& [plik, granice] : {std::pair{"solid.csv", Granice{3e-17L, 8e-15L, 3e-17L}},
                                       std::pair{"solid_range.csv", Granice{2e-18L, 2e-18L, 2e-18L}}}) {
     const auto tabela = Czytaj(plik);
     ASSERT_GT(tabela.size(), 90u);
-    TPoleWalca p(obraz, 100, 50, kMi0, 55e6L, 0.01L, 200);
+    TModelWalca p(100, 50, kMi0, 55e6L, 0.01L);
     Bledy b;
     for (const auto& w : tabela) {
       // R_mm, gamma_MSm, mur, f_Hz
@@ -129,7 +129,7 @@ TEST_F(DokladnoscTest, SolidConductor) {
 TEST_F(DokladnoscTest, TubularConductor) {
   const auto tabela = Czytaj("tube.csv");
   ASSERT_GT(tabela.size(), 2000u);
-  TPoleCylindra p(obraz, 100, 50, kMi0, 55e6L, 0.01L, 0.02L, 200);
+  TModelCylindra p(100, 50, kMi0, 55e6L, 0.01L, 0.02L);
   Bledy b;
   for (const auto& w : tabela) {
     UstawRure(p, w);
@@ -145,7 +145,7 @@ TEST_F(DokladnoscTest, TubularConductor) {
 TEST_F(DokladnoscTest, ThickWalledTube) {
   const auto tabela = Czytaj("tube_range.csv");
   ASSERT_GT(tabela.size(), 400u);
-  TPoleCylindra p(obraz, 100, 50, kMi0, 55e6L, 0.01L, 0.02L, 200);
+  TModelCylindra p(100, 50, kMi0, 55e6L, 0.01L, 0.02L);
   Bledy b;
   Extended eE = 0, eH = 0;
   size_t rozwiazane = 0;
@@ -176,7 +176,7 @@ TEST_F(DokladnoscTest, TwoLayerConductor) {
                                       std::pair{"twolayer_range.csv", Granice{5e-17L, 1.2e-15L, 5e-17L}}}) {
     const auto tabela = Czytaj(plik);
     ASSERT_GT(tabela.size(), 300u);
-    TPolePrzeWar p(obraz, 100, 50, kMi0, kMi0, 8e6L, 34.8e6L, 0.01L, 0.02L, 200);
+    TModelPrzeWar p(100, 50, kMi0, kMi0, 8e6L, 34.8e6L, 0.01L, 0.02L);
     Bledy b;
     for (const auto& w : tabela) {
       // r1_mm, r2_mm, mur1, mur2, gamma1_MSm, gamma2_MSm, f_Hz
