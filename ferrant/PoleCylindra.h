@@ -1,5 +1,5 @@
 #pragma once
-// The Cylindra field model with its plots: TModelCylindra computes (ferrant/model),
+// The tubular conductor's field with its plots: TModelCylindra (ferrant/model) computes,
 // this class adds the window's plot picture and painter.
 #include <cstdint>
 #include <memory>

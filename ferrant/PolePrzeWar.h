@@ -1,5 +1,5 @@
 #pragma once
-// The PrzeWar field model with its plots: TModelPrzeWar computes (ferrant/model),
+// The two-layer conductor's field with its plots: TModelPrzeWar (ferrant/model) computes,
 // this class adds the window's plot picture and painter.
 #include <cstdint>
 #include <memory>

@@ -1,5 +1,5 @@
 #pragma once
-// The Walca field model with its plots: TModelWalca computes (ferrant/model),
+// The solid conductor's field with its plots: TModelWalca (ferrant/model) computes,
 // this class adds the window's plot picture and painter.
 #include <cstdint>
 #include <memory>

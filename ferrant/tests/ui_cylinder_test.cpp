@@ -258,7 +258,7 @@ TEST_F(CylinderTest, MapPaintsOnlyTheWall) {
 // at r = 0, where the wall's field is singular: both buttons paint rings 1 to
 // 58 (ring 1 covers the centre) without a message, red rising to the surface
 // over the blank the activation left; and so does every smaller hole down to
-// 1e-2400 of the radius (below about 1e-2460 the tube itself no longer solves).
+// 1e-2450 of the radius (below about 1e-2476 the tube itself no longer solves).
 TEST_F(CylinderTest, MapOfATubeWithAPinHole) {
   RecordingDialogs dialogs;
   SetColumn(Form3->StringGrid1, 1, {"100", "50", "1", "56", "1", "100", "", "", "3,2", "", ""});
