@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include "ferrant/PoleCylindra.h"
 #include "ferrant/PolePrzeWar.h"
@@ -75,6 +76,13 @@ void WykresJ(benchmark::State& state, std::unique_ptr<Pole> p) {
 void BM_Walec_ObliczKn(benchmark::State& s) { Wyniki(s, Walec()); }
 void BM_Rura_ObliczKn(benchmark::State& s) { Wyniki(s, Rura()); }
 void BM_Dwuwarstwowy_ObliczKn(benchmark::State& s) { Wyniki(s, Dwuwarstwowy()); }
+// The two-layer solve at f = range(0) Hz: from about 200 Hz to 30 kHz the
+// layer's Hankel values come from the continued fraction.
+void BM_Dwuwarstwowy_ObliczKn_f(benchmark::State& s) {
+  auto p = Dwuwarstwowy();
+  p->f = static_cast<Extended>(s.range(0));
+  Wyniki(s, std::move(p));
+}
 void BM_Walec_WykresKn(benchmark::State& s) { WykresKn(s, Walec()); }
 void BM_Rura_WykresKn(benchmark::State& s) { WykresKn(s, Rura()); }
 void BM_Dwuwarstwowy_WykresKn(benchmark::State& s) { WykresKn(s, Dwuwarstwowy()); }
@@ -85,6 +93,7 @@ void BM_Dwuwarstwowy_WykresJ(benchmark::State& s) { WykresJ(s, Dwuwarstwowy()); 
 BENCHMARK(BM_Walec_ObliczKn)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rura_ObliczKn)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Dwuwarstwowy_ObliczKn)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Dwuwarstwowy_ObliczKn_f)->Arg(1000)->Arg(3000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Walec_WykresKn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Rura_WykresKn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dwuwarstwowy_WykresKn)->Unit(benchmark::kMillisecond);

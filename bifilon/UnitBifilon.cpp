@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "grid/AlignedGrid.h"
-#include "linalg/Algelin4.h"
 #include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
 #include "resources/ProgramLayouts.h"
@@ -11,11 +10,6 @@
 #include "toolkit/core/FpCheck.h"
 
 namespace bifilon {
-
-Extended R = 0, r0 = 0, d = 0, er = 0, L = 0, V1 = 0, V2 = 0;
-Extended c = 0, s = 0, e = 0;
-Extended q1 = 0, q2 = 0;
-std::unique_ptr<linalg::TMacierzF> P;
 
 namespace {
 
@@ -50,63 +44,6 @@ struct Odswiezenie {
 };
 
 }  // namespace
-
-// ------------------------------------------------------------------ model
-
-void WyznaczGeometrie() {
-  // The charge and its image sit at distances c - e and c + e from the axis;
-  // their product c² - e² = R² makes the screen an equipotential of the pair.
-  c = (R * R - r0 * r0) * 0.5L / d;
-  s = c - d;
-  e = std::sqrt(c * c - R * R);
-  tk::FpCheck();
-}
-
-void ObliczLadunki() {
-  // Ratios of the distances to the image and to the charge: A and B at the
-  // matching point (-(d + r0), 0) for the own and the other core's pair, D at
-  // the screen point (0, R), which is the same for both pairs.
-  const Extended A = (s - r0 + e) / (s - r0 - e);
-  const Extended B = (c + r0 + d + e) / (c + r0 + d - e);
-  const Extended D = std::sqrt((c + e) * (c + e) + R * R) / std::sqrt((c - e) * (c - e) + R * R);
-  auto& p = P->FDane;
-  p[1][1] = std::log(std::fabs(A) / std::fabs(D));
-  p[2][2] = p[1][1];
-  p[1][2] = std::log(std::fabs(B) / std::fabs(D));
-  p[2][1] = p[1][2];
-  tk::FpCheck();
-
-  const int kod = linalg::OdwMac1(*P, nullptr, 1e-20L);
-  if (kod != 0) {
-    linalg::PokazBladAlgelin(kod);
-    return;
-  }
-  q1 = V1 * p[1][1] + V2 * p[1][2];
-  q2 = V1 * p[2][1] + V2 * p[2][2];
-  tk::FpCheck();
-}
-
-Extended Potencjal(Extended x, Extended y) {
-  // Each pair contributes q·ln(ρ_image/ρ_charge); subtracting its value on the
-  // screen (L0 / 2) makes the screen the zero of potential.
-  const Extended cp = c + e, cm = c - e;
-  const Extended L0 = std::log((cp * cp + R * R) / (cm * cm + R * R));
-  const Extended V = 0.5L * (q1 * (std::log(((x + cp) * (x + cp) + y * y) / ((x + cm) * (x + cm) + y * y)) - L0) +
-                             q2 * (std::log(((x - cp) * (x - cp) + y * y) / ((x - cm) * (x - cm) + y * y)) - L0));
-  tk::FpCheck();
-  return V;
-}
-
-void Natezenie(Extended x, Extended y, Extended& Ex, Extended& Ey, Extended& E) {
-  const Extended ra = (x + c - e) * (x + c - e) + y * y;  // to charge 1
-  const Extended rb = (x + c + e) * (x + c + e) + y * y;  // to image 1
-  const Extended rc = (x - c + e) * (x - c + e) + y * y;  // to charge 2
-  const Extended rd = (x - c - e) * (x - c - e) + y * y;  // to image 2
-  Ex = q1 * ((x + c - e) / ra - (x + c + e) / rb) + q2 * ((x - c + e) / rc - (x - c - e) / rd);
-  Ey = q1 * (y / ra - y / rb) + q2 * (y / rc - y / rd);
-  E = std::sqrt(Ex * Ex + Ey * Ey);
-  tk::FpCheck();
-}
 
 // ------------------------------------------------------------------ window
 
@@ -222,26 +159,27 @@ TFormBifilon::TFormBifilon() {
 
 TFormBifilon::~TFormBifilon() = default;
 
-void TFormBifilon::FormCreate(tk::TObject*) { P = std::make_unique<linalg::TMacierzF>(1, 2, 2); }
+void TFormBifilon::FormCreate(tk::TObject*) { Model.P = std::make_unique<linalg::TMacierzF>(1, 2, 2); }
 
-void TFormBifilon::FormClose(tk::TObject*, tk::TCloseAction&) { P.reset(); }
+void TFormBifilon::FormClose(tk::TObject*, tk::TCloseAction&) { Model.P.reset(); }
 
 void TFormBifilon::CzytajDaneKabla() {
   auto wartosc = [this](int wiersz) { return num::StrToFloatZero(TabelaDanych->Cells(1, wiersz)); };
-  R = wartosc(0) / 1000.0L;
-  r0 = wartosc(1) / 1000.0L;
-  d = wartosc(2) / 1000.0L;
-  er = wartosc(3);
-  L = wartosc(4);
-  V1 = wartosc(5);
-  V2 = wartosc(6);
+  TModelKabla& m = Model;
+  m.R = wartosc(0) / 1000.0L;
+  m.r0 = wartosc(1) / 1000.0L;
+  m.d = wartosc(2) / 1000.0L;
+  m.er = wartosc(3);
+  m.L = wartosc(4);
+  m.V1 = wartosc(5);
+  m.V2 = wartosc(6);
   // Row 7, the screen potential, takes no part: the screen is the reference.
-  WyznaczGeometrie();
+  m.WyznaczGeometrie();
 }
 
 void TFormBifilon::WykresPowierzchni(bool natezenie) {
   CzytajDaneKabla();
-  ObliczLadunki();
+  Model.ObliczLadunki();
 
   Series1->Clear();
   Series2->Clear();
@@ -267,6 +205,7 @@ void TFormBifilon::WykresPowierzchni(bool natezenie) {
   const char* const tytulyE[3] = {"E przewód 1", "E przewód 2", "E ekran"};
   tk::TChartSeries* serie[3] = {Series1, Series2, Series3};
   const Extended krok = 2.0L * kPi / 360.0L;
+  const Extended R = Model.R, r0 = Model.r0, d = Model.d;
   for (int k = 0; k < 3; ++k) {
     tk::TChartSeries* seria = serie[k];
     seria->Title = natezenie ? tytulyE[k] : tytulyV[k];
@@ -290,10 +229,10 @@ void TFormBifilon::WykresPowierzchni(bool natezenie) {
       Extended wartosc;
       if (natezenie) {
         Extended Ex, Ey, E;
-        Natezenie(x, y, Ex, Ey, E);
+        Model.Natezenie(x, y, Ex, Ey, E);
         wartosc = E / 1000.0L;
       } else {
-        wartosc = Potencjal(x, y);
+        wartosc = Model.Potencjal(x, y);
       }
       seria->AddXY(static_cast<double>(fi * 180.0L / kPi), static_cast<double>(wartosc), "", seria->SeriesColor);
     }
@@ -306,11 +245,12 @@ void TFormBifilon::BitBtn2Click(tk::TObject*) { WykresPowierzchni(true); }
 
 void TFormBifilon::BitBtn3Click(tk::TObject*) {
   CzytajDaneKabla();
-  ObliczLadunki();
+  Model.ObliczLadunki();
   // 2π·ε0·εr·L in pF with ε0 = 1e-9/(36π) F/m.
-  const Extended K = L * 2000.0L * er / 36.0L;
+  const Extended K = Model.L * 2000.0L * Model.er / 36.0L;
   for (int i = 1; i <= 2; ++i)
-    for (int j = 1; j <= 2; ++j) TabelaPojemnosci->SetCells(j, i, num::FloatToStrSkal(K * P->FDane[i][j], 1.0L, 3));
+    for (int j = 1; j <= 2; ++j)
+      TabelaPojemnosci->SetCells(j, i, num::FloatToStrSkal(K * Model.P->FDane[i][j], 1.0L, 3));
 }
 
 }  // namespace bifilon

@@ -60,6 +60,10 @@ void RysujMapeGestosci(tk::TImage& obraz, const Pole& pole, num::Extended Ro, nu
 
   tk::TCanvas& kanwa = obraz.Canvas();
   for (int p = p0; p <= g; ++p) {
+    // A hole narrower than a pixel puts the first ring at r = 0, in the hole,
+    // where the wall's Y and H2 terms are singular: the hole keeps what the
+    // picture showed.
+    if (odOtworu && p == 0) continue;
     Extended r = p / skala;
     if (r > Ro) r = Ro;  // the outer ring stands for the surface itself
     const Extended v = num::ModZ(num::FDivZR(pole.GestoscJ(r), Jdc));

@@ -1,22 +1,11 @@
 #pragma once
-// Field of a tubular conductor: a hollow cylinder between r1 and r2 with no
-// current and no field in the hole.
-//
-// The wall field combines J0 and the Hankel function of the second kind H2_0:
-// Ez(r) = (jωμ/m)·(A·J0(m·r) + B·H2_0(m·r)), Hφ(r) = A·J0'(m·r) + B·H2_0'(m·r),
-// m = √(−j)·√(ωμγ); A and B follow from Hφ(r1) = 0 and Hφ(r2) = I/(2πr2).
-//
-// Names of the fields against the symbols of the physics:
-//   I  current (r.m.s.)   f  frequency     w  ω = 2πf      mi  μ
-//   gamma γ               r1, r2 radii     k  √(ωμγ)       m   c·k
-//   c  √(−j)              A, B coefficients of J0', H2_0' in Hφ
-//   Ae, Be  A·jωμ/m, B·jωμ/m, coefficients of J0 and H2_0 in Ez
-// The inputs are public; the evaluations use the constants of the last Oblicz
-// with the inputs as they stand.
+// The tubular conductor's field with its plots: TModelCylindra (ferrant/model) computes,
+// this class adds the window's plot picture and painter.
 #include <cstdint>
 #include <memory>
 
 #include "ferrant/WykresyPola.h"
+#include "ferrant/model/ModelCylindra.h"
 #include "numerics/AlgeZes4.h"
 #include "plot/Wykresy4.h"
 
@@ -25,24 +14,13 @@ namespace ferrant {
 using num::Extended;
 using num::TZespol;
 
-class TPoleCylindra {
+class TPoleCylindra : public TModelCylindra {
  public:
   TPoleCylindra(tk::TImage* obraz, Extended I, Extended f, Extended mi, Extended gamma, Extended r1, Extended r2,
                 int32_t N);
   ~TPoleCylindra();
   TPoleCylindra(const TPoleCylindra&) = delete;
   TPoleCylindra& operator=(const TPoleCylindra&) = delete;
-
-  // ω, k, m, A, B, Ae and Be from the inputs.
-  void Oblicz();
-
-  TZespol NatezenieE(Extended r) const;  // Ez(r) [V/m]
-  TZespol NatezenieH(Extended r) const;  // Hφ(r) [A/m]
-  TZespol GestoscJ(Extended r) const;    // Jz(r) [A/m²]
-  TZespol Impedancja() const;            // internal impedance per metre [Ω/m]
-  Extended Rezystancja() const;          // R' [Ω/m]
-  Extended Reaktancja() const;           // X' [Ω/m]
-  Extended WspNaskorkowosci() const;     // Kn = R' / R'dc of the wall
 
   // Radial plots at f, 2f and 10f; Jz at f alone; Kn against frequency.
   void WykresE();
@@ -51,20 +29,6 @@ class TPoleCylindra {
   void WykresJ1f();
   void WykresKn();
 
-  Extended I = 0;
-  Extended f = 0;
-  Extended w = 0;
-  Extended mi = 0;
-  Extended gamma = 0;
-  Extended r1 = 0;
-  Extended r2 = 0;
-  Extended k = 0;
-  TZespol m{0, 0};
-  TZespol c{0, 0};
-  TZespol A{0, 0};
-  TZespol B{0, 0};
-  TZespol Ae{0, 0};
-  TZespol Be{0, 0};
   std::unique_ptr<plot::TWykresy> Wykresy;  // owned plot painter
   tk::TImage* Obraz = nullptr;              // the window's plot picture, not owned
   int32_t N = 0;                            // index of the last plot point

@@ -1,23 +1,11 @@
 #pragma once
-// Field of a solid round conductor carrying a sinusoidal current (skin effect).
-//
-// Ez(r) = C·J0(m·r), Hφ(r) = A·J0'(m·r), with the complex wave number
-// m = √(−j)·√(ωμγ); A follows from Hφ(R) = I/(2πR) and C = A·jωμ/m, so that
-// Hφ = (1/(jωμ))·dEz/dr.  SI units throughout: A, Hz, H/m, S/m, m.
-//
-// Names of the fields against the symbols of the physics:
-//   I  current (r.m.s.)      f  frequency          w  ω = 2πf
-//   mi μ, permeability       gamma γ, conductivity R  radius
-//   k  √(ωμγ)                m  c·k                c  √(−j)
-//   A  coefficient of Hφ     C  coefficient of Ez
-// The inputs are public: the window writes them before every action, and the
-// plot routines change f and compute again.  The evaluations never call
-// Oblicz; they combine the constants of the last Oblicz with the inputs as
-// they stand.
+// The solid conductor's field with its plots: TModelWalca (ferrant/model) computes,
+// this class adds the window's plot picture and painter.
 #include <cstdint>
 #include <memory>
 
 #include "ferrant/WykresyPola.h"
+#include "ferrant/model/ModelWalca.h"
 #include "numerics/AlgeZes4.h"
 #include "plot/Wykresy4.h"
 
@@ -26,23 +14,12 @@ namespace ferrant {
 using num::Extended;
 using num::TZespol;
 
-class TPoleWalca {
+class TPoleWalca : public TModelWalca {
  public:
   TPoleWalca(tk::TImage* obraz, Extended I, Extended f, Extended mi, Extended gamma, Extended R, int32_t N);
   ~TPoleWalca();
   TPoleWalca(const TPoleWalca&) = delete;
   TPoleWalca& operator=(const TPoleWalca&) = delete;
-
-  // ω, k, m, A and C from the inputs.
-  void Oblicz();
-
-  TZespol NatezenieE(Extended r) const;  // Ez(r) [V/m]
-  TZespol NatezenieH(Extended r) const;  // Hφ(r) [A/m]
-  TZespol GestoscJ(Extended r) const;    // Jz(r) [A/m²]
-  TZespol Impedancja() const;            // internal impedance per metre [Ω/m]
-  Extended Rezystancja() const;          // R' [Ω/m]
-  Extended Reaktancja() const;           // X' [Ω/m]
-  Extended WspNaskorkowosci() const;     // Kn = R' / R'dc
 
   // Radial plots at f, 2f and 10f; Kn against frequency.
   void WykresE();
@@ -50,17 +27,6 @@ class TPoleWalca {
   void WykresJ();
   void WykresKn();
 
-  Extended I = 0;
-  Extended f = 0;
-  Extended w = 0;
-  Extended mi = 0;
-  Extended gamma = 0;
-  Extended R = 0;
-  Extended k = 0;
-  TZespol m{0, 0};
-  TZespol c{0, 0};
-  TZespol A{0, 0};
-  TZespol C{0, 0};
   std::unique_ptr<plot::TWykresy> Wykresy;  // owned plot painter
   tk::TImage* Obraz = nullptr;              // the window's plot picture, not owned
   int32_t N = 0;                            // index of the last plot point

@@ -244,18 +244,41 @@ void RozwiniecieHankela(TZespol& P, TZespol& Q, int32_t n, const TZespol& z) {
   Q = q;
 }
 
+// cos and sin of the phase x - n pi/2 - pi/4 of Hankel's expansions, x the
+// real part of the argument.  x - pi/4 rounded to the precision of x would
+// lose the phase of large arguments (an error of |x|·2^-64: 5e-13 at 1e7,
+// 5e-5 at 1e15); the library's cosine and sine of extended numbers reduce x
+// itself exactly (by a many-word pi/2) up to the overflow limit, and the
+// shift is exact: a quarter turn swaps and negates, the eighth gives
+// (cos + sin)/sqrt 2 and (sin - cos)/sqrt 2.
+void Faza(Extended x, int32_t n, Extended& c, Extended& s) {
+  Extended cx = std::cos(x), sx = std::sin(x);
+  for (int32_t k = 0; k < (n & 3); ++k) {
+    const Extended t = cx;
+    cx = sx;
+    sx = -t;
+  }
+  const Extended odwPierw2 = 0.707106781186547524400844362104849039L;
+  c = (cx + sx) * odwPierw2;
+  s = (sx - cx) * odwPierw2;
+}
+
 // J_n and Y_n from Hankel's expansions:
 //   J_n = sqrt(2/(pi z)) (P cos chi - Q sin chi),
 //   Y_n = sqrt(2/(pi z)) (P sin chi + Q cos chi),  chi = z - n pi/2 - pi/4.
 // cos chi and sin chi hold cosh and sinh of Im z, which overflow once |Im z|
 // passes about 11357.
 void AsymptJY(TZespol* J, TZespol* Y, int32_t n, const TZespol& z) {
-  const TZespol chi{z.re - static_cast<Extended>(n) * 0.5L * kPi - kPi4, z.im};
   const TZespol A = Pierwiastek(FDivRZ(k2PrzezPi, z));
   TZespol P, Q;
   RozwiniecieHankela(P, Q, n, z);
-  const TZespol c = CosZ(chi);
-  const TZespol s = SinZ(chi);
+  Extended cf, sf;
+  Faza(z.re, n, cf, sf);
+  const Extended ch = std::cosh(z.im), sh = std::sinh(z.im);
+  const TZespol c{cf * ch, -sf * sh};
+  const TZespol s{sf * ch, cf * sh};
+  Sprawdz(c);
+  Sprawdz(s);
   if (J != nullptr) *J = FMulZ(A, FSubZ(FMulZ(P, c), FMulZ(Q, s)));
   if (Y != nullptr) *Y = FMulZ(A, FAddZ(FMulZ(P, s), FMulZ(Q, c)));
 }
@@ -318,6 +341,14 @@ void KSteed(TZespol& K0, TZespol& K1, const TZespol& x) {
 // H2_n(z) = (2j/pi) j^n K_n(jz), valid for -pi < arg z <= pi/2; used where
 // H2 decays (lower half plane and the positive real axis).  Orders above 1
 // by the upward recurrence K_(m+1) = K_(m-1) + (2m/x) K_m, stable for K.
+// (2j/pi) j^n K_n: j^(n+1) times 2/pi.
+TZespol ZK(const TZespol& Kn, int32_t n) {
+  TZespol f = Kn;
+  for (int32_t m = 0; m <= n % 4; ++m) f = TZespol{-f.im, f.re};
+  MulZR(f, f, k2PrzezPi);
+  return f;
+}
+
 void Hankel2PrzezK(TZespol& w, int32_t n, const TZespol& z) {
   const TZespol x{-z.im, z.re};
   TZespol K0, K1;
@@ -332,10 +363,13 @@ void Hankel2PrzezK(TZespol& w, int32_t n, const TZespol& z) {
     K1 = nast;
     Kn = nast;
   }
-  // (2j/pi) j^n: j^(n+1) times 2/pi.
-  TZespol f = Kn;
-  for (int32_t m = 0; m <= n % 4; ++m) f = TZespol{-f.im, f.re};
-  MulZR(w, f, k2PrzezPi);
+  w = ZK(Kn, n);
+}
+
+// Where Hankel2 takes the continued fraction: 4 <= |z| < 20 where H2 decays.
+bool PrzezK(const TZespol& z, Extended m) {
+  const bool zanika = z.im < 0.0L || (z.im == 0.0L && z.re > 0.0L);
+  return m < kGranicaH && m >= kGranicaSzereguH && zanika;
 }
 
 bool Nieparzysta(int32_t n) { return (n & 1) != 0; }
@@ -500,9 +534,12 @@ void Hankel2Asympt(TZespol& w, int32_t n, const TZespol& z) {
   TZespol P, Q;
   RozwiniecieHankela(P, Q, n, z0);
   const TZespol PjQ{P.re + Q.im, P.im - Q.re};
-  const TZespol wyk{z0.im, static_cast<Extended>(n) * 0.5L * kPi + kPi4 - z0.re};
-  TZespol e;
-  ExpZ(e, wyk);
+  // e^(-j chi) = e^(Im z) (cos chi - j sin chi)
+  Extended cf, sf;
+  Faza(z0.re, n, cf, sf);
+  const Extended ey = std::exp(z0.im);
+  TZespol e{ey * cf, ey * -sf};
+  Sprawdz(e);
   TZespol amp;
   OdwZ(amp, Pierwiastek(z0));
   MulZR(amp, amp, std::sqrt(k2PrzezPi));
@@ -520,8 +557,7 @@ void Hankel2(TZespol& w, int32_t n, const TZespol& z) {
   }
   const Extended m = ModZ(z0);
   TZespol r;
-  const bool zanika = z0.im < 0.0L || (z0.im == 0.0L && z0.re > 0.0L);  // H2 decays
-  if (m < kGranicaH && m >= kGranicaSzereguH && zanika) {
+  if (PrzezK(z0, m)) {
     Hankel2PrzezK(r, n, z0);
   } else if (PrzezRozwiniecie(z0, m) && z0.re < 0.0L) {
     r = Odbicie(Rodzaj::H, n, z0);
@@ -534,6 +570,25 @@ void Hankel2(TZespol& w, int32_t n, const TZespol& z) {
     SubZ(r, j, FMulZ(JZ, y));
   }
   Wynik(w, r);
+}
+
+void Hankel2IPoch(TZespol& h, TZespol& hp, const TZespol& z) {
+  const TZespol z0 = z;
+  TZespol h0, h1;
+  if (PrzezK(z0, ModZ(z0))) {
+    // The continued fraction yields K_0 and K_1 together.
+    TZespol K0, K1;
+    KSteed(K0, K1, TZespol{-z0.im, z0.re});
+    h0 = ZK(K0, 0);
+    h1 = ZK(K1, 1);
+    Sprawdz(h0);
+    SprawdzFlagi(h0);
+  } else {
+    Hankel2(h0, 0, z0);
+    Hankel2(h1, 1, z0);
+  }
+  Wynik(hp, TZespol{-h1.re, -h1.im});
+  h = h0;
 }
 
 namespace {

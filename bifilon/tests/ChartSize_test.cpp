@@ -25,7 +25,6 @@ TEST(BifilonChartSize, ChartComesToRestAtEveryWidth) {
   f.BitBtn2->Click();
   ASSERT_TRUE(dialogs.messages.empty());
   testsupport::ExpectChartRestsAtEverySize(&f, f.Chart1, 716);
-  bifilon::P.reset();
   tk::SetDecimalSeparator('\0');
 }
 

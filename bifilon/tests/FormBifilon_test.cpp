@@ -35,8 +35,6 @@ struct Bifilon : ::testing::Test {
   }
   void TearDown() override {
     delete f;
-    bifilon::P.reset();
-    bifilon::q1 = bifilon::q2 = 0;
     tk::SetDecimalSeparator('\0');
   }
 
@@ -156,7 +154,7 @@ TEST_F(Bifilon, LayoutAndDefaults) {
   EXPECT_EQ(f->Series2->SeriesColor, tk::clGreen);
   EXPECT_EQ(f->Series3->SeriesColor, tk::clNavy);
   EXPECT_EQ(f->Series1->Count(), 0);
-  ASSERT_NE(bifilon::P, nullptr);  // made by FormCreate
+  ASSERT_NE(f->Model.P, nullptr);  // made by FormCreate
   Png("start");
 }
 
@@ -335,7 +333,7 @@ TEST_F(Bifilon, SingularCoefficientsShowTheInversionMessageAndGoOn) {
   // exactly, and the inversion stops at its second step.
   f->BitBtn1->Click();  // charges of the default cable
   const double v180 = Y(f->Series1, 180);
-  const long double q1 = bifilon::q1;
+  const long double q1 = f->Model.q1;
   Wpisz(2, "-8,0");
   f->BitBtn3->Click();
   ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -348,7 +346,7 @@ TEST_F(Bifilon, SingularCoefficientsShowTheInversionMessageAndGoOn) {
   EXPECT_EQ(C(2, 1), "-55,556");
   EXPECT_EQ(C(2, 2), "0,000");
   // The charges of the last successful inversion stay and the chart is drawn with them.
-  EXPECT_EQ(bifilon::q1, q1);
+  EXPECT_EQ(f->Model.q1, q1);
   dialogs.Clear();
   f->BitBtn1->Click();
   ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -359,7 +357,7 @@ TEST_F(Bifilon, SingularCoefficientsShowTheInversionMessageAndGoOn) {
 }
 
 TEST_F(Bifilon, ClosingTheWindowFreesTheMatrix) {
-  ASSERT_NE(bifilon::P, nullptr);
+  ASSERT_NE(f->Model.P, nullptr);
   f->Close();
-  EXPECT_EQ(bifilon::P, nullptr);
+  EXPECT_EQ(f->Model.P, nullptr);
 }

@@ -46,6 +46,39 @@ class WykresyTest : public PoleTest {
   }
 };
 
+// Each field class makes its painter on the window's picture with N + 1 points and 3 curves.
+TEST_F(WykresyTest, ConstructorsMakeThePainterOfTheirPicture) {
+  auto sprawdz = [&](const auto& p, const char* gdzie) {
+    SCOPED_TRACE(gdzie);
+    EXPECT_EQ(p.N, 200);
+    EXPECT_EQ(p.Obraz, obraz);
+    ASSERT_NE(p.Wykresy, nullptr);
+    EXPECT_EQ(p.Wykresy->FOstatniPunkt, 200);
+    EXPECT_EQ(p.Wykresy->FLiczbaKrzywych, 3);
+    EXPECT_EQ(p.Wykresy->FObraz, obraz);
+  };
+  sprawdz(*Walec(), "walec");
+  sprawdz(*Rura(), "rura");
+  sprawdz(*Dwuwarstwowy(), "dwuwarstwowy");
+}
+
+// A thick steel core at 2 kHz, whose layer wave at r1 is e^(2|Im k·r|)
+// smaller than the core's field: the radial plot solves at 2f and 10f as
+// well, without a message.
+TEST_F(WykresyTest, ThickSteelCoreRadialPlotSolves) {
+  auto p = Dwuwarstwowy();
+  p->r1 = 0.05L;
+  p->r2 = 0.06L;
+  p->f = 2000;
+  EXPECT_EQ(Akcja([&] {
+              p->Oblicz();
+              p->WykresE();
+            }),
+            "");
+  EXPECT_TRUE(komunikaty.empty());
+  EXPECT_EQ(p->f, 2000);
+}
+
 // Labels of every radial plot, in both decimal separators (the curve names
 // carry whole hertz, so the separator never shows).
 TEST_F(WykresyTest, RadialPlotsWriteTheirTexts) {

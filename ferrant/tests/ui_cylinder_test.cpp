@@ -6,7 +6,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "ferrant/MapaGestosci.h"
 #include "ferrant/PoleCylindra.h"
+#include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
 #include "tests/support/TestFiles.h"
 #include "toolkit/Jpeg.h"
@@ -17,6 +19,7 @@ namespace ferrant::uitest {
 namespace {
 
 using num::Extended;
+using num::kMi0;
 using tk::testing::RecordingDialogs;
 
 const std::vector<std::string> kDomyslne = {"63000", "50", " 1.0 ", "56,0  ", "980,0", "1000,0", "", "", "3,2", "", ""};
@@ -249,6 +252,42 @@ TEST_F(CylinderTest, MapPaintsOnlyTheWall) {
   Form3->FormActivate(Form3);
   EXPECT_EQ(Form3->Image2->Bitmap()->Pixel(118, 60), tk::clWhite);
   EXPECT_EQ(Form3->Image2->Bitmap()->Pixel(119, 60), tk::clBlack);
+}
+
+// A hole narrower than a pixel (r1 < r2/58; here r2/100) puts the first ring
+// at r = 0, where the wall's field is singular: both buttons paint rings 1 to
+// 58 (ring 1 covers the centre) without a message, red rising to the surface
+// over the blank the activation left; and so does every smaller hole down to
+// 1e-2450 of the radius (below about 1e-2476 the tube itself no longer solves).
+TEST_F(CylinderTest, MapOfATubeWithAPinHole) {
+  RecordingDialogs dialogs;
+  SetColumn(Form3->StringGrid1, 1, {"100", "50", "1", "56", "1", "100", "", "", "3,2", "", ""});
+  auto sprawdz = [](const std::string& gdzie) {
+    SCOPED_TRACE(gdzie);
+    tk::TBitmap* b = Form3->Image2->Bitmap();
+    EXPECT_EQ(b->Pixel(60, 60), b->Pixel(61, 60));
+    int poprzedni = 0;
+    for (int x = 60; x <= 118; ++x) {
+      const tk::TColor c = b->Pixel(x, 60);
+      ASSERT_TRUE(tk::GetGValue(c) == 0 && tk::GetBValue(c) == 0 && tk::GetRValue(c) >= poprzedni) << x;
+      poprzedni = tk::GetRValue(c);
+    }
+    EXPECT_GE(poprzedni, 254);
+  };
+  for (tk::TBitBtn* przycisk : {Form3->BitBtn5, Form3->BitBtn3}) {
+    Form3->FormActivate(Form3);
+    tk::testing::ClickButton(przycisk);
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
+    sprawdz(przycisk->Caption());
+  }
+  EXPECT_TRUE(tk::testing::SaveWindowPng(Form3, testsupport::PicturePath("ferrant_cylinder_pinhole.png")));
+  for (Extended r1 = 1e-3L; r1 > 1e-2460L; r1 /= 1e50L) {
+    TPoleCylindra p(nullptr, 100, 50, kMi0, 56e6L, r1, 0.1L, 200);
+    p.Oblicz();
+    Form3->FormActivate(Form3);
+    RysujMapeGestosci(*Form3->Image2, p, p.r2, r1, p.I, true, false);
+    sprawdz(std::to_string(static_cast<int>(std::log10(r1))));
+  }
 }
 
 TEST_F(CylinderTest, DoubleClickSavesTheWindowAsJpeg) {

@@ -32,7 +32,6 @@ TEST(BifilonInputs, EveryTextInEveryCellWithEveryPress) {
   s.series = 3;
   s.points = 361;
   SweepEveryCell(app, s);
-  bifilon::P.reset();
 }
 
 }  // namespace

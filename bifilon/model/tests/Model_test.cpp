@@ -8,12 +8,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "bifilon/UnitBifilon.h"
+#include "bifilon/model/ModelKabla.h"
 #include "linalg/Macierze4F.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 
-namespace b = bifilon;
 using num::Extended;
 
 namespace {
@@ -21,31 +20,6 @@ namespace {
 constexpr Extended kPi = 3.141592653589793238462643383279502884L;
 
 // Sets the inputs (mm, V as in the grid) and runs the model.
-void Kabel(Extended Rmm, Extended r0mm, Extended dmm, Extended v1 = 100, Extended v2 = 100, Extended epsr = 1,
-           Extended len = 1) {
-  if (!b::P) b::P = std::make_unique<linalg::TMacierzF>(1, 2, 2);
-  b::R = Rmm / 1000;
-  b::r0 = r0mm / 1000;
-  b::d = dmm / 1000;
-  b::er = epsr;
-  b::L = len;
-  b::V1 = v1;
-  b::V2 = v2;
-  b::WyznaczGeometrie();
-  b::ObliczLadunki();
-}
-
-// Capacitance coefficients [pF] as the table shows them.
-void Pojemnosci(Extended& c11, Extended& c12) {
-  const Extended K = b::L * 2000 * b::er / 36;
-  c11 = K * b::P->FDane[1][1];
-  c12 = K * b::P->FDane[1][2];
-}
-
-// ---- Independent reference: the charge simulation method with the Green
-// function of the grounded circle, G(z, z') = ln|R² − z·conj(z')| − ln(R·|z − z'|).
-// N line charges on a circle of 0.6·r0 inside each core, the potential matched
-// at N points of each core's surface; C_ij = 2π·ε0·L · Q_i for V_j = 1.
 using Cz = std::complex<long double>;
 
 std::vector<long double> Rozwiaz(std::vector<std::vector<long double>> A, std::vector<long double> y) {
@@ -104,38 +78,62 @@ void PojemnosciCienkie(long double R, long double r0, long double d, long double
 
 }  // namespace
 
-TEST(ModelKabla, GeometryOfTheDefaultCable) {
+// A cable model of the test's own: nothing carries over from another test.
+class ModelKabla : public ::testing::Test {
+ protected:
+  void Kabel(Extended Rmm, Extended r0mm, Extended dmm, Extended v1 = 100, Extended v2 = 100, Extended epsr = 1,
+             Extended len = 1) {
+    if (!b.P) b.P = std::make_unique<linalg::TMacierzF>(1, 2, 2);
+    b.R = Rmm / 1000;
+    b.r0 = r0mm / 1000;
+    b.d = dmm / 1000;
+    b.er = epsr;
+    b.L = len;
+    b.V1 = v1;
+    b.V2 = v2;
+    b.WyznaczGeometrie();
+    b.ObliczLadunki();
+  }
+  void Pojemnosci(Extended& c11, Extended& c12) {
+    const Extended K = b.L * 2000 * b.er / 36;
+    c11 = K * b.P->FDane[1][1];
+    c12 = K * b.P->FDane[1][2];
+  }
+  bifilon::TModelKabla b;
+};
+
+TEST_F(ModelKabla, GeometryOfTheDefaultCable) {
   Kabel(56, 8, 15);
-  EXPECT_NEAR(static_cast<double>(b::c), 0.1024, 1e-15);
-  EXPECT_NEAR(static_cast<double>(b::s), 0.0874, 1e-15);
+  EXPECT_NEAR(static_cast<double>(b.c), 0.1024, 1e-15);
+  EXPECT_NEAR(static_cast<double>(b.s), 0.0874, 1e-15);
   // Each charge and its image are inverse points of the screen circle.
-  EXPECT_NEAR(static_cast<double>((b::c - b::e) * (b::c + b::e)), static_cast<double>(b::R * b::R), 1e-17);
-  EXPECT_NEAR(static_cast<double>(b::q1), 39.846189063204353, 1e-12);
-  EXPECT_NEAR(static_cast<double>(b::q1 - b::q2), 0.0, 1e-15);
+  EXPECT_NEAR(static_cast<double>((b.c - b.e) * (b.c + b.e)), static_cast<double>(b.R * b.R), 1e-17);
+  EXPECT_NEAR(static_cast<double>(b.q1), 39.846189063204353, 1e-12);
+  EXPECT_NEAR(static_cast<double>(b.q1 - b.q2), 0.0, 1e-15);
 }
 
-TEST(ModelKabla, PotentialHoldsTheMatchingPointsAndTheScreen) {
+TEST_F(ModelKabla, PotentialHoldsTheMatchingPointsAndTheScreen) {
   // Unequal potentials, so that a mixed-up coefficient shows.
   for (auto v : {std::pair<Extended, Extended>{100, 100}, {100, -50}, {0, 230}, {0, 0}}) {
     Kabel(56, 8, 15, v.first, v.second);
-    EXPECT_NEAR(static_cast<double>(b::Potencjal(-(b::d + b::r0), 0)), static_cast<double>(v.first), 1e-13);
-    EXPECT_NEAR(static_cast<double>(b::Potencjal(b::d + b::r0, 0)), static_cast<double>(v.second), 1e-13);
+    EXPECT_NEAR(static_cast<double>(b.Potencjal(-(b.d + b.r0), 0)), static_cast<double>(v.first), 1e-13);
+    EXPECT_NEAR(static_cast<double>(b.Potencjal(b.d + b.r0, 0)), static_cast<double>(v.second), 1e-13);
     for (int k = 0; k < 360; k += 15) {
       const Extended f = k * kPi / 180;
-      EXPECT_NEAR(static_cast<double>(b::Potencjal(b::R * std::cos(f), b::R * std::sin(f))), 0.0, 1e-13) << k;
+      EXPECT_NEAR(static_cast<double>(b.Potencjal(b.R * std::cos(f), b.R * std::sin(f))), 0.0, 1e-13) << k;
     }
   }
 }
 
-TEST(ModelKabla, FieldIsMinusTheGradientOfThePotential) {
+TEST_F(ModelKabla, FieldIsMinusTheGradientOfThePotential) {
   Kabel(56, 8, 15, 100, -40);
   const Extended h = 1e-8L;
   const Extended punkty[][2] = {{0, 0}, {-0.023L, 0.004L}, {0.021L, -0.003L}, {0.0, 0.05L}, {-0.04L, -0.03L}};
   for (const auto& p : punkty) {
     Extended Ex, Ey, E;
-    b::Natezenie(p[0], p[1], Ex, Ey, E);
-    const Extended gx = (b::Potencjal(p[0] + h, p[1]) - b::Potencjal(p[0] - h, p[1])) / (2 * h);
-    const Extended gy = (b::Potencjal(p[0], p[1] + h) - b::Potencjal(p[0], p[1] - h)) / (2 * h);
+    b.Natezenie(p[0], p[1], Ex, Ey, E);
+    const Extended gx = (b.Potencjal(p[0] + h, p[1]) - b.Potencjal(p[0] - h, p[1])) / (2 * h);
+    const Extended gy = (b.Potencjal(p[0], p[1] + h) - b.Potencjal(p[0], p[1] - h)) / (2 * h);
     const double skala = static_cast<double>(E) + 1.0;
     EXPECT_NEAR(static_cast<double>(Ex), static_cast<double>(-gx), 1e-6 * skala);
     EXPECT_NEAR(static_cast<double>(Ey), static_cast<double>(-gy), 1e-6 * skala);
@@ -143,17 +141,17 @@ TEST(ModelKabla, FieldIsMinusTheGradientOfThePotential) {
   }
 }
 
-TEST(ModelKabla, InvalidGeometryRaisesTheRunTimeErrors) {
+TEST_F(ModelKabla, InvalidGeometryRaisesTheRunTimeErrors) {
   Kabel(56, 8, 15);
-  const Extended q = b::q1;
+  const Extended q = b.q1;
   tk::FpClear();
   EXPECT_THROW(Kabel(56, 8, 0), tk::EZeroDivide);  // d = 0
   EXPECT_THROW(Kabel(56, 8, 30), tk::EInvalidOp);  // c < R: no real e
   EXPECT_FALSE(tk::FpFaultPending());
-  EXPECT_EQ(b::q1, q);  // nothing reached the charges
+  EXPECT_EQ(b.q1, q);  // nothing reached the charges
 }
 
-TEST(ModelKabla, CapacitanceScalesWithLengthAndPermittivity) {
+TEST_F(ModelKabla, CapacitanceScalesWithLengthAndPermittivity) {
   Extended c11, c12;
   Kabel(56, 8, 15);
   Pojemnosci(c11, c12);
@@ -169,7 +167,7 @@ TEST(ModelKabla, CapacitanceScalesWithLengthAndPermittivity) {
 // Not a check of the code against itself: the same cable solved another way.
 // The figures go to the test log; the assertions only pin the size of the
 // model's known departure, so that a change in it is noticed.
-TEST(ModelKabla, CapacitanceAgainstIndependentSolutions) {
+TEST_F(ModelKabla, CapacitanceAgainstIndependentSolutions) {
   struct Przypadek {
     Extended R, r0, d;
   };
