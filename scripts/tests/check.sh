@@ -2,8 +2,9 @@
 # Checks of the shell scripts against stand-ins for the system's commands
 # (dpkg-query, id, sudo, apt-get, cmake, clang-format, xvfb-run) placed first
 # on PATH: what the set-up says where it cannot install, what it hands to
-# sudo, the set-up line of .ci/run, the skipped cases a ctest log names, and
-# the virtual display scripts/run.sh names.  Nothing is installed or built.
+# sudo, the summary of .ci/run (its set-up line, the skipped cases in a
+# stage's line), the skipped cases a ctest log names, and the virtual display
+# scripts/run.sh names.  Nothing is installed or built.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
@@ -70,8 +71,25 @@ Sorry, this user may not run sudo.
 $missing
 $as_root"
 
-# .ci/run after a failed set-up: one line for it, and the stages that need the packages not run.
-out=$("$root/.ci/run" 2>&1 </dev/null)
+# .ci/run in a copy of the tree (a checkout of the user's own), whose test
+# command prints what ctest and scripts/skipped.sh would.
+tree=$work/tree
+mkdir -p "$tree/.ci" "$tree/scripts/tests"
+cp "$root/.ci/run" "$tree/.ci/run"
+printf '#!/usr/bin/env bash\ntrue\n' >"$tree/scripts/tests/check.sh"
+cat >"$tree/scripts/test.sh" <<'EOF'
+#!/usr/bin/env bash
+if [ "${SANITIZE:-0}" = 1 ]; then echo "96% tests passed, 3 tests failed out of 82"; exit 8; fi
+[ "${NOGUI:-0}" = 1 ] && exit 2
+echo "100% tests passed, 0 tests failed out of 82"
+echo "2 cases skipped: Disk.Full: no small disk here; Files.AsAUser: only root can run a test as another user"
+EOF
+chmod +x "$tree/scripts/test.sh" "$tree/scripts/tests/check.sh"
+touch "$tree/a.cpp" && git -C "$tree" init -q && git -C "$tree" add a.cpp
+
+# After a failed set-up: one line for it, and the stages that need the packages not run.
+cp "$root/scripts/setup.sh" "$tree/scripts/setup.sh"
+out=$("$tree/.ci/run" 2>&1 </dev/null)
 expect ".ci/run after a failed set-up: status" "$?" 1
 expect ".ci/run after a failed set-up: packages named" "$(grep -c '^Missing Debian packages' <<<"$out")" 1
 expect ".ci/run after a failed set-up: summary" "$(sed -n '/^=== .ci.run summary ===$/,$p' <<<"$out")" \
@@ -82,6 +100,21 @@ format:                  every source as .clang-format has it
 plain (WERROR=1):        not run: the set-up failed
 sanitizers (SANITIZE=1): not run: the set-up failed
 without Qt (NOGUI=1):    not run: the set-up failed
+FAILED"
+
+cp "$tree/scripts/tests/check.sh" "$tree/scripts/setup.sh"
+# After a set-up that passes: the skipped cases in the stage's line, a failed
+# test, a build that fails.
+out=$("$tree/.ci/run" 2>&1 </dev/null)
+expect ".ci/run summary: status" "$?" 1
+expect ".ci/run summary" "$(sed -n '/^=== .ci.run summary ===$/,$p' <<<"$out")" \
+  "=== .ci/run summary ===
+set-up:                  every package the project needs is installed
+scripts:                 every check of the shell scripts passed
+format:                  every source as .clang-format has it
+plain (WERROR=1):        82 passed, 0 failed of 82; 2 cases skipped: Disk.Full: no small disk here; Files.AsAUser: only root can run a test as another user
+sanitizers (SANITIZE=1): 79 passed, 3 failed of 82
+without Qt (NOGUI=1):    no tests run: the build failed (status 2)
 FAILED"
 
 # Without a display the program runs on a display the line names.
