@@ -11,6 +11,11 @@ case "$program" in ferrant|bifilon|mantlo) ;; *) echo "usage: $0 [ferrant|bifilo
 BUILD_TARGETS="$program" "$root/scripts/build.sh"
 exe="$root/build/$program/$program"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
-  exec xvfb-run -a "$exe"
+  # The first display number no X server holds, so that the line can name it
+  # (xvfb-run -a would pick one without saying which).
+  n=99
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  echo "No display: ${program^} runs on the virtual display :$n (Xvfb), where it cannot be seen; end it with Ctrl+C." >&2
+  exec xvfb-run -n "$n" "$exe"
 fi
 exec "$exe"
