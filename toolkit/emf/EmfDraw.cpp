@@ -1,11 +1,16 @@
 // Draws what EmfReader walks, with a QPainter on a white picture scaled to
-// fit: shapes and lines in logical units under the file's mapping, text
-// character by character at the advances the file gives.
+// fit.  Lines and shapes are mapped to the picture's pixels and cut to what
+// can show there first; text goes character by character at the advances the
+// file gives.  Each drawing is priced before it is made, in units of about
+// one pixel touched, and the picture may cost only so many times its own
+// area: the time and memory of a preview follow the picture's size, not the
+// file's.
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "toolkit/QtInternal.h"
 #include "toolkit/core/FpCheck.h"
@@ -15,54 +20,281 @@ namespace tk::emf {
 
 namespace {
 
+// What a picture may cost: this many units for each of its pixels.
+constexpr double kWorkPerPixel = 250;
+// The price of a vertex kept in a path, of an edge of a filled outline
+// crossing a row of pixels, of a dash, of a character drawn.
+constexpr double kVertexCost = 64, kCrossingCost = 80, kDashCost = 32, kGlyphCost = 2000;
+// Vertices closer than this to the last one kept (picture pixels) merge
+// into it: a line drawn through them would look the same.
+constexpr double kMergeStep = 0.2;
+// A pen wider than this (picture pixels) covers far more than any picture.
+constexpr double kWidestPen = 1e5;
+// Coordinates handed to the painter stay within this of the picture.
+constexpr double kReach = 1 << 20;
+
 QColor FromColorRef(uint32_t c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+
+struct Box {
+  double x0, y0, x1, y1;
+  bool Holds(QPointF p) const { return p.x() >= x0 && p.x() <= x1 && p.y() >= y0 && p.y() <= y1; }
+};
+
+// Cuts the segment a-b to the box; false when none of it is inside.
+// cutA and cutB say which ends moved.
+bool CutSegment(const Box& box, QPointF& a, QPointF& b, bool& cutA, bool& cutB) {
+  double t0 = 0, t1 = 1;
+  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x() - box.x0, box.x1 - a.x(), a.y() - box.y0, box.y1 - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (!(q[i] >= 0)) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) t0 = std::max(t0, t);
+    else t1 = std::min(t1, t);
+  }
+  if (!(t0 <= t1)) return false;
+  const QPointF from = a;
+  cutA = t0 > 0;
+  cutB = t1 < 1;
+  if (cutA) a = QPointF(from.x() + t0 * dx, from.y() + t0 * dy);
+  if (cutB) b = QPointF(from.x() + t1 * dx, from.y() + t1 * dy);
+  return true;
+}
+
+// How a path is drawn, for its price.
+struct Ink {
+  double pen = 0;  // the pen's width in picture pixels; 0: no pen
+  bool cosmetic = false, dashed = false, filled = false;
+};
+
+// The vertices of one record's path in picture pixels: merges those that
+// lie too close together to matter, and prices what it keeps against what
+// is left of the picture's allowance: the vertices, the pixels and dashes of
+// the pen along each edge, and the rows that each edge of a filled outline
+// crosses (a wide pen's stroke is filled as an outline too).
+class PathBuilder {
+ public:
+  // `back` maps picture pixels to the path's own units.
+  PathBuilder(double& left, const Ink& ink, const Box& picture, const QTransform& back)
+      : left_(left), ink_(ink), picture_(picture), back_(back) {}
+
+  bool Over() const { return left_ < 0; }
+  void MoveTo(QPointF p) {
+    Flush();
+    path_.moveTo(back_.map(p));
+    start_ = last_ = p;
+    Grow(p);
+    left_ -= kVertexCost;
+  }
+  void LineTo(QPointF p) {
+    if (std::abs(p.x() - last_.x()) < kMergeStep && std::abs(p.y() - last_.y()) < kMergeStep) {
+      pending_ = p;
+      return;
+    }
+    Keep(p);
+  }
+  void Close() {
+    Flush();
+    Price(last_, start_);
+    path_.closeSubpath();
+  }
+  void Flush() {
+    if (pending_) Keep(*pending_);
+  }
+  // The fill's spans: the shown part of the bounding box, once.
+  void PriceArea() {
+    if (ink_.filled && hasBounds_)
+      left_ -= std::max(0.0, std::min(hi_.x(), picture_.x1) - std::max(lo_.x(), picture_.x0)) *
+               std::max(0.0, std::min(hi_.y(), picture_.y1) - std::max(lo_.y(), picture_.y0));
+  }
+  const QPainterPath& Path() const { return path_; }
+
+ private:
+  void Keep(QPointF p) {
+    pending_.reset();
+    Price(last_, p);
+    path_.lineTo(back_.map(p));
+    last_ = p;
+    Grow(p);
+    left_ -= kVertexCost;
+  }
+  void Price(QPointF a, QPointF b) {
+    const double length = std::hypot(b.x() - a.x(), b.y() - a.y()), pen = ink_.pen;
+    const double height = picture_.y1 - picture_.y0, rows = std::min(std::abs(b.y() - a.y()), height);
+    if (pen > 0) {
+      left_ -= std::min((length + pen + 1) * (pen + 1), (picture_.x1 - picture_.x0) * height);
+      if (!ink_.cosmetic) left_ -= kCrossingCost * 2 * (rows + std::min(pen, height) + 1);
+      if (ink_.dashed) left_ -= kDashCost * (length / (3 * std::max(pen, 1.0)) + 1);
+    }
+    if (ink_.filled) left_ -= kCrossingCost * (rows + 1);
+  }
+  void Grow(QPointF p) {
+    if (!hasBounds_) lo_ = hi_ = p;
+    lo_ = QPointF(std::min(lo_.x(), p.x()), std::min(lo_.y(), p.y()));
+    hi_ = QPointF(std::max(hi_.x(), p.x()), std::max(hi_.y(), p.y()));
+    hasBounds_ = true;
+  }
+
+  double& left_;
+  Ink ink_;
+  Box picture_;
+  QTransform back_;
+  QPainterPath path_;
+  QPointF start_, last_, lo_, hi_;
+  bool hasBounds_ = false;
+  std::optional<QPointF> pending_;
+};
+
+// Cuts closed polygons to a box one vertex at a time, an edge of the box
+// at each of four stages.  Inside the box the cut polygon winds around each
+// point as often as the whole one, so either fill rule fills the same there.
+class PolygonCut {
+ public:
+  PolygonCut(const Box& box, PathBuilder& out) : box_(box), out_(out) {}
+  void Add(QPointF p) { Push(0, p); }
+  void Close() {
+    for (int k = 0; k < 4; ++k) {
+      if (stage_[k].started) Edge(k, stage_[k].prev, stage_[k].first);
+      stage_[k].started = false;
+    }
+    if (begun_) out_.Close();
+    begun_ = false;
+  }
+
+ private:
+  struct Stage {
+    QPointF first, prev;
+    bool started = false;
+  };
+  bool Inside(int k, QPointF p) const {
+    switch (k) {
+      case 0: return p.x() >= box_.x0;
+      case 1: return p.x() <= box_.x1;
+      case 2: return p.y() >= box_.y0;
+      default: return p.y() <= box_.y1;
+    }
+  }
+  QPointF Cross(int k, QPointF a, QPointF b) const {
+    if (k < 2) {
+      const double x = k == 0 ? box_.x0 : box_.x1;
+      return QPointF(x, a.y() + (x - a.x()) / (b.x() - a.x()) * (b.y() - a.y()));
+    }
+    const double y = k == 2 ? box_.y0 : box_.y1;
+    return QPointF(a.x() + (y - a.y()) / (b.y() - a.y()) * (b.x() - a.x()), y);
+  }
+  void Push(int k, QPointF p) {
+    if (k == 4) {
+      if (begun_) out_.LineTo(p);
+      else out_.MoveTo(p);
+      begun_ = true;
+      return;
+    }
+    Stage& s = stage_[k];
+    if (!s.started) {  // the closing edge gives it
+      s.started = true;
+      s.first = s.prev = p;
+      return;
+    }
+    Edge(k, s.prev, p);
+    s.prev = p;
+  }
+  // What the edge a-b leaves at stage k, a itself already given.
+  void Edge(int k, QPointF a, QPointF b) {
+    const bool inA = Inside(k, a), inB = Inside(k, b);
+    if (inA != inB) Push(k + 1, Cross(k, a, b));
+    if (inB) Push(k + 1, b);
+  }
+
+  Box box_;
+  PathBuilder& out_;
+  Stage stage_[4];
+  bool begun_ = false;
+};
 
 class PainterSink : public EmfSink {
  public:
   // Device pixels of the file to pixels of the picture: p * scale - origin.
-  PainterSink(QPainter& p, double scale, QPointF origin) : p_(p), scale_(scale), origin_(origin) {}
+  PainterSink(QPainter& p, double scale, QPointF origin, int width, int height)
+      : p_(p),
+        scale_(scale),
+        origin_(origin),
+        picture_{0, 0, double(width), double(height)},
+        left_(kWorkPerPixel * width * height) {}
 
-  void Polys(const EmfState& dc, const std::vector<LPoint>& pts, const std::vector<uint32_t>& counts,
-             bool closed) override {
+  bool Polys(const EmfState& dc, const EmfPoints& pts, const EmfCounts& counts, bool closed) override {
+    const bool fill = closed && dc.brush.visible;
+    if (!dc.pen.visible && !fill) return true;
     Begin(dc);
-    QPainterPath path;
-    path.setFillRule(dc.winding ? Qt::WindingFill : Qt::OddEvenFill);
-    size_t at = 0;
-    for (uint32_t n : counts) {
-      if (n >= 2) {  // a single point draws nothing
-        path.moveTo(pts[at].x, pts[at].y);
-        for (uint32_t i = 1; i < n; ++i) path.lineTo(pts[at + i].x, pts[at + i].y);
-        if (closed) path.closeSubpath();
+    const double ax = dc.scaleX * scale_, ay = dc.scaleY * scale_;
+    const double bx = dc.offsetX * scale_ - origin_.x(), by = dc.offsetY * scale_ - origin_.y();
+    const QTransform toPicture(ax, 0, 0, ay, bx, by);
+    p_.setTransform(toPicture);
+    const QPen pen = Pen(dc);
+    const double width = !dc.pen.visible ? 0 : pen.isCosmetic() ? 1 : pen.widthF() * Unit(dc);
+    if (width > kWidestPen) return false;
+    // Beyond the pen's reach from the picture nothing of a line shows.
+    const double m = width / 2 + 2;
+    const Box box{picture_.x0 - m, picture_.y0 - m, picture_.x1 + m, picture_.y1 + m};
+    PathBuilder path(left_, Ink{width, pen.isCosmetic(), dc.pen.visible && pen.style() != Qt::SolidLine, fill},
+                     picture_, toPicture.inverted());
+    auto at = [&](size_t i) {
+      const LPoint l = pts[i];
+      return QPointF(l.x * ax + bx, l.y * ay + by);
+    };
+    size_t first = 0;
+    for (size_t part = 0; part < counts.n && !path.Over(); first += counts[part++]) {
+      const size_t n = counts[part];
+      if (n < 2) continue;  // a single point draws nothing
+      if (closed) {
+        PolygonCut cut(box, path);
+        for (size_t i = 0; i < n && !path.Over(); ++i) cut.Add(at(first + i));
+        cut.Close();
+        continue;
       }
-      at += n;
+      bool open = false;
+      QPointF prev = at(first);
+      for (size_t i = 1; i < n && !path.Over(); ++i) {
+        const QPointF next = at(first + i);
+        QPointF a = prev, b = next;
+        bool cutA = false, cutB = false;
+        prev = next;
+        if (!CutSegment(box, a, b, cutA, cutB)) {
+          open = false;
+          continue;
+        }
+        if (!open || cutA) path.MoveTo(a);
+        path.LineTo(b);
+        open = !cutB;
+      }
+      path.Flush();
     }
-    p_.setPen(Pen(dc));
-    p_.setBrush(closed && dc.brush.visible ? QBrush(FromColorRef(dc.brush.color)) : QBrush(Qt::NoBrush));
-    p_.drawPath(path);
+    path.PriceArea();
+    if (path.Over()) return false;
+    p_.setPen(pen);
+    p_.setBrush(fill ? QBrush(FromColorRef(dc.brush.color)) : QBrush(Qt::NoBrush));
+    QPainterPath shape = path.Path();
+    shape.setFillRule(dc.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    p_.drawPath(shape);
+    return true;
   }
 
-  void Text(const EmfState& dc, LPoint ref, const std::u16string& text, const std::vector<int32_t>& dx) override {
-    Begin(dc);
-    p_.resetTransform();  // text is placed in picture pixels: it stays upright whatever the mapping
+  bool Text(const EmfState& dc, LPoint ref, const std::u16string& text, const std::vector<int32_t>& dx) override {
+    Begin(dc);  // text is placed in picture pixels: it stays upright whatever the mapping
     const double sx = dc.scaleX * scale_, sy = dc.scaleY * scale_;
     const LogFont& lf = dc.font;
     double em = lf.height < 0 ? -double(lf.height) : lf.height * 0.8;  // a positive height holds the leading
     if (lf.height == 0) em = 12 / std::abs(sy);
     const double px = em * std::abs(sy);
-    if (!(px >= 0.5) || px > 4000) return;  // too small to see, or absurd
-    TFont name;
-    name.Name = FromQString(QString::fromStdU16String(lf.face));
-    QFont font = ToQFont(name);
-    font.setPointSizeF(px * 72.0 / 96.0);
-    font.setWeight(QFont::Weight(std::clamp(lf.weight, 1, 1000)));
-    font.setItalic(lf.italic);
-    font.setUnderline(lf.underline);
-    font.setStrikeOut(lf.strikeOut);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    p_.setFont(font);
+    if (!(px >= 0.5) || px > 4000) return true;  // too small to see, or absurd
+    SetFont(lf, px);
     p_.setPen(FromColorRef(dc.textColor));
-    const QFontMetricsF fm(font);
-    const double angle = lf.escapement / 10.0 * M_PI / 180.0;
+    const QFontMetricsF& fm = *metrics_;
+    const double turn = lf.escapement / 10.0;
+    const double angle = turn * M_PI / 180.0;
     const QPointF along(std::cos(angle) * std::abs(sx), -std::sin(angle) * std::abs(sx));
     double total = 0;
     for (int32_t d : dx) total += d;
@@ -74,46 +306,95 @@ class PainterSink : public EmfSink {
     else if ((dc.textAlign & 24) == 8) drop = -fm.descent();
     const QPointF base(ref.x * dc.scaleX + dc.offsetX, ref.y * dc.scaleY + dc.offsetY);
     const QPointF origin = base * scale_ - origin_;
+    // A character reaches no further than a few of its heights from its origin.
+    const double reach = 3 * px + std::abs(drop) + 4;
+    const Box near{picture_.x0 - reach, picture_.y0 - reach, picture_.x1 + reach, picture_.y1 + reach};
+    const double price = kGlyphCost + std::min(px * px, picture_.x1 * picture_.y1) * (turn == 0 ? 1 : 2);
     double cum = start;
     for (size_t i = 0; i < text.size(); ++i) {
       size_t n = 1;  // a surrogate pair stands as one character
       if (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
         n = 2;
-      const QString ch = QString::fromStdU16String(text.substr(i, n));
-      p_.save();
-      p_.translate(origin + along * cum);
-      p_.rotate(-lf.escapement / 10.0);
-      p_.drawText(QPointF(0, drop), ch);
-      p_.restore();
+      const QPointF at = origin + along * cum;
+      if (near.Holds(at)) {
+        left_ -= price;
+        if (left_ < 0) return false;
+        p_.save();
+        p_.translate(at);
+        p_.rotate(-turn);
+        p_.drawText(QPointF(0, drop), QString::fromStdU16String(text.substr(i, n)));
+        p_.restore();
+      }
       for (size_t k = 0; k < n; ++k) cum += dx[i + k];
       i += n - 1;
     }
+    return true;
   }
 
-  void Picture(const EmfState& dc, const LRect& dest, int width, int height,
-               const std::vector<uint32_t>& rgb) override {
+  bool Picture(const EmfState& dc, const LRect& dest, const EmfPixels& pixels) override {
     Begin(dc);
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-      for (int x = 0; x < width; ++x) line[x] = 0xFF000000u | rgb[size_t(y) * size_t(width) + size_t(x)];
+    const double ax = dc.scaleX * scale_, ay = dc.scaleY * scale_;
+    const double bx = dc.offsetX * scale_ - origin_.x(), by = dc.offsetY * scale_ - origin_.y();
+    // The destination in picture pixels (mirrored when the mapping is), and
+    // the part of it that shows.
+    const double x0 = dest.left * ax + bx, x1 = dest.right * ax + bx;
+    const double y0 = dest.top * ay + by, y1 = dest.bottom * ay + by;
+    const Box shown{std::max(std::min(x0, x1), picture_.x0), std::max(std::min(y0, y1), picture_.y0),
+                    std::min(std::max(x0, x1), picture_.x1), std::min(std::max(y0, y1), picture_.y1)};
+    if (!(shown.x0 < shown.x1 && shown.y0 < shown.y1)) return true;
+    const double area = (shown.x1 - shown.x0) * (shown.y1 - shown.y0);
+    const int64_t pixelsIn = int64_t(pixels.width) * pixels.height;
+    const Box whole{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+    if (pixelsIn <= 4 * int64_t(picture_.x1 * picture_.y1) && whole.x0 > -kReach && whole.y0 > -kReach &&
+        whole.x1 < kReach && whole.y1 < kReach) {
+      // A small picture goes to the painter whole, scaled by it.
+      left_ -= double(pixelsIn) + area;
+      if (left_ < 0) return false;
+      QImage image(pixels.width, pixels.height, QImage::Format_RGB32);
+      for (int y = 0; y < pixels.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < pixels.width; ++x) line[x] = 0xFF000000u | pixels.At(x, y);
+      }
+      p_.setTransform(QTransform(ax, 0, 0, ay, bx, by));
+      p_.drawImage(QRectF(dest.left, dest.top, double(dest.right) - dest.left, double(dest.bottom) - dest.top), image);
+      return true;
     }
-    p_.drawImage(QRectF(dest.left, dest.top, double(dest.right) - dest.left, double(dest.bottom) - dest.top), image);
+    // A large one is sampled where it shows, at twice the resolution it
+    // shows at, and the painter smooths the samples.
+    const int w = int(std::ceil(shown.x1 - shown.x0)) * 2, h = int(std::ceil(shown.y1 - shown.y0)) * 2;
+    left_ -= double(w) * h + area;
+    if (left_ < 0) return false;
+    QImage image(w, h, QImage::Format_RGB32);
+    auto source = [](double at, double from, double to, int count) {
+      return std::clamp(int((at - from) / (to - from) * count), 0, count - 1);
+    };
+    for (int y = 0; y < h; ++y) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+      const int v = source(shown.y0 + (y + 0.5) * (shown.y1 - shown.y0) / h, y0, y1, pixels.height);
+      for (int x = 0; x < w; ++x)
+        line[x] =
+            0xFF000000u | pixels.At(source(shown.x0 + (x + 0.5) * (shown.x1 - shown.x0) / w, x0, x1, pixels.width), v);
+    }
+    p_.drawImage(QRectF(shown.x0, shown.y0, shown.x1 - shown.x0, shown.y1 - shown.y0), image);
+    return true;
   }
 
  private:
-  // The file's mapping and clip on the painter.
+  // The file's clip on the painter, which then draws in picture pixels.
   void Begin(const EmfState& dc) {
     p_.resetTransform();
     if (dc.clipped) {
-      p_.setClipRect(QRectF(QPointF(dc.clip[0], dc.clip[1]) * scale_ - origin_,
-                            QPointF(dc.clip[2], dc.clip[3]) * scale_ - origin_));
+      // Only its part within the picture matters.
+      auto x = [&](double d) { return std::clamp(d * scale_ - origin_.x(), -1.0, picture_.x1 + 1); };
+      auto y = [&](double d) { return std::clamp(d * scale_ - origin_.y(), -1.0, picture_.y1 + 1); };
+      p_.setClipRect(QRectF(QPointF(x(dc.clip[0]), y(dc.clip[1])), QPointF(x(dc.clip[2]), y(dc.clip[3]))));
     } else {
       p_.setClipping(false);
     }
-    p_.setTransform(QTransform(dc.scaleX * scale_, 0, 0, dc.scaleY * scale_, dc.offsetX * scale_ - origin_.x(),
-                               dc.offsetY * scale_ - origin_.y()));
   }
+
+  // Picture pixels per logical unit, for widths.
+  double Unit(const EmfState& dc) const { return std::sqrt(std::abs(dc.scaleX * dc.scaleY)) * scale_; }
 
   QPen Pen(const EmfState& dc) const {
     const EmfPen& e = dc.pen;
@@ -122,8 +403,7 @@ class PainterSink : public EmfSink {
     static const Qt::PenStyle kDashes[5] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
                                             Qt::DashDotDotLine};
     pen.setStyle(kDashes[std::min<uint32_t>(e.style & 0xF, 4)]);
-    const double unit = std::sqrt(std::abs(dc.scaleX * dc.scaleY)) * scale_;
-    const double w = std::abs(double(e.width)) * unit;
+    const double w = std::abs(double(e.width)) * Unit(dc);
     // Thinner than a pixel of the picture: still a pixel, so that a
     // reduced picture keeps its lines.
     if (w < 1) {
@@ -143,9 +423,36 @@ class PainterSink : public EmfSink {
     return pen;
   }
 
+  // The font of the text records, built again only when it changes.
+  void SetFont(const LogFont& lf, double px) {
+    if (!font_ || fontKey_.face != lf.face || fontKey_.weight != lf.weight || fontKey_.italic != lf.italic ||
+        fontKey_.underline != lf.underline || fontKey_.strikeOut != lf.strikeOut || fontPx_ != px) {
+      TFont name;
+      name.Name = FromQString(QString::fromStdU16String(lf.face));
+      QFont font = ToQFont(name);
+      font.setPointSizeF(px * 72.0 / 96.0);
+      font.setWeight(QFont::Weight(std::clamp(lf.weight, 1, 1000)));
+      font.setItalic(lf.italic);
+      font.setUnderline(lf.underline);
+      font.setStrikeOut(lf.strikeOut);
+      font.setHintingPreference(QFont::PreferNoHinting);
+      font_ = font;
+      metrics_.emplace(font);
+      fontKey_ = lf;
+      fontPx_ = px;
+    }
+    p_.setFont(*font_);
+  }
+
   QPainter& p_;
   double scale_;
   QPointF origin_;
+  Box picture_;
+  double left_;  // what the picture may still cost
+  std::optional<QFont> font_;
+  std::optional<QFontMetricsF> metrics_;
+  LogFont fontKey_;
+  double fontPx_ = 0;
 };
 
 }  // namespace
@@ -165,7 +472,7 @@ std::unique_ptr<TBitmap> DrawEmf(const uint8_t* data, size_t size, int maxWidth,
   {
     QPainter p(&image);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-    PainterSink sink(p, scale, QPointF(frame.left, frame.top) * scale);
+    PainterSink sink(p, scale, QPointF(frame.left, frame.top) * scale, w, h);
     *verdict = ReadEmf(data, size, &sink, &frame);
   }
   if (*verdict != EmfVerdict::Picture) return nullptr;
