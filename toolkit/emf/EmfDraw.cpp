@@ -22,9 +22,11 @@ namespace {
 
 // What a picture may cost: this many units for each of its pixels.
 constexpr double kWorkPerPixel = 250;
-// The price of a vertex kept in a path, of an edge of a filled outline
-// crossing a row of pixels, of a dash, of a character drawn.
-constexpr double kVertexCost = 64, kCrossingCost = 80, kDashCost = 32, kGlyphCost = 2000;
+// The price of a record, of a drawing handed to the painter, of a new clip,
+// of a vertex kept in a path, of an edge of a filled outline crossing a row
+// of pixels, of a dash, of a character drawn.
+constexpr double kRecordCost = 16, kDrawCost = 300, kClipCost = 600, kVertexCost = 64, kCrossingCost = 80,
+                 kDashCost = 32, kGlyphCost = 2000;
 // Vertices closer than this to the last one kept (picture pixels) merge
 // into it: a line drawn through them would look the same.
 constexpr double kMergeStep = 0.2;
@@ -228,11 +230,10 @@ class PainterSink : public EmfSink {
   bool Polys(const EmfState& dc, const EmfPoints& pts, const EmfCounts& counts, bool closed) override {
     const bool fill = closed && dc.brush.visible;
     if (!dc.pen.visible && !fill) return true;
-    Begin(dc);
+    if ((left_ -= kRecordCost) < 0) return false;
     const double ax = dc.scaleX * scale_, ay = dc.scaleY * scale_;
     const double bx = dc.offsetX * scale_ - origin_.x(), by = dc.offsetY * scale_ - origin_.y();
     const QTransform toPicture(ax, 0, 0, ay, bx, by);
-    p_.setTransform(toPicture);
     const QPen pen = Pen(dc);
     const double width = !dc.pen.visible ? 0 : pen.isCosmetic() ? 1 : pen.widthF() * Unit(dc);
     if (width > kWidestPen) return false;
@@ -274,6 +275,10 @@ class PainterSink : public EmfSink {
     }
     path.PriceArea();
     if (path.Over()) return false;
+    if (path.Path().isEmpty()) return true;  // nothing of it shows
+    Begin(dc);
+    if ((left_ -= kDrawCost) < 0) return false;
+    p_.setTransform(toPicture);
     p_.setPen(pen);
     p_.setBrush(fill ? QBrush(FromColorRef(dc.brush.color)) : QBrush(Qt::NoBrush));
     QPainterPath shape = path.Path();
@@ -283,6 +288,7 @@ class PainterSink : public EmfSink {
   }
 
   bool Text(const EmfState& dc, LPoint ref, const std::u16string& text, const std::vector<int32_t>& dx) override {
+    if ((left_ -= kRecordCost) < 0) return false;
     Begin(dc);  // text is placed in picture pixels: it stays upright whatever the mapping
     const double sx = dc.scaleX * scale_, sy = dc.scaleY * scale_;
     const LogFont& lf = dc.font;
@@ -332,6 +338,7 @@ class PainterSink : public EmfSink {
   }
 
   bool Picture(const EmfState& dc, const LRect& dest, const EmfPixels& pixels) override {
+    if ((left_ -= kRecordCost) < 0) return false;
     Begin(dc);
     const double ax = dc.scaleX * scale_, ay = dc.scaleY * scale_;
     const double bx = dc.offsetX * scale_ - origin_.x(), by = dc.offsetY * scale_ - origin_.y();
@@ -348,7 +355,7 @@ class PainterSink : public EmfSink {
     if (pixelsIn <= 4 * int64_t(picture_.x1 * picture_.y1) && whole.x0 > -kReach && whole.y0 > -kReach &&
         whole.x1 < kReach && whole.y1 < kReach) {
       // A small picture goes to the painter whole, scaled by it.
-      left_ -= double(pixelsIn) + area;
+      left_ -= kDrawCost + double(pixelsIn) + area;
       if (left_ < 0) return false;
       QImage image(pixels.width, pixels.height, QImage::Format_RGB32);
       for (int y = 0; y < pixels.height; ++y) {
@@ -362,7 +369,7 @@ class PainterSink : public EmfSink {
     // A large one is sampled where it shows, at twice the resolution it
     // shows at, and the painter smooths the samples.
     const int w = int(std::ceil(shown.x1 - shown.x0)) * 2, h = int(std::ceil(shown.y1 - shown.y0)) * 2;
-    left_ -= double(w) * h + area;
+    left_ -= kDrawCost + double(w) * h + area;
     if (left_ < 0) return false;
     QImage image(w, h, QImage::Format_RGB32);
     auto source = [](double at, double from, double to, int count) {
@@ -383,6 +390,11 @@ class PainterSink : public EmfSink {
   // The file's clip on the painter, which then draws in picture pixels.
   void Begin(const EmfState& dc) {
     p_.resetTransform();
+    const bool same = dc.clipped == clipped_ && std::equal(dc.clip, dc.clip + 4, clip_);
+    if (same) return;
+    left_ -= kClipCost;
+    clipped_ = dc.clipped;
+    std::copy(dc.clip, dc.clip + 4, clip_);
     if (dc.clipped) {
       // Only its part within the picture matters.
       auto x = [&](double d) { return std::clamp(d * scale_ - origin_.x(), -1.0, picture_.x1 + 1); };
@@ -448,7 +460,9 @@ class PainterSink : public EmfSink {
   double scale_;
   QPointF origin_;
   Box picture_;
-  double left_;  // what the picture may still cost
+  double left_;           // what the picture may still cost
+  bool clipped_ = false;  // the clip on the painter
+  double clip_[4] = {0, 0, 0, 0};
   std::optional<QFont> font_;
   std::optional<QFontMetricsF> metrics_;
   LogFont fontKey_;

@@ -83,8 +83,8 @@ class Walker {
     const size_t bytes = h.U32(48);
     Require(bytes >= h.Size() && bytes <= fileSize);
     end = bytes;
-    objects_.resize(h.U16(56));
-    Require(!objects_.empty());
+    handles_ = h.U16(56);
+    Require(handles_ > 0);
     const double devX = h.I32(72), devY = h.I32(76), mmX = h.I32(80), mmY = h.I32(84);
     Require(devX > 0 && devY > 0 && mmX > 0 && mmY > 0);
     // The frame is in hundredths of a millimetre, both edges inside.
@@ -280,7 +280,8 @@ class Walker {
   }
 
   Object& Slot(uint32_t handle) {
-    Require(handle >= 1 && handle < objects_.size());
+    Require(handle >= 1 && handle < handles_);
+    if (handle >= objects_.size()) objects_.resize(handle + 1);  // the table as far as it is used
     return objects_[handle];
   }
 
@@ -400,6 +401,7 @@ class Walker {
   EmfSink* sink_;
   EmfState dc_;
   std::vector<EmfState> saved_;
+  uint32_t handles_ = 0;
   std::vector<Object> objects_;
   std::u16string text_;
   std::vector<int32_t> dx_;
