@@ -32,6 +32,8 @@ constexpr double kRecordCost = 16, kDrawCost = 300, kClipCost = 600, kVertexCost
 constexpr double kMergeStep = 0.2;
 // A pen wider than this (picture pixels) covers far more than any picture.
 constexpr double kWidestPen = 1e5;
+// The widest pen the painter takes, in its units.
+constexpr double kWidestPenUnits = 16384;
 // Coordinates handed to the painter stay within this of the picture.
 constexpr double kReach = 1 << 20;
 
@@ -233,9 +235,12 @@ class PainterSink : public EmfSink {
     if ((left_ -= kRecordCost) < 0) return false;
     const double ax = dc.scaleX * scale_, ay = dc.scaleY * scale_;
     const double bx = dc.offsetX * scale_ - origin_.x(), by = dc.offsetY * scale_ - origin_.y();
-    const QTransform toPicture(ax, 0, 0, ay, bx, by);
-    const QPen pen = Pen(dc);
-    const double width = !dc.pen.visible ? 0 : pen.isCosmetic() ? 1 : pen.widthF() * Unit(dc);
+    // The path's units: logical ones, or as many of them as keep the pen's
+    // width within what the painter takes.
+    const double k = std::max(1.0, std::abs(double(dc.pen.width)) / kWidestPenUnits);
+    const QTransform toPicture(ax * k, 0, 0, ay * k, bx, by);
+    const QPen pen = Pen(dc, k);
+    const double width = !dc.pen.visible ? 0 : pen.isCosmetic() ? 1 : pen.widthF() * k * Unit(dc);
     if (width > kWidestPen) return false;
     // Beyond the pen's reach from the picture nothing of a line shows.
     const double m = width / 2 + 2;
@@ -408,7 +413,8 @@ class PainterSink : public EmfSink {
   // Picture pixels per logical unit, for widths.
   double Unit(const EmfState& dc) const { return std::sqrt(std::abs(dc.scaleX * dc.scaleY)) * scale_; }
 
-  QPen Pen(const EmfState& dc) const {
+  // The pen in units of k logical units.
+  QPen Pen(const EmfState& dc, double k) const {
     const EmfPen& e = dc.pen;
     if (!e.visible) return QPen(Qt::NoPen);
     QPen pen(FromColorRef(e.color));
@@ -422,7 +428,7 @@ class PainterSink : public EmfSink {
       pen.setCosmetic(true);
       pen.setWidthF(1);
     } else {
-      pen.setWidthF(std::abs(double(e.width)));
+      pen.setWidthF(std::abs(double(e.width)) / k);
     }
     if (e.geometric) {
       const uint32_t cap = e.style & 0xF00, join = e.style & 0xF000;
