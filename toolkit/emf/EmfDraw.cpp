@@ -25,7 +25,7 @@ constexpr double kWorkPerPixel = 250;
 // The price of a record, of a drawing handed to the painter, of a new clip,
 // of a vertex kept in a path, of an edge of a filled outline crossing a row
 // of pixels, of a dash, of a character drawn.
-constexpr double kRecordCost = 16, kDrawCost = 300, kClipCost = 600, kVertexCost = 64, kCrossingCost = 80,
+constexpr double kRecordCost = 32, kDrawCost = 300, kClipCost = 600, kVertexCost = 64, kCrossingCost = 80,
                  kDashCost = 32, kGlyphCost = 2000;
 // Vertices closer than this to the last one kept (picture pixels) merge
 // into it: a line drawn through them would look the same.
