@@ -23,10 +23,12 @@ namespace {
 // What a picture may cost: this many units for each of its pixels.
 constexpr double kWorkPerPixel = 250;
 // The price of a record, of a drawing handed to the painter, of a new clip,
-// of a vertex kept in a path, of an edge of a filled outline crossing a row
-// of pixels, of a dash, of a character drawn.
-constexpr double kRecordCost = 32, kDrawCost = 300, kClipCost = 600, kVertexCost = 64, kCrossingCost = 80,
-                 kDashCost = 32, kGlyphCost = 2000;
+// of a vertex kept in a path, of a join or an end of a wide pen for each
+// pixel of its width (the painter flattens their curves into that many
+// more edges), of an edge of a filled outline crossing a row of pixels, of
+// a dash, of a character drawn.
+constexpr double kRecordCost = 32, kDrawCost = 300, kClipCost = 600, kVertexCost = 64, kCapCost = 32,
+                 kCrossingCost = 80, kDashCost = 32, kGlyphCost = 2000;
 // Vertices closer than this to the last one kept (picture pixels) merge
 // into it: a line drawn through them would look the same.
 constexpr double kMergeStep = 0.2;
@@ -84,7 +86,12 @@ class PathBuilder {
  public:
   // `back` maps picture pixels to the path's own units.
   PathBuilder(double& left, const Ink& ink, const Box& picture, const QTransform& back)
-      : left_(left), ink_(ink), picture_(picture), back_(back) {}
+      : left_(left),
+        ink_(ink),
+        picture_(picture),
+        back_(back),
+        cap_(ink.pen > 0 && !ink.cosmetic ? kCapCost * ink.pen : 0),
+        vertex_(kVertexCost + cap_) {}
 
   bool Over() const { return left_ < 0; }
   void MoveTo(QPointF p) {
@@ -92,7 +99,7 @@ class PathBuilder {
     path_.moveTo(back_.map(p));
     start_ = last_ = p;
     Grow(p);
-    left_ -= kVertexCost;
+    left_ -= vertex_;
   }
   void LineTo(QPointF p) {
     if (std::abs(p.x() - last_.x()) < kMergeStep && std::abs(p.y() - last_.y()) < kMergeStep) {
@@ -124,7 +131,7 @@ class PathBuilder {
     path_.lineTo(back_.map(p));
     last_ = p;
     Grow(p);
-    left_ -= kVertexCost;
+    left_ -= vertex_;
   }
   void Price(QPointF a, QPointF b) {
     const double length = std::hypot(b.x() - a.x(), b.y() - a.y()), pen = ink_.pen;
@@ -132,7 +139,7 @@ class PathBuilder {
     if (pen > 0) {
       left_ -= std::min((length + pen + 1) * (pen + 1), (picture_.x1 - picture_.x0) * height);
       if (!ink_.cosmetic) left_ -= kCrossingCost * 2 * (rows + std::min(pen, height) + 1);
-      if (ink_.dashed) left_ -= kDashCost * (length / (3 * std::max(pen, 1.0)) + 1);
+      if (ink_.dashed) left_ -= (kDashCost + 2 * cap_) * (length / (3 * std::max(pen, 1.0)) + 1);
     }
     if (ink_.filled) left_ -= kCrossingCost * (rows + 1);
   }
@@ -147,6 +154,7 @@ class PathBuilder {
   Ink ink_;
   Box picture_;
   QTransform back_;
+  double cap_, vertex_;
   QPainterPath path_;
   QPointF start_, last_, lo_, hi_;
   bool hasBounds_ = false;
@@ -240,7 +248,10 @@ class PainterSink : public EmfSink {
     const double k = std::max(1.0, std::abs(double(dc.pen.width)) / kWidestPenUnits);
     const QTransform toPicture(ax * k, 0, 0, ay * k, bx, by);
     const QPen pen = Pen(dc, k);
-    const double width = !dc.pen.visible ? 0 : pen.isCosmetic() ? 1 : pen.widthF() * k * Unit(dc);
+    // Its width in picture pixels, along the axis the mapping stretches most.
+    const double width = !dc.pen.visible    ? 0
+                         : pen.isCosmetic() ? 1
+                                            : pen.widthF() * k * std::max(std::abs(ax), std::abs(ay));
     if (width > kWidestPen) return false;
     // Beyond the pen's reach from the picture nothing of a line shows.
     const double m = width / 2 + 2;

@@ -12,6 +12,9 @@ namespace {
 // the moment a user waits for it.
 constexpr uint64_t kMaxPoints = 4000000, kMaxCharacters = 200000, kMaxPixels = 24000000;
 constexpr size_t kMaxSavedStates = 4096;
+// Saving and restoring copy the whole state, font name included: a file
+// of nothing else would take long to walk.
+constexpr uint64_t kMaxStateCopies = 1 << 16;
 constexpr size_t kHeaderLeast = 88;
 constexpr uint32_t kLastRecordType = 122;  // EMR_COLORMATCHTOPROFILEW, the highest there is
 constexpr uint32_t kSrcCopy = 0x00CC0020;
@@ -153,6 +156,7 @@ class Walker {
       case EMR_INTERSECTCLIPRECT: Clip(r); break;
       case EMR_SAVEDC:
         Require(saved_.size() < kMaxSavedStates);
+        Afford(++copies_ <= kMaxStateCopies);
         saved_.push_back(dc_);
         break;
       case EMR_RESTOREDC: {
@@ -160,6 +164,7 @@ class Walker {
         // Negative: that many levels back; positive: back to that level.
         const int64_t keep = n < 0 ? int64_t(saved_.size()) + n : int64_t(n) - 1;
         Require(n != 0 && keep >= 0 && keep < int64_t(saved_.size()));
+        Afford(++copies_ <= kMaxStateCopies);
         dc_ = saved_[size_t(keep)];
         saved_.resize(size_t(keep));
         break;
@@ -405,7 +410,7 @@ class Walker {
   std::vector<Object> objects_;
   std::u16string text_;
   std::vector<int32_t> dx_;
-  uint64_t points_ = 0, chars_ = 0, pixels_ = 0;
+  uint64_t points_ = 0, chars_ = 0, pixels_ = 0, copies_ = 0;
 };
 
 }  // namespace

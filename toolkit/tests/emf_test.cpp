@@ -217,8 +217,9 @@ TEST(EmfRecords, HeaderRecordsAndTextChainToTheEndRecord) {
 
 // A preview costs what its picture is worth, whatever the file holds: each
 // kind of flood the reader lets through (it keeps within the reader's own
-// counts) ends in the drawing's bound, and values at the ends of their range
-// draw (the sanitizer build checks the arithmetic).
+// counts) ends in the drawing's bound, one of saved states in the walk's
+// own, and values at the ends of their range draw (the sanitizer build
+// checks the arithmetic).
 TEST(EmfDraw, EveryFloodEndsInTheDrawingsBound) {
   TApplication app("Program");
   std::mt19937 rng(7);
@@ -271,6 +272,10 @@ TEST(EmfDraw, EveryFloodEndsInTheDrawingsBound) {
     EXPECT_EQ(DrawEmf(f.data(), f.size(), 218, 218, &verdict) != nullptr, expected == EmfVerdict::Picture) << what;
     EXPECT_EQ(verdict, expected) << what;
   }
+  EmfRecords saves(200, 100);  // states saved and restored: the walk's own bound
+  for (int i = 0; i < 40000; ++i) saves.SaveDC(), saves.RestoreDC();
+  const std::vector<uint8_t> f = saves.Finish();
+  EXPECT_EQ(ReadEmf(f.data(), f.size(), nullptr, nullptr), EmfVerdict::TooLarge);
 }
 
 TEST(EmfChart, ExportHoldsTheChartAsRecordsWhateverTheExtension) {
