@@ -12,6 +12,9 @@ namespace {
 // the moment a user waits for it.
 constexpr uint64_t kMaxPoints = 4000000, kMaxCharacters = 200000, kMaxPixels = 24000000;
 constexpr size_t kMaxSavedStates = 4096;
+// Saving and restoring copy the whole state, font name included: a file
+// of nothing else would take long to walk.
+constexpr uint64_t kMaxStateCopies = 1 << 16;
 constexpr size_t kHeaderLeast = 88;
 constexpr uint32_t kLastRecordType = 122;  // EMR_COLORMATCHTOPROFILEW, the highest there is
 constexpr uint32_t kSrcCopy = 0x00CC0020;
@@ -27,6 +30,13 @@ void Require(bool ok) {
 void Ours(bool ok) {
   if (!ok) Fail(EmfVerdict::NotOurs);
 }
+void Afford(bool ok) {
+  if (!ok) Fail(EmfVerdict::TooLarge);
+}
+
+uint32_t Le32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 
 // One record: reads little-endian values at offsets from its start, never
 // past its end.
@@ -37,7 +47,7 @@ class Rec {
   bool Has(uint64_t at, uint64_t bytes) const { return at <= size_ && bytes <= size_ - at; }
   uint32_t U32(size_t at) const {
     Require(Has(at, 4));
-    return uint32_t(p_[at]) | uint32_t(p_[at + 1]) << 8 | uint32_t(p_[at + 2]) << 16 | uint32_t(p_[at + 3]) << 24;
+    return Le32(p_ + at);
   }
   int32_t I32(size_t at) const { return static_cast<int32_t>(U32(at)); }
   uint16_t U16(size_t at) const {
@@ -49,6 +59,11 @@ class Rec {
     return p_[at];
   }
   LPoint Point(size_t at) const { return {I32(at), I32(at + 4)}; }
+  // The address of n bytes at `at`, which must lie inside.
+  const uint8_t* Bytes(size_t at, uint64_t n) const {
+    Require(Has(at, n));
+    return p_ + at;
+  }
 
  private:
   const uint8_t* p_;
@@ -71,8 +86,8 @@ class Walker {
     const size_t bytes = h.U32(48);
     Require(bytes >= h.Size() && bytes <= fileSize);
     end = bytes;
-    objects_.resize(h.U16(56));
-    Require(!objects_.empty());
+    handles_ = h.U16(56);
+    Require(handles_ > 0);
     const double devX = h.I32(72), devY = h.I32(76), mmX = h.I32(80), mmY = h.I32(84);
     Require(devX > 0 && devY > 0 && mmX > 0 && mmY > 0);
     // The frame is in hundredths of a millimetre, both edges inside.
@@ -141,6 +156,7 @@ class Walker {
       case EMR_INTERSECTCLIPRECT: Clip(r); break;
       case EMR_SAVEDC:
         Require(saved_.size() < kMaxSavedStates);
+        Afford(++copies_ <= kMaxStateCopies);
         saved_.push_back(dc_);
         break;
       case EMR_RESTOREDC: {
@@ -148,6 +164,7 @@ class Walker {
         // Negative: that many levels back; positive: back to that level.
         const int64_t keep = n < 0 ? int64_t(saved_.size()) + n : int64_t(n) - 1;
         Require(n != 0 && keep >= 0 && keep < int64_t(saved_.size()));
+        Afford(++copies_ <= kMaxStateCopies);
         dc_ = saved_[size_t(keep)];
         saved_.resize(size_t(keep));
         break;
@@ -199,7 +216,7 @@ class Walker {
         LogFont& f = o.font;
         f.height = r.I32(12);
         Require(f.height != INT32_MIN);
-        f.escapement = r.I32(20);
+        f.escapement = r.I32(20) % 3600;  // whole turns change nothing, and the drawing negates it
         f.weight = std::clamp(r.I32(28), 0, 1000);
         if (f.weight == 0) f.weight = 400;
         f.italic = r.U8(32) != 0;
@@ -222,22 +239,17 @@ class Walker {
       case EMR_POLYLINE:
       case EMR_POLYGON: {
         const uint32_t n = r.U32(24);
-        Require(r.Has(28, uint64_t(n) * 8));
-        Points(r, 28, n);
-        counts_.assign(1, n);
-        Draw(type == EMR_POLYGON);
+        Draw(type == EMR_POLYGON, Points(r, 28, n), EmfCounts{nullptr, 1, n});
         break;
       }
       case EMR_POLYPOLYLINE:
       case EMR_POLYPOLYGON: {
         const uint32_t parts = r.U32(24), n = r.U32(28);
-        Require(r.Has(32, uint64_t(parts) * 4) && r.Has(32 + uint64_t(parts) * 4, uint64_t(n) * 8));
-        counts_.resize(parts);
+        const EmfCounts counts{r.Bytes(32, uint64_t(parts) * 4), parts, 0};
         uint64_t sum = 0;
-        for (uint32_t i = 0; i < parts; ++i) sum += counts_[i] = r.U32(32 + 4 * size_t(i));
+        for (uint32_t i = 0; i < parts; ++i) sum += counts[i];
         Require(sum == n);
-        Points(r, 32 + 4 * size_t(parts), n);
-        Draw(type == EMR_POLYPOLYGON);
+        Draw(type == EMR_POLYPOLYGON, Points(r, 32 + 4 * size_t(parts), n), counts);
         break;
       }
       case EMR_EXTTEXTOUTW: Text(r); break;
@@ -273,7 +285,8 @@ class Walker {
   }
 
   Object& Slot(uint32_t handle) {
-    Require(handle >= 1 && handle < objects_.size());
+    Require(handle >= 1 && handle < handles_);
+    if (handle >= objects_.size()) objects_.resize(handle + 1);  // the table as far as it is used
     return objects_[handle];
   }
 
@@ -325,15 +338,15 @@ class Walker {
     s.clip[3] = y1;
   }
 
-  void Points(const Rec& r, size_t at, uint32_t n) {
+  EmfPoints Points(const Rec& r, size_t at, uint32_t n) {
+    const EmfPoints points{r.Bytes(at, uint64_t(n) * 8), n};
     points_ += n;
-    if (points_ > kMaxPoints) Fail(EmfVerdict::TooLarge);
-    pts_.resize(n);
-    for (uint32_t i = 0; i < n; ++i) pts_[i] = r.Point(at + 8 * size_t(i));
+    Afford(points_ <= kMaxPoints);
+    return points;
   }
 
-  void Draw(bool closed) {
-    if (sink_ != nullptr) sink_->Polys(dc_, pts_, counts_, closed);
+  void Draw(bool closed, const EmfPoints& points, const EmfCounts& counts) {
+    if (sink_ != nullptr) Afford(sink_->Polys(dc_, points, counts, closed));
   }
 
   void Text(const Rec& r) {
@@ -347,14 +360,14 @@ class Walker {
     Ours(offDx != 0);
     Require(offDx >= 76 && r.Has(offDx, uint64_t(n) * 4));
     chars_ += n;
-    if (chars_ > kMaxCharacters) Fail(EmfVerdict::TooLarge);
+    Afford(chars_ <= kMaxCharacters);
     text_.resize(n);
     dx_.resize(n);
     for (uint32_t i = 0; i < n; ++i) {
       text_[i] = r.U16(offString + 2 * size_t(i));
       dx_[i] = r.I32(offDx + 4 * size_t(i));
     }
-    if (sink_ != nullptr) sink_->Text(dc_, ref, text_, dx_);
+    if (sink_ != nullptr) Afford(sink_->Text(dc_, ref, text_, dx_));
   }
 
   void Dib(const Rec& r) {
@@ -375,36 +388,43 @@ class Walker {
             uint64_t(ySrc) + uint64_t(cySrc) <= rows);
     Ours(cxDest >= 0 && cyDest >= 0);  // mirrored pictures: not ours
     pixels_ += uint64_t(cxSrc) * uint64_t(cySrc);
-    if (pixels_ > kMaxPixels) Fail(EmfVerdict::TooLarge);
+    Afford(pixels_ <= kMaxPixels);
     if (sink_ == nullptr || cxDest == 0 || cyDest == 0) return;
-    std::vector<uint32_t> rgb(size_t(cxSrc) * size_t(cySrc));
-    const size_t bpp = bits / 8;
-    for (int32_t y = 0; y < cySrc; ++y) {
-      // Bottom-up pictures count the source rectangle from their last row.
-      const uint64_t fileRow = height > 0 ? uint64_t(ySrc) + uint64_t(cySrc) - 1 - uint64_t(y) : uint64_t(ySrc) + y;
-      const size_t at = offBits + size_t(fileRow * stride);
-      for (int32_t x = 0; x < cxSrc; ++x) {
-        const size_t p = at + size_t(xSrc + x) * bpp;
-        rgb[size_t(y) * size_t(cxSrc) + size_t(x)] = uint32_t(r.U8(p + 2)) << 16 | uint32_t(r.U8(p + 1)) << 8 | r.U8(p);
-      }
-    }
+    // Bottom-up pictures count the source rectangle from their last row.
+    const uint64_t topRow = height > 0 ? uint64_t(ySrc) + uint64_t(cySrc) - 1 : uint64_t(ySrc);
+    EmfPixels pixels;
+    pixels.bytesPerPixel = bits / 8;
+    pixels.first = r.Bytes(offBits + size_t(topRow * stride) + size_t(xSrc) * pixels.bytesPerPixel, 3);
+    pixels.rowStep = height > 0 ? -ptrdiff_t(stride) : ptrdiff_t(stride);
+    pixels.width = cxSrc;
+    pixels.height = cySrc;
     const LRect dest{xDest, yDest, int32_t(std::min<int64_t>(int64_t(xDest) + cxDest, INT32_MAX)),
                      int32_t(std::min<int64_t>(int64_t(yDest) + cyDest, INT32_MAX))};
-    sink_->Picture(dc_, dest, cxSrc, cySrc, rgb);
+    Afford(sink_->Picture(dc_, dest, pixels));
   }
 
   EmfSink* sink_;
   EmfState dc_;
   std::vector<EmfState> saved_;
+  uint32_t handles_ = 0;
   std::vector<Object> objects_;
-  std::vector<LPoint> pts_;
-  std::vector<uint32_t> counts_;
   std::u16string text_;
   std::vector<int32_t> dx_;
-  uint64_t points_ = 0, chars_ = 0, pixels_ = 0;
+  uint64_t points_ = 0, chars_ = 0, pixels_ = 0, copies_ = 0;
 };
 
 }  // namespace
+
+LPoint EmfPoints::operator[](size_t i) const {
+  return {static_cast<int32_t>(Le32(at + 8 * i)), static_cast<int32_t>(Le32(at + 8 * i + 4))};
+}
+
+uint32_t EmfCounts::operator[](size_t i) const { return at == nullptr ? single : Le32(at + 4 * i); }
+
+uint32_t EmfPixels::At(int x, int y) const {
+  const uint8_t* p = first + rowStep * y + ptrdiff_t(bytesPerPixel) * x;
+  return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
 
 EmfVerdict ReadEmf(const uint8_t* data, size_t size, EmfSink* sink, EmfFrame* frame) {
   EmfFrame unused;

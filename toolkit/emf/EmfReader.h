@@ -56,19 +56,40 @@ struct EmfFrame {
   double left = 0, top = 0, width = 0, height = 0;
 };
 
+// Views of a record's values where they lie in the file, which the walk has
+// checked: a drawing reads them without a copy of the file in memory.
+struct EmfPoints {
+  const uint8_t* at = nullptr;  // x and y, 32-bit little-endian each
+  size_t n = 0;
+  LPoint operator[](size_t i) const;
+};
+struct EmfCounts {
+  const uint8_t* at = nullptr;  // 32-bit little-endian counts; null: one part of `single`
+  size_t n = 1;
+  uint32_t single = 0;
+  uint32_t operator[](size_t i) const;
+};
+// The source rectangle of a picture, width x height, top row first.
+struct EmfPixels {
+  const uint8_t* first = nullptr;  // the rectangle's top left pixel
+  ptrdiff_t rowStep = 0;           // bytes from one row of the rectangle to the next
+  size_t bytesPerPixel = 3;
+  int width = 0, height = 0;
+  uint32_t At(int x, int y) const;  // 0xRRGGBB
+};
+
 class EmfSink {
  public:
   virtual ~EmfSink() = default;
+  // Each returns false when the drawing would cost more than a preview may
+  // spend; the walk then ends with TooLarge.
   // Polylines, or polygons filled with the brush and outlined with the pen;
   // counts[i] points make part i.
-  virtual void Polys(const EmfState& dc, const std::vector<LPoint>& points, const std::vector<uint32_t>& counts,
-                     bool closed) = 0;
+  virtual bool Polys(const EmfState& dc, const EmfPoints& points, const EmfCounts& counts, bool closed) = 0;
   // Text from its reference point; dx are the advances of the code units.
-  virtual void Text(const EmfState& dc, LPoint ref, const std::u16string& text, const std::vector<int32_t>& dx) = 0;
-  // Rows of 0xRRGGBB top to bottom, stretched to the logical rectangle
-  // (right and bottom exclusive).
-  virtual void Picture(const EmfState& dc, const LRect& dest, int width, int height,
-                       const std::vector<uint32_t>& rgb) = 0;
+  virtual bool Text(const EmfState& dc, LPoint ref, const std::u16string& text, const std::vector<int32_t>& dx) = 0;
+  // A picture stretched to the logical rectangle (right and bottom exclusive).
+  virtual bool Picture(const EmfState& dc, const LRect& dest, const EmfPixels& pixels) = 0;
 };
 
 // Walks the file from the header to the end record, handing each drawing to
@@ -77,7 +98,9 @@ class EmfSink {
 EmfVerdict ReadEmf(const uint8_t* data, size_t size, EmfSink* sink, EmfFrame* frame);
 
 // The picture on white, scaled to fit maxWidth x maxHeight with its
-// proportions kept; null unless the verdict is Picture.
+// proportions kept; null unless the verdict is Picture.  Its cost in time and
+// memory is bounded by the picture's size, whatever the file holds: a file
+// that would take more ends as TooLarge.
 std::unique_ptr<TBitmap> DrawEmf(const uint8_t* data, size_t size, int maxWidth, int maxHeight, EmfVerdict* verdict);
 
 }  // namespace tk::emf

@@ -20,9 +20,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <optional>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -34,6 +36,7 @@
 #include "toolkit/Jpeg.h"
 #include "toolkit/chart/Chart.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/emf/EmfReader.h"
 #include "toolkit/emf/EmfRecords.h"
 #include "toolkit/files/WholeFile.h"
 #include "toolkit/testing/Testing.h"
@@ -221,6 +224,69 @@ TEST(EmfRecords, HeaderRecordsAndTextChainToTheEndRecord) {
   EXPECT_EQ(texts, 1u);
   // The drawn bounds: the polyline reaches (199, 50) in pixels.
   EXPECT_EQ(I32(f, 16), 199);
+}
+
+// A preview costs what its picture is worth, whatever the file holds: each
+// kind of flood the reader lets through (it keeps within the reader's own
+// counts) ends in the drawing's bound, one of saved states in the walk's
+// own, and values at the ends of their range draw (the sanitizer build
+// checks the arithmetic).
+TEST(EmfDraw, EveryFloodEndsInTheDrawingsBound) {
+  TApplication app("Program");
+  std::mt19937 rng(7);
+  auto at = [&] { return LPoint{int32_t(rng() % 1600), int32_t(rng() % 800)}; };
+  auto line = [&](size_t n) {
+    std::vector<LPoint> p(n);
+    for (LPoint& q : p) q = at();
+    return p;
+  };
+  auto text = [&](EmfRecords& r, int32_t escapement, int records) {
+    LogFont lf;
+    lf.escapement = escapement;
+    r.SelectObject(r.CreateFont(lf));
+    for (int i = 0; i < records; ++i) r.ExtTextOut(at(), std::u16string(1000, u'W'), std::vector<int32_t>(1000, 1), {});
+  };
+  const std::vector<std::tuple<const char*, std::function<void(EmfRecords&)>, EmfVerdict>> cases{
+      {"a long thick round-joined polyline",
+       [&](EmfRecords& r) {
+         r.SelectObject(r.ExtCreatePen(PS_GEOMETRIC, 5 * kSub, 0));
+         r.Polyline(line(4000));
+       },
+       EmfVerdict::TooLarge},
+      {"a self-crossing polyline", [&](EmfRecords& r) { r.Polyline(line(100000)); }, EmfVerdict::TooLarge},
+      {"a self-crossing filled polygon",
+       [&](EmfRecords& r) {
+         r.SelectObject(r.CreateSolidBrush(0xFF));
+         r.Polygon(line(10000));
+       },
+       EmfVerdict::TooLarge},
+      {"many dotted lines",
+       [&](EmfRecords& r) {
+         r.SelectObject(r.CreatePen(PS_DOT, 0, 0));
+         for (int i = 0; i < 30000; ++i) r.Polyline(line(2));
+       },
+       EmfVerdict::TooLarge},
+      {"many rotated characters", [&](EmfRecords& r) { text(r, 450, 40); }, EmfVerdict::TooLarge},
+      {"many pictures",
+       [&](EmfRecords& r) {
+         for (int i = 0; i < 2000; ++i) r.StretchDib({0, 0, 1600, 800}, 1, 1, {0xFF0000});
+       },
+       EmfVerdict::TooLarge},
+      {"an escapement of INT32_MIN", [&](EmfRecords& r) { text(r, INT32_MIN, 1); }, EmfVerdict::Picture}};
+  for (const auto& [what, draw, expected] : cases) {
+    EmfRecords rec(200, 100);
+    rec.SetMapping();
+    draw(rec);
+    const std::vector<uint8_t> f = rec.Finish();
+    EXPECT_EQ(ReadEmf(f.data(), f.size(), nullptr, nullptr), EmfVerdict::Picture) << what;
+    EmfVerdict verdict;
+    EXPECT_EQ(DrawEmf(f.data(), f.size(), 218, 218, &verdict) != nullptr, expected == EmfVerdict::Picture) << what;
+    EXPECT_EQ(verdict, expected) << what;
+  }
+  EmfRecords saves(200, 100);  // states saved and restored: the walk's own bound
+  for (int i = 0; i < 40000; ++i) saves.SaveDC(), saves.RestoreDC();
+  const std::vector<uint8_t> f = saves.Finish();
+  EXPECT_EQ(ReadEmf(f.data(), f.size(), nullptr, nullptr), EmfVerdict::TooLarge);
 }
 
 TEST(EmfChart, ExportHoldsTheChartAsRecordsWhateverTheExtension) {
