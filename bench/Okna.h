@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"

@@ -6,8 +6,8 @@
 
 #include <cmath>
 
-#include "toolkit/Controls.h"
-#include "toolkit/Graphics.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/pictures/Graphics.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "ferrant/UnitCylinder.h"
 #include "ferrant/UnitPrzeWar.h"
 #include "ferrant/UnitWalec.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/MessageBox.h"
 #include "toolkit/testing/Testing.h"

@@ -14,7 +14,7 @@
 #include "ferrant/PolePrzeWar.h"
 #include "ferrant/PoleWalca.h"
 #include "numerics/Stale4.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/MessageBox.h"
 
 namespace {

@@ -5,8 +5,8 @@
 // (painted once each), not with their square nor with the rows of the grid.
 #include <benchmark/benchmark.h>
 
-#include "toolkit/Controls.h"
-#include "toolkit/Grids.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/grids/Grids.h"
 #include "toolkit/testing/Testing.h"
 
 namespace {

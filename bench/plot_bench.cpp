@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "plot/Wykresy4.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 namespace {
 

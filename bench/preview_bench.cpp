@@ -17,8 +17,8 @@
 
 #include <jpeglib.h>
 
-#include "toolkit/Controls.h"
-#include "toolkit/PicturePreview.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/controls/PicturePreview.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "bifilon/Start.h"
 
 #include "bifilon/UnitBifilon.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 namespace bifilon {
 

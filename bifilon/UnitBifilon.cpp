@@ -6,8 +6,8 @@
 #include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
 #include "resources/ProgramLayouts.h"
-#include "toolkit/Grids.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/grids/Grids.h"
 
 namespace bifilon {
 

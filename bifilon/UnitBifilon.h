@@ -6,8 +6,8 @@
 
 #include "bifilon/model/ModelKabla.h"
 #include "linalg/Macierze4F.h"
-#include "toolkit/Controls.h"
 #include "toolkit/chart/Chart.h"
+#include "toolkit/controls/Controls.h"
 
 namespace grid {
 class TAlignedGrid;

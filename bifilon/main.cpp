@@ -1,6 +1,6 @@
 // Bifilon: the electrostatic field of a screened two-core cable.
 #include "bifilon/Start.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 int main() {
   tk::TApplication app("Bifilon");

@@ -8,7 +8,7 @@
 
 #include "numerics/AlgeZes4.h"
 #include "numerics/Stale4.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/FpCheck.h"
 
 namespace ferrant {

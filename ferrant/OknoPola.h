@@ -8,9 +8,9 @@
 
 #include "ferrant/MapaGestosci.h"
 #include "numerics/Typy4.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Grids.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/grids/Grids.h"
 
 namespace ferrant {
 

@@ -7,7 +7,7 @@
 #include "ferrant/UnitPrzeWar.h"
 #include "ferrant/UnitTyt.h"
 #include "ferrant/UnitWalec.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 namespace ferrant {
 

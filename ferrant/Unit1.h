@@ -4,8 +4,8 @@
 // the solid- and tubular-conductor windows.
 #include "grid/AlignedGrid.h"
 #include "numerics/AlgeZes4.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Grids.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/grids/Grids.h"
 
 namespace ferrant {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Controls.h"
 #include "toolkit/chart/Chart.h"
+#include "toolkit/controls/Controls.h"
 
 namespace ferrant {
 

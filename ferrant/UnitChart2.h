@@ -1,7 +1,7 @@
 #pragma once
 // The current-density profiles of the tube for six relative permeabilities.
-#include "toolkit/Controls.h"
 #include "toolkit/chart/Chart.h"
+#include "toolkit/controls/Controls.h"
 
 namespace ferrant {
 

@@ -2,8 +2,8 @@
 // The tubular conductor: input grid, R', X', Kn and the power loss, radial
 // plots, Kn(f), the current-density map, the loss and profile charts and a
 // JPEG picture of the window.
-#include "toolkit/Controls.h"
-#include "toolkit/Grids.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/grids/Grids.h"
 
 namespace ferrant {
 

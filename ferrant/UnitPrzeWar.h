@@ -1,8 +1,8 @@
 #pragma once
 // The two-layer conductor (a core inside a layer of another material): input
 // grid, R', X' and Kn, radial plots, Kn(f) and the current-density map.
-#include "toolkit/Controls.h"
-#include "toolkit/Grids.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/grids/Grids.h"
 
 namespace ferrant {
 

@@ -4,9 +4,9 @@
 
 #include "ferrant/Unit1.h"
 #include "resources/Layouts.h"
-#include "toolkit/Jpeg.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"
+#include "toolkit/pictures/Jpeg.h"
 
 namespace ferrant {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The title window: the program's main window with its picture and clock.
 // Closing it (after a Yes) ends the program.
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 namespace ferrant {
 

@@ -1,7 +1,7 @@
 // Ferrant: the electromagnetic field of solid, tubular and two-layer
 // conductors carrying sinusoidal current.
 #include "ferrant/Start.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 int main() {
   tk::TApplication app("Ferrant");

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Grids.h"
-#include "toolkit/Hints.h"
-#include "toolkit/LayoutStream.h"
+#include "toolkit/controls/Hints.h"
+#include "toolkit/grids/Grids.h"
+#include "toolkit/layout/LayoutStream.h"
 
 namespace grid {
 

@@ -2,7 +2,7 @@
 
 #include "mantlo/UnitChart.h"
 #include "mantlo/UnitMantlo.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 namespace mantlo {
 

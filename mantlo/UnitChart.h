@@ -1,7 +1,7 @@
 #pragma once
 // A spare chart window: created hidden at start-up, never shown.
-#include "toolkit/Controls.h"
 #include "toolkit/chart/Chart.h"
+#include "toolkit/controls/Controls.h"
 
 namespace mantlo {
 

@@ -6,11 +6,11 @@
 #include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
 #include "resources/ProgramLayouts.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/Grids.h"
 #include "toolkit/core/Convert.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/grids/Grids.h"
+#include "toolkit/pictures/Graphics.h"
 
 namespace mantlo {
 

@@ -6,8 +6,8 @@
 
 #include "mantlo/model/ModelMantlo.h"
 #include "numerics/AlgeZes4.h"
-#include "toolkit/Controls.h"
 #include "toolkit/chart/Chart.h"
+#include "toolkit/controls/Controls.h"
 
 namespace grid {
 class TAlignedGrid;

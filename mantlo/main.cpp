@@ -1,6 +1,6 @@
 // Mantlo: the electric field of an insulated conductor above earth.
 #include "mantlo/Start.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 int main() {
   tk::TApplication app("Mantlo");

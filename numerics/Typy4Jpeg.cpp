@@ -1,6 +1,6 @@
 #include "numerics/Typy4Jpeg.h"
 
-#include "toolkit/Jpeg.h"
+#include "toolkit/pictures/Jpeg.h"
 
 namespace num {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Saving a picture as a JPEG file through the save-picture dialog.
-#include "toolkit/Controls.h"
-#include "toolkit/Graphics.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/pictures/Graphics.h"
 
 namespace num {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "numerics/AlgeZes4.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Graphics.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/pictures/Graphics.h"
 
 namespace plot {
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "ferrant/model/tests/model_pomoc.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 namespace ferrant::test {
 

@@ -11,8 +11,8 @@
 #include "numerics/Stale4.h"
 #include "numerics/Typy4.h"
 #include "tests/support/TestFiles.h"
-#include "toolkit/Jpeg.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/pictures/Jpeg.h"
 #include "ui_pomoc.h"
 
 namespace ferrant::uitest {

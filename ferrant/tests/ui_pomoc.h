@@ -16,9 +16,9 @@
 #include "ferrant/UnitTyt.h"
 #include "ferrant/UnitWalec.h"
 #include "tests/reliability/support/Harness.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Grids.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Locale.h"
+#include "toolkit/grids/Grids.h"
 #include "toolkit/testing/Testing.h"
 
 namespace ferrant::uitest {

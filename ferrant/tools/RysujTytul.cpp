@@ -13,8 +13,8 @@
 
 #include "ferrant/MapaGestosci.h"
 #include "ferrant/PoleWalca.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Jpeg.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/pictures/Jpeg.h"
 
 namespace {
 

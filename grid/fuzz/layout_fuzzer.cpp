@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "grid/AlignedGrid.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

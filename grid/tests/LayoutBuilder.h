@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "toolkit/LayoutStream.h"
+#include "toolkit/layout/LayoutStream.h"
 
 namespace gridtest {
 

@@ -9,7 +9,7 @@
 #include "LayoutBuilder.h"
 #include "grid/AlignedGrid.h"
 #include "tests/support/ReadErrors.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 using namespace grid;
 using namespace gridtest;

@@ -12,8 +12,8 @@
 #include "grid/AlignedGrid.h"
 #include "tests/support/GridKeys.h"
 #include "tests/support/TestFiles.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Hints.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/controls/Hints.h"
 #include "toolkit/testing/Testing.h"
 
 using namespace grid;

@@ -12,7 +12,7 @@
 
 #include "LayoutBuilder.h"
 #include "grid/AlignedGrid.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Errors.h"
 
 using namespace grid;

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "linalg/Algelin4.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 using linalg::OdwMac1;
 using linalg::TMacierzF;

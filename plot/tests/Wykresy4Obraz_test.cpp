@@ -11,7 +11,7 @@
 #include "plot/Wykresy4.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/TestFiles.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/MessageBox.h"

@@ -9,7 +9,7 @@
 
 #include "grid/AlignedGrid.h"
 #include "resources/Layouts.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "grid/AlignedGrid.h"
 #include "resources/Layouts.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 namespace {
 

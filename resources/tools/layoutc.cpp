@@ -33,8 +33,8 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/LayoutStream.h"
 #include "toolkit/core/Colors.h"
+#include "toolkit/layout/LayoutStream.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "toolkit/Controls.h"
 #include "toolkit/chart/Chart.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/testing/Testing.h"
 
 namespace testsupport {

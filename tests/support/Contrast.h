@@ -7,8 +7,8 @@
 #include <cmath>
 #include <map>
 
-#include "toolkit/Controls.h"
-#include "toolkit/Grids.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/grids/Grids.h"
 #include "toolkit/testing/Testing.h"
 
 namespace testsupport {

@@ -3,7 +3,7 @@
 // the grids built on it.
 #include <gtest/gtest.h>
 
-#include "toolkit/Grids.h"
+#include "toolkit/grids/Grids.h"
 #include "toolkit/testing/Testing.h"
 
 namespace testsupport {

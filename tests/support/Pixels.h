@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <initializer_list>
 
-#include "toolkit/Graphics.h"
+#include "toolkit/pictures/Graphics.h"
 
 namespace testsupport {
 

@@ -1,13 +1,13 @@
 #pragma once
 // Checks that every program's windows must pass as a user meets them with
-// the keyboard and on small screens (toolkit/TestingEvents.h does the input).
+// the keyboard and on small screens (toolkit/testing/TestingEvents.h does the input).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "tests/support/Screen.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/testing/TestingEvents.h"
 
 namespace testsupport {

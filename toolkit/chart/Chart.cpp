@@ -33,8 +33,8 @@
 #include <new>
 #include <sstream>
 
-#include "toolkit/QtControls.h"
 #include "toolkit/chart/axis/AxisSteps.h"
+#include "toolkit/controls/QtControls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"

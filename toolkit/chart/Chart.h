@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 namespace tk {
 

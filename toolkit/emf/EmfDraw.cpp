@@ -11,10 +11,10 @@
 #include <cmath>
 #include <optional>
 
-#include "toolkit/QtGraphics.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/emf/EmfPaths.h"
 #include "toolkit/emf/EmfReader.h"
+#include "toolkit/pictures/QtGraphics.h"
 
 namespace tk::emf {
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/emf/EmfReader.h"
 #include "toolkit/emf/EmfRecords.h"
 

@@ -18,8 +18,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "toolkit/QtGraphics.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/pictures/QtGraphics.h"
 #include "toolkit/testing/TestingQt.h"
 
 namespace tk::testing {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/MessageBox.h"
 #include "toolkit/testing/TestingEvents.h"  // the user's input: keys, clicks, wheel, drags...
 

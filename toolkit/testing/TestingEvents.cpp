@@ -10,9 +10,9 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "toolkit/Grids.h"
-#include "toolkit/QtControls.h"
+#include "toolkit/controls/QtControls.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/grids/Grids.h"
 #include "toolkit/testing/Testing.h"
 #include "toolkit/testing/TestingQt.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 namespace tk::testing {
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 namespace tk::testing::detail {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "tests/support/Pixels.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Graphics.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/pictures/Graphics.h"
 
 using namespace tk;
 

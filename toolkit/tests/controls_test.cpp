@@ -14,7 +14,7 @@
 #include "tests/support/Screen.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Watchdog.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"

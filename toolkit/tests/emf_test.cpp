@@ -32,13 +32,13 @@
 #include "tests/support/AsNobody.h"
 #include "tests/support/EmfFile.h"
 #include "tests/support/TestFiles.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Jpeg.h"
 #include "toolkit/chart/Chart.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/emf/EmfReader.h"
 #include "toolkit/emf/EmfRecords.h"
 #include "toolkit/files/WholeFile.h"
+#include "toolkit/pictures/Jpeg.h"
 #include "toolkit/testing/Testing.h"
 
 using namespace tk;

@@ -11,7 +11,7 @@
 
 #include "tests/support/Screen.h"
 #include "tests/support/Watchdog.h"
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/MessageBox.h"
 #include "toolkit/testing/Testing.h"

@@ -10,10 +10,10 @@
 
 #include "tests/support/GridKeys.h"
 #include "tests/support/TestFiles.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Grids.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/grids/Grids.h"
 #include "toolkit/testing/Testing.h"
 
 using namespace tk;

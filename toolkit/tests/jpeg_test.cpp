@@ -13,9 +13,9 @@
 
 #include "tests/support/Pixels.h"
 #include "tests/support/TestFiles.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/Jpeg.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/pictures/Graphics.h"
+#include "toolkit/pictures/Jpeg.h"
 
 using namespace tk;
 using testsupport::Near;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "tests/support/ReadErrors.h"
-#include "toolkit/LayoutStream.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/layout/LayoutStream.h"
 
 using testsupport::Bytes;
 using testsupport::ExpectInvalid;

@@ -4,8 +4,8 @@
 
 #include <stdexcept>
 
-#include "toolkit/Controls.h"
-#include "toolkit/Graphics.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/pictures/Graphics.h"
 
 using namespace tk;
 

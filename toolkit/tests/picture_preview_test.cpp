@@ -18,11 +18,11 @@
 #include "tests/support/Pixels.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Watchdog.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Jpeg.h"
-#include "toolkit/PicturePreview.h"
 #include "toolkit/chart/Chart.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/controls/PicturePreview.h"
 #include "toolkit/emf/EmfReader.h"
+#include "toolkit/pictures/Jpeg.h"
 #include "toolkit/testing/Testing.h"
 
 using namespace tk;

@@ -12,10 +12,10 @@
 
 #include "numerics/Typy4Jpeg.h"
 #include "tests/support/TestFiles.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Jpeg.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/files/WholeFile.h"
+#include "toolkit/pictures/Jpeg.h"
 #include "toolkit/testing/Testing.h"
 
 using namespace tk;

@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "tests/support/Watchdog.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Grids.h"
 #include "toolkit/chart/Chart.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"
+#include "toolkit/grids/Grids.h"
 #include "toolkit/testing/Testing.h"
 
 namespace reliability {

@@ -15,11 +15,11 @@
 #include <random>
 
 #include "tests/support/TestFiles.h"
-#include "toolkit/Controls.h"
-#include "toolkit/Grids.h"
+#include "toolkit/controls/Controls.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/Locale.h"
 #include "toolkit/core/MessageBox.h"
+#include "toolkit/grids/Grids.h"
 #include "toolkit/testing/Testing.h"
 #include "toolkit/testing/TestingEvents.h"
 

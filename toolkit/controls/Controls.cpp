@@ -1,14 +1,14 @@
 // The control tree: parents own their children, aligned children are laid out
 // by their parent, fonts follow the parent until a control gets its own, and
 // the focus tracking raises OnExit/OnEnter within one window.
-#include "toolkit/Controls.h"
+#include "toolkit/controls/Controls.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPalette>
 #include <algorithm>
 
-#include "toolkit/QtControls.h"
+#include "toolkit/controls/QtControls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/FpCheck.h"
 

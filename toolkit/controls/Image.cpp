@@ -3,8 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "toolkit/Controls.h"
-#include "toolkit/QtControls.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/controls/QtControls.h"
 
 namespace tk {
 

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <cstdio>
 
-#include "toolkit/Controls.h"
-#include "toolkit/PicturePreview.h"
-#include "toolkit/QtControls.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/controls/PicturePreview.h"
+#include "toolkit/controls/QtControls.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"
 

@@ -4,10 +4,10 @@
 #include <utility>
 #include <vector>
 
-#include "toolkit/GridParts.h"
-#include "toolkit/Grids.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/grids/GridParts.h"
+#include "toolkit/grids/Grids.h"
 
 namespace tk {
 

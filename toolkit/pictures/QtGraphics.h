@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Graphics.h"
+#include "toolkit/pictures/Graphics.h"
 
 namespace tk {
 

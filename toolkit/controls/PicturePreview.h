@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/Graphics.h"
+#include "toolkit/pictures/Graphics.h"
 
 class QFileDialog;
 

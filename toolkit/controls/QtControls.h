@@ -16,8 +16,8 @@
 //    as long as its focusable widgets are descendants of Widget().
 #include <QWidget>
 
-#include "toolkit/Controls.h"
-#include "toolkit/QtGraphics.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/pictures/QtGraphics.h"
 
 class QMouseEvent;
 
@@ -41,7 +41,7 @@ TShiftState ToShiftState(QMouseEvent* event);
 void ApplyBackground(QWidget* widget, TColor color);
 
 // Keeps a top-level window (a form, the hint window) on the free area of its
-// screen (toolkit/Forms.cpp).
+// screen (toolkit/controls/Forms.cpp).
 void FitOnScreen(QWidget* w);
 // The program has given a form's client area its size: the size its layout
 // was made for, which the window scrolls rather than cut when made smaller.

@@ -1,4 +1,4 @@
-#include "toolkit/LayoutStream.h"
+#include "toolkit/layout/LayoutStream.h"
 
 #include <cstring>
 #include <exception>

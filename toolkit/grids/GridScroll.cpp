@@ -3,8 +3,8 @@
 // wheel and bar, or to bring a cell into it.
 #include <algorithm>
 
-#include "toolkit/GridParts.h"
-#include "toolkit/Grids.h"
+#include "toolkit/grids/GridParts.h"
+#include "toolkit/grids/Grids.h"
 
 namespace tk {
 

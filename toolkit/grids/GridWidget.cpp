@@ -13,11 +13,11 @@
 #include <QWheelEvent>
 #include <QWidget>
 
-#include "toolkit/GridParts.h"
-#include "toolkit/Grids.h"
-#include "toolkit/Hints.h"
-#include "toolkit/QtControls.h"
+#include "toolkit/controls/Hints.h"
+#include "toolkit/controls/QtControls.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/grids/GridParts.h"
+#include "toolkit/grids/Grids.h"
 
 namespace tk {
 

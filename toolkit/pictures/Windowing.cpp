@@ -1,4 +1,4 @@
-#include "toolkit/Windowing.h"
+#include "toolkit/pictures/Windowing.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "toolkit/QtGraphics.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/pictures/QtGraphics.h"
 
 namespace tk {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Controls.h"
-#include "toolkit/LayoutStream.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/layout/LayoutStream.h"
 
 namespace tk {
 

@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "toolkit/Controls.h"
-#include "toolkit/QtControls.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/controls/QtControls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/core/MessageBox.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Graphics.h"
-#include "toolkit/Windowing.h"
 #include "toolkit/core/Pasek.h"
+#include "toolkit/pictures/Graphics.h"
+#include "toolkit/pictures/Windowing.h"
 
 class QWidget;
 class QEventLoop;

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "toolkit/GridParts.h"
-#include "toolkit/Grids.h"
-#include "toolkit/QtGraphics.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/grids/GridParts.h"
+#include "toolkit/grids/Grids.h"
+#include "toolkit/pictures/QtGraphics.h"
 
 namespace tk {
 

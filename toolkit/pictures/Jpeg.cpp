@@ -4,7 +4,7 @@
 // there, after the library's object has been destroyed.  The routines that
 // hold a jump point keep only plain C data in their frames: a longjmp over a
 // C++ destructor would skip it.
-#include "toolkit/Jpeg.h"
+#include "toolkit/pictures/Jpeg.h"
 
 #include <QImage>
 #include <algorithm>
@@ -17,9 +17,9 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "toolkit/QtGraphics.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/files/WholeFile.h"
+#include "toolkit/pictures/QtGraphics.h"
 
 namespace tk {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Graphics.h"
+#include "toolkit/pictures/Graphics.h"
 
 namespace tk {
 

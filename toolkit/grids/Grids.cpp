@@ -3,13 +3,13 @@
 // row moves, and its stored properties.  Scrolling, the editor, input, the
 // widget and painting are in GridScroll, GridEditor, GridInput, GridWidget
 // and GridPaint.
-#include "toolkit/Grids.h"
+#include "toolkit/grids/Grids.h"
 
 #include <algorithm>
 
-#include "toolkit/GridParts.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/grids/GridParts.h"
 
 namespace tk {
 

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "toolkit/Controls.h"
-#include "toolkit/QtControls.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/controls/QtControls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"

@@ -1,4 +1,4 @@
-#include "toolkit/PicturePreview.h"
+#include "toolkit/controls/PicturePreview.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,11 +31,11 @@
 #include <cstring>
 #include <vector>
 
-#include "toolkit/Jpeg.h"
-#include "toolkit/QtGraphics.h"
 #include "toolkit/core/FpCheck.h"
 #include "toolkit/emf/EmfReader.h"
 #include "toolkit/files/WholeFile.h"
+#include "toolkit/pictures/Jpeg.h"
+#include "toolkit/pictures/QtGraphics.h"
 
 namespace tk {
 

@@ -1,12 +1,12 @@
-#include "toolkit/Hints.h"
+#include "toolkit/controls/Hints.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPoint>
 #include <QPointer>
 
-#include "toolkit/Controls.h"
-#include "toolkit/QtControls.h"
+#include "toolkit/controls/Controls.h"
+#include "toolkit/controls/QtControls.h"
 #include "toolkit/core/Dispatch.h"
 #include "toolkit/core/FpCheck.h"
 

@@ -19,9 +19,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "toolkit/QtGraphics.h"
-#include "toolkit/Windowing.h"
 #include "toolkit/core/FpCheck.h"
+#include "toolkit/pictures/QtGraphics.h"
+#include "toolkit/pictures/Windowing.h"
 
 namespace tk {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "toolkit/Graphics.h"
+#include "toolkit/pictures/Graphics.h"
 
 namespace tk {
 
