@@ -70,11 +70,7 @@ TEST_F(WykresyTest, ThickSteelCoreRadialPlotSolves) {
   p->r1 = 0.05L;
   p->r2 = 0.06L;
   p->f = 2000;
-  EXPECT_EQ(Akcja([&] {
-              p->Oblicz();
-              p->WykresE();
-            }),
-            "");
+  EXPECT_EQ(PoObliczeniu(*p, [&] { p->WykresE(); }), "");
   EXPECT_TRUE(komunikaty.empty());
   EXPECT_EQ(p->f, 2000);
 }
