@@ -10,72 +10,20 @@
 #include "bifilon/UnitBifilon.h"
 #include "grid/AlignedGrid.h"
 #include "tests/support/Contrast.h"
-#include "tests/support/TestFiles.h"
+#include "tests/support/FormTest.h"
 #include "tests/support/WindowChecks.h"
 #include "toolkit/chart/Chart.h"
-#include "toolkit/core/Locale.h"
-#include "toolkit/core/MessageBox.h"
-#include "toolkit/testing/Testing.h"
 
 using bifilon::TFormBifilon;
 
 namespace {
 
-struct Bifilon : ::testing::Test {
-  static void SetUpTestSuite() {
-    tk::EnsureWindowing();
-    tk::SetApplicationTitle("Bifilon");
-  }
-  void SetUp() override {
-    tk::SetDecimalSeparator(',');  // the default texts are written with ","
-    f = new TFormBifilon();
-    f->AfterConstruction();
-    f->Show();
-    tk::testing::ProcessEvents();
-  }
-  void TearDown() override {
-    delete f;
-    tk::SetDecimalSeparator('\0');
-  }
-
+struct Bifilon : testsupport::FormTest<TFormBifilon> {
+  Bifilon() : FormTest("Bifilon", "bifilon") {}
   void Wpisz(int row, const std::string& text) { f->TabelaDanych->SetCells(1, row, text); }
   std::string C(int i, int j) const { return f->TabelaPojemnosci->Cells(j, i); }
-  void Png(const std::string& name) {
-    tk::testing::ProcessEvents();
-    EXPECT_TRUE(tk::testing::SaveWindowPng(f, testsupport::PicturePath("bifilon_" + name + ".png")));
-  }
   // A series' y at the angle in degrees.
   static double Y(const tk::TChartSeries* s, int deg) { return s->YValue(deg); }
-
-  struct Stan {
-    std::vector<std::string> title;
-    std::string left;
-    std::vector<std::vector<tk::TChartPoint>> points;
-  };
-  Stan Zapisz() const {
-    Stan s{f->Chart1->Title.Text, f->Chart1->LeftAxis.Title, {}};
-    for (auto* ser : {f->Series1, f->Series2, f->Series3}) {
-      std::vector<tk::TChartPoint> pts;
-      for (int i = 0; i < ser->Count(); ++i) pts.push_back(ser->Point(i));
-      s.points.push_back(pts);
-    }
-    return s;
-  }
-  static void TakiSam(const Stan& a, const Stan& b) {
-    EXPECT_EQ(a.title, b.title);
-    EXPECT_EQ(a.left, b.left);
-    ASSERT_EQ(a.points.size(), b.points.size());
-    for (size_t k = 0; k < a.points.size(); ++k) {
-      ASSERT_EQ(a.points[k].size(), b.points[k].size());
-      for (size_t i = 0; i < a.points[k].size(); ++i) {
-        EXPECT_EQ(a.points[k][i].x, b.points[k][i].x);
-        EXPECT_EQ(a.points[k][i].y, b.points[k][i].y);
-      }
-    }
-  }
-
-  TFormBifilon* f = nullptr;
-  tk::testing::RecordingDialogs dialogs;
 };
 
 }  // namespace
@@ -86,12 +34,8 @@ TEST_F(Bifilon, LayoutAndDefaults) {
   EXPECT_EQ(f->Height(), 716);
 
   auto* g = f->TabelaDanych;
-  ASSERT_EQ(g->ColCount(), 2);
-  ASSERT_EQ(g->RowCount(), 8);
-  EXPECT_EQ(g->FixedCols(), 1);
-  EXPECT_EQ(g->FixedRows(), 0);
-  EXPECT_EQ(g->ColWidth(0), 290);
-  EXPECT_EQ(g->ColWidth(1), 290);
+  ASSERT_TRUE(testsupport::GridShape(g, 2, 8, 1, 0));
+  testsupport::ExpectColWidths(g, {290, 290});
   for (int r = 0; r < 8; ++r) EXPECT_EQ(g->RowHeight(r), r == 2 ? 25 : 24) << r;
   EXPECT_TRUE(g->Options() & tk::goEditing);
   EXPECT_TRUE(g->Font().Style & tk::fsBold);
@@ -110,20 +54,10 @@ TEST_F(Bifilon, LayoutAndDefaults) {
   }
 
   auto* t = f->TabelaPojemnosci;
-  ASSERT_EQ(t->ColCount(), 3);
-  ASSERT_EQ(t->RowCount(), 3);
-  EXPECT_EQ(t->FixedCols(), 1);
-  EXPECT_EQ(t->FixedRows(), 1);
-  EXPECT_EQ(t->ColWidth(0), 90);
-  EXPECT_EQ(t->ColWidth(1), 84);
-  EXPECT_EQ(t->ColWidth(2), 90);
+  ASSERT_TRUE(testsupport::GridShape(t, 3, 3, 1, 1));
+  testsupport::ExpectColWidths(t, {90, 84, 90});
   EXPECT_FALSE(t->Options() & tk::goEditing);
-  EXPECT_EQ(t->Cells(0, 0), "C[i,j] [pF]");
-  EXPECT_EQ(t->Cells(1, 0), "1");
-  EXPECT_EQ(t->Cells(2, 0), "2");
-  EXPECT_EQ(t->Cells(0, 1), "1");
-  EXPECT_EQ(t->Cells(0, 2), "2");
-  EXPECT_EQ(t->Cells(1, 1), "");
+  testsupport::ExpectCells(t, {{0, 0, "C[i,j] [pF]"}, {1, 0, "1"}, {2, 0, "2"}, {0, 1, "1"}, {0, 2, "2"}, {1, 1, ""}});
 
   EXPECT_EQ(f->GroupBox1->Caption(), "Dane kabla dwużyłowego");
   EXPECT_EQ(f->GroupBox2->Caption(), "Warianty obliczeń");
@@ -295,7 +229,7 @@ TEST_F(Bifilon, UnconvertedTextCountsAsZero) {
 TEST_F(Bifilon, ArithmeticErrorsLeaveChartAndTable) {
   f->BitBtn1->Click();
   f->BitBtn3->Click();
-  const Stan przed = Zapisz();
+  const testsupport::ChartState przed = Zapisz();
   const std::string c11 = C(1, 1);
 
   // c < R: no real line-charge position.
@@ -303,26 +237,18 @@ TEST_F(Bifilon, ArithmeticErrorsLeaveChartAndTable) {
   for (auto* b : {f->BitBtn1, f->BitBtn2, f->BitBtn3}) {
     dialogs.Clear();
     b->Click();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].caption, "Bifilon");
-    EXPECT_EQ(dialogs.messages[0].text, "Invalid floating point operation");
-    EXPECT_EQ(dialogs.messages[0].icon, tk::MsgIcon::Error);
-    TakiSam(przed, Zapisz());
+    Blad("Invalid floating point operation", przed);
     EXPECT_EQ(C(1, 1), c11);
   }
   Png("blad_d30");
 
   // d = 0.
   Wpisz(2, "0");
-  dialogs.Clear();
   f->BitBtn2->Click();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].text, "Floating point division by zero");
-  TakiSam(przed, Zapisz());
+  Blad("Floating point division by zero", przed);
 
   // And the window works again with sound input.
   Wpisz(2, "15,0");
-  dialogs.Clear();
   f->BitBtn3->Click();
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(C(1, 1), "28,545");
@@ -336,10 +262,8 @@ TEST_F(Bifilon, SingularCoefficientsShowTheInversionMessageAndGoOn) {
   const long double q1 = f->Model.q1;
   Wpisz(2, "-8,0");
   f->BitBtn3->Click();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].caption, "Błędy w module Algelin4");
-  EXPECT_EQ(dialogs.messages[0].text,
-            "Warunek przerwania poszukiwania elementu głównego metody eliminacji Gaussa w procedurze OdwMac1");
+  Blad("Warunek przerwania poszukiwania elementu głównego metody eliminacji Gaussa w procedurze OdwMac1",
+       "Błędy w module Algelin4");
   // The table shows P as the inversion left it after its first step:
   // [[1/p, 1], [−1, 0]] times 2000/36.
   EXPECT_EQ(C(1, 2), "55,556");
@@ -347,7 +271,6 @@ TEST_F(Bifilon, SingularCoefficientsShowTheInversionMessageAndGoOn) {
   EXPECT_EQ(C(2, 2), "0,000");
   // The charges of the last successful inversion stay and the chart is drawn with them.
   EXPECT_EQ(f->Model.q1, q1);
-  dialogs.Clear();
   f->BitBtn1->Click();
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].caption, "Błędy w module Algelin4");

@@ -70,11 +70,7 @@ TEST_F(WykresyTest, ThickSteelCoreRadialPlotSolves) {
   p->r1 = 0.05L;
   p->r2 = 0.06L;
   p->f = 2000;
-  EXPECT_EQ(Akcja([&] {
-              p->Oblicz();
-              p->WykresE();
-            }),
-            "");
+  EXPECT_EQ(PoObliczeniu(*p, [&] { p->WykresE(); }), "");
   EXPECT_TRUE(komunikaty.empty());
   EXPECT_EQ(p->f, 2000);
 }
@@ -93,7 +89,7 @@ TEST_F(WykresyTest, RadialPlotsWriteTheirTexts) {
   const Oczekiwane H9{" [A/m]", "Hf(r)   f=", "         f=", " Rozkład pola magnetycznego wzdłuż promienia"};
   const Oczekiwane J{" [A/mm2]", "Jz(r)   f=", "        f=", " Rozkład gęstości prądu wzdłuż promienia"};
   const Oczekiwane Jw{" [A/mm2]", "Jz(r)   f=", "        f=", " Rozkład gęstosci prądu wzdłuż promienia"};
-  auto sprawdz = [&](const plot::TWykresy& w, const Oczekiwane& o, const char* gdzie) {
+  auto sprawdz = [&](const plot::TWykresy& w, const Oczekiwane& o, const std::string& gdzie) {
     SCOPED_TRACE(gdzie);
     EXPECT_EQ(w.FOstatniPunkt, 200);
     EXPECT_EQ(w.FLiczbaKrzywych, 3);
@@ -112,24 +108,18 @@ TEST_F(WykresyTest, RadialPlotsWriteTheirTexts) {
     auto w = Walec();
     auto r = Rura();
     auto d = Dwuwarstwowy();
-    w->WykresE();
-    sprawdz(*w->Wykresy, E, "walec E");
-    w->WykresH();
-    sprawdz(*w->Wykresy, H9, "walec H");
-    w->WykresJ();
-    sprawdz(*w->Wykresy, Jw, "walec J");
-    r->WykresE();
-    sprawdz(*r->Wykresy, E, "rura E");
-    r->WykresH();
-    sprawdz(*r->Wykresy, H, "rura H");
-    r->WykresJ();
-    sprawdz(*r->Wykresy, J, "rura J");
-    d->WykresE();
-    sprawdz(*d->Wykresy, E, "dwuwarstwowy E");
-    d->WykresH();
-    sprawdz(*d->Wykresy, H, "dwuwarstwowy H");
-    d->WykresJ();
-    sprawdz(*d->Wykresy, J, "dwuwarstwowy J");
+    // E, H and J of one model, each checked as soon as it is drawn.
+    auto trzy = [&](auto& p, const Oczekiwane& h, const Oczekiwane& j, const std::string& model) {
+      p->WykresE();
+      sprawdz(*p->Wykresy, E, model + " E");
+      p->WykresH();
+      sprawdz(*p->Wykresy, h, model + " H");
+      p->WykresJ();
+      sprawdz(*p->Wykresy, j, model + " J");
+    };
+    trzy(w, H9, Jw, "walec");
+    trzy(r, H, J, "rura");
+    trzy(d, H, J, "dwuwarstwowy");
   }
   EXPECT_TRUE(komunikaty.empty());
 }

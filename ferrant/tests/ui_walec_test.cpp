@@ -5,6 +5,7 @@
 #include "ferrant/PoleWalca.h"
 #include "numerics/AlgeZes4.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/WindowChecks.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FpCheck.h"
 #include "ui_pomoc.h"
@@ -48,20 +49,16 @@ TEST_F(WalecTest, Layout) {
   EXPECT_EQ(Form2->Width(), 711);
   EXPECT_EQ(Form2->Height(), 708);
   tk::TStringGrid* g = Form2->StringGrid1;
-  EXPECT_EQ(g->ColCount(), 2);
-  EXPECT_EQ(g->RowCount(), 8);
-  EXPECT_EQ(g->FixedRows(), 0);
-  EXPECT_EQ(g->FixedCols(), 1);
-  EXPECT_EQ(g->ColWidth(0), 310);
-  EXPECT_EQ(g->ColWidth(1), 102);
+  EXPECT_TRUE(testsupport::GridShape(g, 2, 8, 1, 0));
+  testsupport::ExpectColWidths(g, {310, 102});
   EXPECT_EQ(g->RowHeight(7), 20);
   EXPECT_EQ(g->ScrollBars(), tk::ssNone);
   EXPECT_TRUE(g->Options() & tk::goEditing);
   EXPECT_EQ(g->Font().Style, unsigned(tk::fsBold));
-  EXPECT_EQ(g->Cells(0, 0), "Wartość skuteczna prądu w [A] ");
-  EXPECT_EQ(g->Cells(0, 3), "Konduktywność właściwa[MegaSimens/Metr] ");
-  EXPECT_EQ(g->Cells(0, 6), "Współczynnik naskórkowości Kn");
-  EXPECT_EQ(g->Cells(0, 7), "Reaktancja jednostkowa w [mikrOm/Metr]");
+  testsupport::ExpectCells(g, {{0, 0, "Wartość skuteczna prądu w [A] "},
+                               {0, 3, "Konduktywność właściwa[MegaSimens/Metr] "},
+                               {0, 6, "Współczynnik naskórkowości Kn"},
+                               {0, 7, "Reaktancja jednostkowa w [mikrOm/Metr]"}});
   EXPECT_EQ(Form2->Image1->Width(), 649);
   EXPECT_EQ(Form2->Image1->Height(), 401);
   EXPECT_EQ(Form2->BitBtn4->Caption(), "Wykres Kn(f)");

@@ -6,6 +6,7 @@
 
 #include "tests/support/Contrast.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/WindowChecks.h"
 #include "ui_pomoc.h"
 
 namespace ferrant::uitest {
@@ -57,34 +58,20 @@ TEST_F(WyborTest, LayoutAndTables) {
   EXPECT_EQ(m->RowCount(), 15);
   EXPECT_EQ(m->ColWidth(1), 180);
   EXPECT_TRUE(m->Options() & tk::goEditing);
-  EXPECT_EQ(m->Cells(0, 0), "Konduktywność 20[*C]");
-  EXPECT_EQ(m->Cells(1, 0), "[MegaS/m]");
-  EXPECT_EQ(m->Cells(0, 5), "Brąz I");
-  EXPECT_EQ(m->Cells(1, 10), "4,9");
-  EXPECT_EQ(m->Cells(0, 11), "");
+  testsupport::ExpectCells(
+      m, {{0, 0, "Konduktywność 20[*C]"}, {1, 0, "[MegaS/m]"}, {0, 5, "Brąz I"}, {1, 10, "4,9"}, {0, 11, ""}});
 
   tk::TStringGrid* s = Form1->StringGrid2;
   EXPECT_EQ(s->ColCount(), 3);
   EXPECT_EQ(s->RowCount(), 25);
   EXPECT_TRUE(s->Options() & tk::goRowSelect);
   EXPECT_FALSE(s->Options() & tk::goEditing);
-  EXPECT_EQ(s->Cells(0, 0), "");
-  EXPECT_EQ(s->Cells(1, 0), "S[mm2]");
-  EXPECT_EQ(s->Cells(2, 0), "D[mm]");
-  EXPECT_EQ(s->Cells(0, 20), "20");
-  EXPECT_EQ(s->Cells(1, 20), "400");
-  EXPECT_EQ(s->Cells(1, 2), "0,75");
+  testsupport::ExpectCells(
+      s, {{0, 0, ""}, {1, 0, "S[mm2]"}, {2, 0, "D[mm]"}, {0, 20, "20"}, {1, 20, "400"}, {1, 2, "0,75"}});
 
   grid::TAlignedGrid* t = Form1->AlignedGrid2;
-  EXPECT_EQ(t->ColCount(), 6);
-  EXPECT_EQ(t->RowCount(), 12);
-  EXPECT_EQ(t->FixedRows(), 1);
-  EXPECT_EQ(t->FixedCols(), 0);
-  EXPECT_EQ(t->Cells(0, 0), " D[mm]");
-  EXPECT_EQ(t->Cells(2, 0), " t2 [mm]");
-  EXPECT_EQ(t->Cells(0, 1), "20");
-  EXPECT_EQ(t->Cells(5, 11), "15");
-  EXPECT_EQ(t->Cells(0, 11), "250");
+  EXPECT_TRUE(testsupport::GridShape(t, 6, 12, 0, 1));
+  testsupport::ExpectCells(t, {{0, 0, " D[mm]"}, {2, 0, " t2 [mm]"}, {0, 1, "20"}, {5, 11, "15"}, {0, 11, "250"}});
 }
 
 // A picked cell stays readable in every table, while its grid has the focus

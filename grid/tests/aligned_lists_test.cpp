@@ -110,10 +110,13 @@ struct Grid5 {
     g->LoadFromLayout(bytes.data(), bytes.size());
   }
 };
-
-TEST(Lookups, WithoutAttributesEveryCellIsLeftAlignedInTheGridsFontAndColours) {
+struct Lookups : ::testing::Test {
   Grid5 w;
   TAlignedGrid& g = *w.g;
+};
+using Moves = Lookups;
+
+TEST_F(Lookups, WithoutAttributesEveryCellIsLeftAlignedInTheGridsFontAndColours) {
   g.SetColor(tk::clYellow);
   for (int c = 0; c < 5; ++c)
     for (int r = 0; r < 5; ++r) {
@@ -132,9 +135,7 @@ TEST(Lookups, WithoutAttributesEveryCellIsLeftAlignedInTheGridsFontAndColours) {
   EXPECT_FALSE(g.IsFixedCell(0, 3));
 }
 
-TEST(Lookups, CellBeatsColumnBeatsRowAndFixedCellsUseOnlyTheFixedLists) {
-  Grid5 w;
-  TAlignedGrid& g = *w.g;
+TEST_F(Lookups, CellBeatsColumnBeatsRowAndFixedCellsUseOnlyTheFixedLists) {
   LayoutBuilder b;
   b.Binary("AlignCell", CellRecord(4, 4, alCenter))
       .Binary("AlignCol", IndexRecord(2, alRight))
@@ -162,9 +163,7 @@ TEST(Lookups, CellBeatsColumnBeatsRowAndFixedCellsUseOnlyTheFixedLists) {
   EXPECT_EQ(g.GetCellColor(0, 3), tk::clBtnFace);  // ColorRow is not for fixed cells
 }
 
-TEST(Moves, ColumnAttributesFollowTheirColumnTextsIncluded) {
-  Grid5 w;
-  TAlignedGrid& g = *w.g;
+TEST_F(Moves, ColumnAttributesFollowTheirColumnTextsIncluded) {
   g.SetFixedCols(0);
   LayoutBuilder b;
   b.Binary("AlignCell", CellRecord(0, 2, alRight))
@@ -191,9 +190,7 @@ TEST(Moves, ColumnAttributesFollowTheirColumnTextsIncluded) {
   EXPECT_EQ(g.Lists().FontCol[3], nullptr);
 }
 
-TEST(Moves, RowAttributesFollowTheirRowAcrossColumnsWithoutLists) {
-  Grid5 w;
-  TAlignedGrid& g = *w.g;
+TEST_F(Moves, RowAttributesFollowTheirRowAcrossColumnsWithoutLists) {
   LayoutBuilder b;
   b.Binary("AlignCell", Join({CellRecord(3, 1, alRight), CellRecord(1, 4, alCenter)}))
       .Binary("AlignRow", IndexRecord(1, alCenter))

@@ -33,6 +33,13 @@ struct Window {
   void Load(const std::vector<uint8_t>& bytes) { g->LoadFromLayout(bytes.data(), bytes.size()); }
 };
 
+// A grid in a window of its own for each test.
+struct AlignedPainting : ::testing::Test {
+  Window w;
+  TAlignedGrid& g = *w.g;
+};
+using AlignedEditor = AlignedPainting;
+
 // The leftmost and rightmost columns of a rectangle holding pixels other than bg.
 std::pair<int, int> InkSpan(const tk::TBitmap& b, const tk::TRect& r, tk::TColor bg) {
   int lo = -1, hi = -1;
@@ -67,9 +74,7 @@ std::string TextOfWidth(const tk::TFont& font, int width) {
   return std::string();
 }
 
-TEST(AlignedPainting, TextStartsAt2Or42Or23InA64PixelCellForA20PixelText) {
-  Window w;
-  TAlignedGrid& g = *w.g;
+TEST_F(AlignedPainting, TextStartsAt2Or42Or23InA64PixelCellForA20PixelText) {
   g.SetFixedCols(0);
   const std::string text = TextOfWidth(g.Font(), 20);
   ASSERT_FALSE(text.empty());
@@ -98,9 +103,7 @@ TEST(AlignedPainting, TextStartsAt2Or42Or23InA64PixelCellForA20PixelText) {
   }
 }
 
-TEST(AlignedPainting, SelectedCellsFixedCellsAndCellFontsTakeTheirColours) {
-  Window w;
-  TAlignedGrid& g = *w.g;
+TEST_F(AlignedPainting, SelectedCellsFixedCellsAndCellFontsTakeTheirColours) {
   w.Load(LayoutBuilder()
              .CellTexts("Cells", {{1, 1, "MMMM"}, {2, 2, "MMMM"}, {0, 2, "MMMM"}})
              .Font("FontCell", {2, 2}, 0x0000FF, -13, "Arial", 0, 1)
@@ -125,9 +128,7 @@ TEST(AlignedPainting, SelectedCellsFixedCellsAndCellFontsTakeTheirColours) {
   EXPECT_TRUE(HasPixel(*bmp, sel, tk::RGBColor(255, 255, 0)));
 }
 
-TEST(AlignedPainting, OnDrawCellRunsOnlyWithoutDefaultDrawingWhichThenPaintsNoText) {
-  Window w;
-  TAlignedGrid& g = *w.g;
+TEST_F(AlignedPainting, OnDrawCellRunsOnlyWithoutDefaultDrawingWhichThenPaintsNoText) {
   g.SetCells(2, 2, "MMMM");
   int calls = 0;
   g.OnDrawCell = [&](tk::TObject*, int, int, const tk::TRect&, tk::TGridDrawState) { ++calls; };
@@ -140,9 +141,7 @@ TEST(AlignedPainting, OnDrawCellRunsOnlyWithoutDefaultDrawingWhichThenPaintsNoTe
   EXPECT_FALSE(HasPixel(*bmp, g.CellRect(2, 2), tk::RGBColor(0, 0, 0)));
 }
 
-TEST(AlignedPainting, ALongTextIsPaintedUpTo255CharactersCountedNotBytes) {
-  Window w;
-  TAlignedGrid& g = *w.g;
+TEST_F(AlignedPainting, ALongTextIsPaintedUpTo255CharactersCountedNotBytes) {
   g.SetBounds(0, 0, 3400, 100);
   g.SetColWidth(1, 3300);
   std::string text;
@@ -166,9 +165,7 @@ TEST(AlignedPainting, ALongTextIsPaintedUpTo255CharactersCountedNotBytes) {
 // editor of a right-aligned column, the editor or the grid holding the focus:
 // each key is handled once (Up and Down move a row, PageUp and PageDown a
 // page, the others leave the current cell and the typed text alone).
-TEST(AlignedEditor, EveryNonPrintingKeyIsHandledOnce) {
-  Window w;
-  TAlignedGrid& g = *w.g;
+TEST_F(AlignedEditor, EveryNonPrintingKeyIsHandledOnce) {
   g.SetRowCount(30);
   g.SetOptions(g.Options() | tk::goEditing);
   w.Load(LayoutBuilder().Binary("AlignCol", IndexRecord(2, alRight)).Build());
@@ -176,9 +173,7 @@ TEST(AlignedEditor, EveryNonPrintingKeyIsHandledOnce) {
   testsupport::ExpectEveryNonPrintingKeyHandledOnce(g, 2, 12, page);
 }
 
-TEST(AlignedEditor, TakesTheCellsAlignmentReCreatingItsWindowOnlyWhenItChanges) {
-  Window w;
-  TAlignedGrid& g = *w.g;
+TEST_F(AlignedEditor, TakesTheCellsAlignmentReCreatingItsWindowOnlyWhenItChanges) {
   g.SetColCount(2);
   g.SetRowCount(8);
   g.SetFixedRows(0);
@@ -196,9 +191,7 @@ TEST(AlignedEditor, TakesTheCellsAlignmentReCreatingItsWindowOnlyWhenItChanges) 
   EXPECT_EQ(TAlignedInplaceEdit::AlignmentStyle(alCenter), 1u);
 }
 
-TEST(AlignedEditor, FollowsTheCellsAttributesAsItMoves) {
-  Window w;
-  TAlignedGrid& g = *w.g;
+TEST_F(AlignedEditor, FollowsTheCellsAttributesAsItMoves) {
   g.SetOptions(g.Options() | tk::goEditing);
   w.Load(LayoutBuilder()
              .Binary("AlignCol", IndexRecord(1, alRight))
@@ -231,9 +224,7 @@ TEST(AlignedEditor, FollowsTheCellsAttributesAsItMoves) {
 // The editor shows its text on the very pixels where the cell painted it, in
 // left-, right- and centre-aligned cells, for texts of odd and even widths,
 // so that nothing moves when editing starts.
-TEST(AlignedEditor, ShowsTheTextWhereTheCellPaintsIt) {
-  Window w;
-  TAlignedGrid& g = *w.g;
+TEST_F(AlignedEditor, ShowsTheTextWhereTheCellPaintsIt) {
   g.SetRowCount(12);
   g.SetOptions(g.Options() | tk::goEditing);
   w.Load(LayoutBuilder()
@@ -349,9 +340,7 @@ TEST(CellHints, EachGridShowsItsOwnCellsHintsBelowTheCell) {
 
 // The painted text ends at its first zero byte, in every alignment (the
 // width that places it is that of the text before the zero).
-TEST(AlignedPainting, TextEndsAtItsFirstZeroByte) {
-  Window w;
-  TAlignedGrid& g = *w.g;
+TEST_F(AlignedPainting, TextEndsAtItsFirstZeroByte) {
   w.Load(LayoutBuilder().Binary("AlignCol", Join({IndexRecord(2, alRight), IndexRecord(3, alCenter)})).Build());
   for (int c = 1; c <= 3; ++c) {
     g.SetCells(c, 2, "12");
@@ -369,9 +358,7 @@ TEST(AlignedPainting, TextEndsAtItsFirstZeroByte) {
   }
 }
 
-TEST(AlignedPainting, PictureOfATable) {
-  Window w;
-  TAlignedGrid& g = *w.g;
+TEST_F(AlignedPainting, PictureOfATable) {
   g.SetColCount(6);
   g.SetRowCount(6);
   g.SetFixedCols(0);

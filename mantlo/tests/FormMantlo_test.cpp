@@ -11,70 +11,20 @@
 #include "mantlo/UnitMantlo.h"
 #include "tests/support/ChartRest.h"
 #include "tests/support/Contrast.h"
-#include "tests/support/TestFiles.h"
+#include "tests/support/FormTest.h"
 #include "tests/support/WindowChecks.h"
 #include "toolkit/chart/Chart.h"
-#include "toolkit/core/Locale.h"
 #include "toolkit/testing/Testing.h"
 
 using mantlo::TForm1;
 
 namespace {
 
-struct Mantlo : ::testing::Test {
-  static void SetUpTestSuite() {
-    tk::EnsureWindowing();
-    tk::SetApplicationTitle("Mantlo");
-  }
-  void SetUp() override {
-    tk::SetDecimalSeparator(',');
-    f = new TForm1();
-    f->AfterConstruction();
-    f->Show();
-    tk::testing::ProcessEvents();
-  }
-  void TearDown() override {
-    delete f;
-    tk::SetDecimalSeparator('\0');
-  }
+struct Mantlo : testsupport::FormTest<TForm1> {
+  Mantlo() : FormTest("Mantlo", "mantlo") {}
   void Wpisz(int row, const std::string& text) { f->AlignedGrid1->SetCells(1, row, text); }
   double Y(int i) const { return f->Series1->YValue(i); }
   double X(int i) const { return f->Series1->XValue(i); }
-  void Png(const std::string& name) {
-    tk::testing::ProcessEvents();
-    EXPECT_TRUE(tk::testing::SaveWindowPng(f, testsupport::PicturePath("mantlo_" + name + ".png")));
-  }
-  struct Stan {
-    std::vector<std::string> title;
-    std::string left, bottom;
-    std::vector<tk::TChartPoint> points;
-  };
-  Stan Zapisz() const {
-    Stan s{f->Chart1->Title.Text, f->Chart1->LeftAxis.Title, f->Chart1->BottomAxis.Title, {}};
-    for (int i = 0; i < f->Series1->Count(); ++i) s.points.push_back(f->Series1->Point(i));
-    return s;
-  }
-  void TakiSam(const Stan& a) const {
-    const Stan b = Zapisz();
-    EXPECT_EQ(a.title, b.title);
-    EXPECT_EQ(a.left, b.left);
-    EXPECT_EQ(a.bottom, b.bottom);
-    ASSERT_EQ(a.points.size(), b.points.size());
-    for (size_t i = 0; i < a.points.size(); ++i) {
-      EXPECT_EQ(a.points[i].x, b.points[i].x);
-      EXPECT_EQ(a.points[i].y, b.points[i].y);
-    }
-  }
-  // One recorded run-time error box with this text.
-  void Blad(const std::string& text) {
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].caption, "Mantlo");
-    EXPECT_EQ(dialogs.messages[0].text, text);
-    dialogs.Clear();
-  }
-
-  TForm1* f = nullptr;
-  tk::testing::RecordingDialogs dialogs;
 };
 
 }  // namespace
@@ -104,12 +54,8 @@ TEST_F(Mantlo, LayoutAndDefaults) {
   EXPECT_LT(f->BitBtn12->Top(), f->BitBtn11->Top());
 
   auto* g = f->AlignedGrid1;
-  ASSERT_EQ(g->ColCount(), 2);
-  ASSERT_EQ(g->RowCount(), 9);
-  EXPECT_EQ(g->FixedCols(), 1);
-  EXPECT_EQ(g->FixedRows(), 0);
-  EXPECT_EQ(g->ColWidth(0), 100);
-  EXPECT_EQ(g->ColWidth(1), 74);
+  ASSERT_TRUE(testsupport::GridShape(g, 2, 9, 1, 0));
+  testsupport::ExpectColWidths(g, {100, 74});
   for (int r = 0; r < 9; ++r) EXPECT_EQ(g->RowHeight(r), 18);
   EXPECT_TRUE(g->Options() & tk::goEditing);
   EXPECT_TRUE(g->Font().Style & tk::fsBold);
@@ -263,30 +209,26 @@ TEST_F(Mantlo, LineThroughTheConductor) {
 
 TEST_F(Mantlo, BadPointCountLeavesTheChart) {
   f->BitBtn10->Click();
-  const Stan przed = Zapisz();
+  const testsupport::ChartState przed = Zapisz();
   Wpisz(8, "abc");
   for (auto* b : {f->BitBtn10, f->BitBtn12, f->BitBtn11}) {
     b->Click();
-    Blad("'abc' is not a valid integer value");
-    TakiSam(przed);
+    Blad("'abc' is not a valid integer value", przed);
   }
   // The count is converted strictly: no trimming, no decimals.
   Wpisz(8, "100 ");
   f->BitBtn11->Click();
-  Blad("'100 ' is not a valid integer value");
-  TakiSam(przed);
+  Blad("'100 ' is not a valid integer value", przed);
 
   Wpisz(8, "0");
   for (auto* b : {f->BitBtn10, f->BitBtn12, f->BitBtn11}) {
     b->Click();
-    Blad("Floating point division by zero");
-    TakiSam(przed);
+    Blad("Floating point division by zero", przed);
   }
   // 0/0 when the line has no length.
   Wpisz(6, "-5,0");
   f->BitBtn11->Click();
-  Blad("Invalid floating point operation");
-  TakiSam(przed);
+  Blad("Invalid floating point operation", przed);
   Png("blad_n0");
 }
 
@@ -294,13 +236,12 @@ TEST_F(Mantlo, BadPointCountLeavesTheChart) {
 // point is computed, with what is wrong, and the chart stays.
 TEST_F(Mantlo, PointCountBeyondTheChartIsRefused) {
   f->BitBtn10->Click();
-  const Stan przed = Zapisz();
+  const testsupport::ChartState przed = Zapisz();
   for (const char* n : {"1000000", "2147483647"}) {
     Wpisz(8, n);
     for (auto* b : {f->BitBtn10, f->BitBtn12, f->BitBtn11}) {
       b->Click();
-      Blad("Liczba kroków N musi być mniejsza niż 1000000: wykres mieści najwyżej 1000000 punktów");
-      TakiSam(przed);
+      Blad("Liczba kroków N musi być mniejsza niż 1000000: wykres mieści najwyżej 1000000 punktów", przed);
     }
   }
 }
@@ -321,16 +262,14 @@ TEST_F(Mantlo, NegativeCountClearsTheChart) {
 
 TEST_F(Mantlo, GeometryFaultsEndThePress) {
   f->BitBtn11->Click();
-  const Stan przed = Zapisz();
+  const testsupport::ChartState przed = Zapisz();
   Wpisz(1, "0,005");  // h below the conductor's radius
   f->BitBtn10->Click();
-  Blad("Invalid floating point operation");
-  TakiSam(przed);
+  Blad("Invalid floating point operation", przed);
   Wpisz(1, "6,0");
   Wpisz(2, "0");  // no conductor
   f->BitBtn11->Click();
-  Blad("Floating point division by zero");
-  TakiSam(przed);
+  Blad("Floating point division by zero", przed);
 }
 
 // At some widths (279 × 386 first) the chart laid itself out for ever.  The

@@ -210,22 +210,14 @@ TEST_F(Bessel4, ResultMayBeTheArgument) {
         EXPECT_TRUE(Rowne(w, x));
       }
     }
-    TZespol x = z, w;
-    SqrtZ(w, z);
-    SqrtZ(x, x);
-    EXPECT_TRUE(Rowne(w, x));
-    x = z;
-    ExpZ(w, z);
-    ExpZ(x, x);
-    EXPECT_TRUE(Rowne(w, x));
-    x = z;
-    LnZ(w, z);
-    LnZ(x, x);
-    EXPECT_TRUE(Rowne(w, x));
-    x = z;
-    PotegaZ(w, 3, z);
-    PotegaZ(x, 3, x);
-    EXPECT_TRUE(Rowne(w, x));
+    using G = void (*)(TZespol&, const TZespol&);
+    const G szescian = [](TZespol& w, const TZespol& a) { PotegaZ(w, 3, a); };
+    for (G g : {G(SqrtZ), G(ExpZ), G(LnZ), szescian}) {
+      TZespol w, x = z;
+      g(w, z);
+      g(x, x);
+      EXPECT_TRUE(Rowne(w, x));
+    }
   }
 }
 

@@ -2,40 +2,23 @@
 // headers of the capacitance table.
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "grid/AlignedGrid.h"
-#include "resources/Layouts.h"
-#include "toolkit/controls/Controls.h"
+#include "resources/tests/LayoutGrid.h"
 
 namespace {
 
-grid::TAlignedGrid* Load(tk::TForm& form, const char* name, int cols, int rows) {
-  auto* g = new grid::TAlignedGrid(&form);
-  g->SetColCount(cols);
-  g->SetRowCount(rows);
-  const uint8_t* data;
-  size_t size;
-  EXPECT_TRUE(res::FindLayout(name, data, size)) << name;
-  g->LoadFromLayout(data, size);
-  return g;
-}
+using layouttest::Load;
 
 TEST(BifilonLayouts, InputTableHoldsLabelsAndDefaults) {
   tk::TForm form;
   auto* g = Load(form, "UnitBifilon.TabelaDanych", 2, 8);
-  const char* rows[][2] = {{"Promień ekranu w [mm]", "56,0"},
-                           {"Promień przewodów w [mm]", "8,0"},
-                           {"Odległość pomiędzy przewodami w [mm]", "15,0"},
-                           {"Przenikalność względna izolacji", "1"},
-                           {"Długość kabla w [m]", "1"},
-                           {"Potencjał żyły 1 [V]", "100,0"},
-                           {"Potencjał żyły 2 [V]", "100,0"},
-                           {"Potencjał ekranu [V]", "0"}};
-  for (int r = 0; r < 8; ++r) {
-    EXPECT_EQ(g->Cells(0, r), rows[r][0]);
-    EXPECT_EQ(g->Cells(1, r), rows[r][1]);
-  }
+  layouttest::ExpectRows(g, {{"Promień ekranu w [mm]", "56,0"},
+                             {"Promień przewodów w [mm]", "8,0"},
+                             {"Odległość pomiędzy przewodami w [mm]", "15,0"},
+                             {"Przenikalność względna izolacji", "1"},
+                             {"Długość kabla w [m]", "1"},
+                             {"Potencjał żyły 1 [V]", "100,0"},
+                             {"Potencjał żyły 2 [V]", "100,0"},
+                             {"Potencjał ekranu [V]", "0"}});
 }
 
 TEST(BifilonLayouts, CapacitanceTableHasItsHeadersOnly) {

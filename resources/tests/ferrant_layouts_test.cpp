@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "grid/AlignedGrid.h"
-#include "resources/Layouts.h"
-#include "toolkit/controls/Controls.h"
+#include "resources/tests/LayoutGrid.h"
 
 namespace {
 
@@ -28,14 +26,7 @@ TEST(FerrantLayouts, TheTubeTableStreamStartsWithItsHeaderCell) {
 
 TEST(FerrantLayouts, TheTubeTableLoadsDiametersAndWallThicknesses) {
   tk::TForm form;
-  auto* g = new grid::TAlignedGrid(&form);
-  g->SetColCount(6);
-  g->SetRowCount(12);
-  g->SetFixedCols(0);
-  const uint8_t* data;
-  size_t size;
-  ASSERT_TRUE(res::FindLayout("Unit1.AlignedGrid2", data, size));
-  g->LoadFromLayout(data, size);
+  auto* g = layouttest::Load(form, "Unit1.AlignedGrid2", 6, 12, 0);
   const char* header[] = {" D[mm]", " t1 [mm]", " t2 [mm]", " t3 [mm]", " t4 [mm]", " t5 [mm]"};
   for (int c = 0; c < 6; ++c) EXPECT_EQ(g->Cells(c, 0), header[c]);
   const int d[] = {20, 32, 40, 50, 63, 80, 100, 120, 160, 200, 250};
@@ -51,6 +42,8 @@ TEST(FerrantLayouts, TheTubeTableLoadsDiametersAndWallThicknesses) {
 
   auto* empty = new grid::TAlignedGrid(&form);
   empty->SetCells(1, 1, "x");
+  const uint8_t* data;
+  size_t size;
   ASSERT_TRUE(res::FindLayout("Unit1.AlignedGrid1", data, size));
   empty->LoadFromLayout(data, size);
   EXPECT_EQ(empty->Cells(1, 1), "");

@@ -3,11 +3,13 @@
 // the keyboard and on small screens (toolkit/testing/TestingEvents.h does the input).
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "tests/support/Screen.h"
 #include "toolkit/controls/Controls.h"
+#include "toolkit/grids/Grids.h"
 #include "toolkit/testing/TestingEvents.h"
 
 namespace testsupport {
@@ -16,6 +18,33 @@ inline std::string Joined(const std::vector<std::string>& v) {
   std::string s;
   for (const std::string& t : v) s += (s.empty() ? "" : "; ") + t;
   return s;
+}
+
+// A grid's cells across and down and its fixed columns and rows.
+inline ::testing::AssertionResult GridShape(const tk::TStringGrid* g, int cols, int rows, int fixedCols,
+                                            int fixedRows) {
+  if (g->ColCount() == cols && g->RowCount() == rows && g->FixedCols() == fixedCols && g->FixedRows() == fixedRows)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << g->ColCount() << " x " << g->RowCount() << " cells, " << g->FixedCols()
+                                       << " fixed columns and " << g->FixedRows() << " fixed rows";
+}
+
+// The width of each column from the first.
+inline void ExpectColWidths(const tk::TStringGrid* g, std::initializer_list<int> widths) {
+  int col = 0;
+  for (int w : widths) {
+    EXPECT_EQ(g->ColWidth(col), w) << "column " << col;
+    ++col;
+  }
+}
+
+// Texts of a grid's cells, each {column, row, text}.
+struct CellText {
+  int col, row;
+  const char* text;
+};
+inline void ExpectCells(const tk::TStringGrid* g, std::initializer_list<CellText> cells) {
+  for (const CellText& c : cells) EXPECT_EQ(g->Cells(c.col, c.row), c.text) << "cell " << c.col << ", " << c.row;
 }
 
 // Each window shown: Return and the keypad's Enter press every button, Tab

@@ -143,10 +143,9 @@ TEST(Canvas, EllipseStaysInsideItsRectangle) {
   EXPECT_EQ(b.Pixel(20, 15), clFuchsia);  // centre filled
   // The corners untouched.
   ExpectPixels(b, clWhite, {{10, 5}, {29, 24}});
-  EXPECT_EQ(Count(b, clBlack, 0, 0, 40, 5), 0);  // nothing above, below, left or right
-  EXPECT_EQ(Count(b, clBlack, 0, 25, 40, 30), 0);
-  EXPECT_EQ(Count(b, clBlack, 0, 0, 10, 30), 0);
-  EXPECT_EQ(Count(b, clBlack, 30, 0, 40, 30), 0);
+  // Nothing above, below, left or right.
+  for (TRect r : {TRect{0, 0, 40, 5}, TRect{0, 25, 40, 30}, TRect{0, 0, 10, 30}, TRect{30, 0, 40, 30}})
+    EXPECT_EQ(Count(b, clBlack, r.Left, r.Top, r.Right, r.Bottom), 0) << r.Left << ", " << r.Top;
   // The outline touches the left and top edges, and the last column and row inside.
   ExpectPixels(b, clBlack, {{10, 15}, {20, 5}, {29, 15}, {20, 24}});
 }

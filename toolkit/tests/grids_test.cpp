@@ -48,9 +48,15 @@ struct GridWindow {
   }
 };
 
-TEST(StringGrid, CellRectsAndMouseToCellFollowWidthsHeightsAndOnePixelLines) {
+// A grid in a window of its own for each test.
+struct StringGrid : ::testing::Test {
   GridWindow w;
   TStringGrid& g = *w.grid;
+};
+using StringGridEditor = StringGrid;
+using StringGridScrolling = StringGrid;
+
+TEST_F(StringGrid, CellRectsAndMouseToCellFollowWidthsHeightsAndOnePixelLines) {
   EXPECT_EQ(g.ColCount(), 5);
   EXPECT_EQ(g.ColWidth(3), 64);
   EXPECT_EQ(g.RowHeight(3), 24);
@@ -78,9 +84,7 @@ TEST(StringGrid, CellRectsAndMouseToCellFollowWidthsHeightsAndOnePixelLines) {
   EXPECT_EQ(cellAt(-3, 10), Cell(-1, -1));
 }
 
-TEST(StringGrid, CellsOutsideTheGridAreRefusedWithTheListIndexError) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGrid, CellsOutsideTheGridAreRefusedWithTheListIndexError) {
   g.SetCells(4, 4, "x");
   EXPECT_EQ(g.Cells(4, 4), "x");
   try {
@@ -105,9 +109,7 @@ TEST(StringGrid, CellsOutsideTheGridAreRefusedWithTheListIndexError) {
   EXPECT_EQ(g.FixedCols(), 0);
 }
 
-TEST(StringGrid, MouseEventsCarryClientCoordinatesAndAnOffGridReleaseFailsInTheHandler) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGrid, MouseEventsCarryClientCoordinatesAndAnOffGridReleaseFailsInTheHandler) {
   g.SetCells(1, 2, "55,0");
   std::vector<TPoint> downs, ups;
   std::string read;
@@ -136,9 +138,7 @@ TEST(StringGrid, MouseEventsCarryClientCoordinatesAndAnOffGridReleaseFailsInTheH
   EXPECT_EQ(dialogs.messages[0].text, "List index out of bounds (-1)");
 }
 
-TEST(StringGrid, TypingEditsTheCurrentCellAndEnterOrEscapeEndsIt) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGrid, TypingEditsTheCurrentCellAndEnterOrEscapeEndsIt) {
   g.SetOptions(g.Options() | goEditing);
   g.SetCells(2, 3, "old");
   w.Click(2, 3);
@@ -184,18 +184,14 @@ TEST(StringGrid, TypingEditsTheCurrentCellAndEnterOrEscapeEndsIt) {
 // editor, whether the editor or the grid holds the focus: each key is handled
 // once.  Up and Down move one row and PageUp and PageDown one page (the typed
 // text stays in the cell left); the other keys leave the current cell alone.
-TEST(StringGridEditor, EveryNonPrintingKeyIsHandledOnce) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGridEditor, EveryNonPrintingKeyIsHandledOnce) {
   g.SetRowCount(30);
   g.SetOptions(g.Options() | goEditing);
   const int page = 7;  // rows 24 high under a fixed row, in a grid 200 high
   testsupport::ExpectEveryNonPrintingKeyHandledOnce(g, 1, 10, page);
 }
 
-TEST(StringGrid, FixedCellsAndRowSelectionAreNotEditable) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGrid, FixedCellsAndRowSelectionAreNotEditable) {
   g.SetOptions(g.Options() | goEditing | goRowSelect);
   w.Click(2, 3);
   const TGridRect s = g.Selection();
@@ -212,9 +208,7 @@ TEST(StringGrid, FixedCellsAndRowSelectionAreNotEditable) {
   EXPECT_EQ(Current(g), Cell(2, 3));
 }
 
-TEST(StringGrid, OnExitRunsWhenTheFocusLeavesGridAndEditorWithTheTypedTextInPlace) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGrid, OnExitRunsWhenTheFocusLeavesGridAndEditorWithTheTypedTextInPlace) {
   g.SetOptions(g.Options() | goEditing);
   int exits = 0, clicks = 0;
   std::string seen;
@@ -240,9 +234,7 @@ TEST(StringGrid, OnExitRunsWhenTheFocusLeavesGridAndEditorWithTheTypedTextInPlac
   EXPECT_FALSE(g.EditorMode());
 }
 
-TEST(StringGrid, ColumnsAndRowsMoveWithTheirTextsAndSizes) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGrid, ColumnsAndRowsMoveWithTheirTextsAndSizes) {
   for (int c = 0; c < 5; ++c) g.SetCells(c, 1, "c" + std::to_string(c));
   g.SetColWidth(1, 80);
   std::vector<std::pair<int, int>> colMoves, rowMoves;
@@ -283,9 +275,7 @@ TEST(StringGrid, ColumnsAndRowsMoveWithTheirTextsAndSizes) {
   EXPECT_THROW(g.MoveRow(0, 5), EListError);
 }
 
-TEST(StringGrid, ArrowsMoveTheCurrentCellWithinTheScrollableCellsAndTabOnlyWithGoTabs) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGrid, ArrowsMoveTheCurrentCellWithinTheScrollableCellsAndTabOnlyWithGoTabs) {
   tt::SetFocus(&g);
   EXPECT_EQ(Current(g), Cell(1, 1));
   tt::PressKey(&g, tt::Key::Left);  // column 0 is fixed
@@ -303,9 +293,7 @@ TEST(StringGrid, ArrowsMoveTheCurrentCellWithinTheScrollableCellsAndTabOnlyWithG
   EXPECT_EQ(Current(g), Cell(1, 3));
 }
 
-TEST(StringGrid, PaintsFixedCellsOnTheButtonFaceAndRaisesOnDrawCellForEachCell) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGrid, PaintsFixedCellsOnTheButtonFaceAndRaisesOnDrawCellForEachCell) {
   g.SetCells(2, 2, "WWWW");
   int drawn = 0;
   TGridDrawState fixedState = 0, selectedState = 0;
@@ -344,9 +332,7 @@ TEST(StringGrid, PaintsFixedCellsOnTheButtonFaceAndRaisesOnDrawCellForEachCell) 
 // Scroll bars show while the rows (columns) do not all fit and scroll by
 // whole rows (columns); the wheel scrolls the view; a click then picks the
 // cell under the pointer.  Without scroll bars none shows, however many rows.
-TEST(StringGridScrolling, BarsShowWhenTheCellsDoNotFitAndAClickPicksTheCellUnderThePointer) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGridScrolling, BarsShowWhenTheCellsDoNotFitAndAClickPicksTheCellUnderThePointer) {
   tt::ActivateWindow(&w.form);
   const TColor white = RGBColor(255, 255, 255);
   auto pixel = [&](int x, int y) { return w.form.GetFormImage()->Pixel(x, y); };
@@ -405,9 +391,7 @@ TEST(StringGridScrolling, BarsShowWhenTheCellsDoNotFitAndAClickPicksTheCellUnder
 // Every way of scrolling stops at the first row of the last page, and the
 // window then shows the same picture, bar included; the client area that
 // aligned controls and any caller through a TControl* see ends at the bar.
-TEST(StringGridScrolling, ProgramWheelBarAndPageDownStopAtTheLastPageAndAlignedControlsAtTheBar) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGridScrolling, ProgramWheelBarAndPageDownStopAtTheLastPageAndAlignedControlsAtTheBar) {
   g.SetRowCount(30);
   tt::ActivateWindow(&w.form);
   auto* inside = new TPanel(&g);
@@ -448,9 +432,7 @@ TEST(StringGridScrolling, ProgramWheelBarAndPageDownStopAtTheLastPageAndAlignedC
 // Scrolling while editing: the editor follows its cell; a cell scrolled out
 // of view ends editing with the typed text in it and the focus still on the
 // grid (no exit), and typing brings it back into view.
-TEST(StringGridScrolling, ScrollingTheEditedCellAwayEndsEditingWithoutLeavingTheGrid) {
-  GridWindow w;
-  TStringGrid& g = *w.grid;
+TEST_F(StringGridScrolling, ScrollingTheEditedCellAwayEndsEditingWithoutLeavingTheGrid) {
   g.SetRowCount(30);
   g.SetOptions(g.Options() | goEditing);
   int exits = 0;

@@ -28,6 +28,13 @@ void DrawScene(TCanvas& c) {
   c.DrawText("Gestosc J", r, dtWordBreak);
 }
 
+// A recording of one rectangle filled with a colour.
+void Record(TMetafile& mf, int w, int h, TColor colour, TRect r) {
+  TMetafileCanvas mc(mf, w, h);
+  mc.Canvas().Brush.SetColor(colour);
+  mc.Canvas().FillRect(r);
+}
+
 }  // namespace
 
 TEST(Metafile, ReplayShowsExactlyWhatABitmapCanvasDraws) {
@@ -57,16 +64,8 @@ TEST(Metafile, ReplayShowsExactlyWhatABitmapCanvasDraws) {
 
 TEST(Metafile, ANewRecordingReplacesTheOldOne) {
   TMetafile mf;
-  {
-    TMetafileCanvas mc(mf, 50, 50);
-    mc.Canvas().Brush.SetColor(clRed);
-    mc.Canvas().FillRect({0, 0, 50, 50});
-  }
-  {
-    TMetafileCanvas mc(mf, 40, 30);
-    mc.Canvas().Brush.SetColor(clBlue);
-    mc.Canvas().FillRect({0, 0, 10, 10});
-  }
+  Record(mf, 50, 50, clRed, {0, 0, 50, 50});
+  Record(mf, 40, 30, clBlue, {0, 0, 10, 10});
   EXPECT_EQ(mf.Width(), 40);
   auto b = mf.Render(50, 50);
   EXPECT_EQ(b->Pixel(5, 5), clBlue);
@@ -75,11 +74,7 @@ TEST(Metafile, ANewRecordingReplacesTheOldOne) {
 
 TEST(Metafile, RecordingIsStoredWhenAnErrorInterruptsTheDrawing) {
   TMetafile mf;
-  {
-    TMetafileCanvas mc(mf, 60, 40);
-    mc.Canvas().Brush.SetColor(clYellow);
-    mc.Canvas().FillRect({0, 0, 60, 40});
-  }
+  Record(mf, 60, 40, clYellow, {0, 0, 60, 40});
   try {
     TMetafileCanvas mc(mf, 60, 40);
     mc.Canvas().Brush.SetColor(clWhite);
@@ -108,10 +103,6 @@ TEST(Metafile, PictureAreaShowsTheRecordingAndFollowsANewOne) {
   auto shown = img->Render();
   EXPECT_EQ(shown->Width(), 120);
   EXPECT_EQ(shown->Pixel(50, 40), clRed);
-  {
-    TMetafileCanvas mc(*mf, 120, 80);
-    mc.Canvas().Brush.SetColor(clGreen);
-    mc.Canvas().FillRect({0, 0, 120, 80});
-  }
+  Record(*mf, 120, 80, clGreen, {0, 0, 120, 80});
   EXPECT_EQ(img->Render()->Pixel(50, 40), clGreen);
 }

@@ -122,11 +122,7 @@ TEST_F(PoleCylindraTest, FaultsGiveTheRunTimeMessages) {
   // Zero current: 0/0 when read from the grid, x/0 when set after Oblicz.
   p->gamma = 56e6L;
   p->I = 0;
-  EXPECT_EQ(Akcja([&] {
-              p->Oblicz();
-              p->WspNaskorkowosci();
-            }),
-            kNieprawidlowa);
+  EXPECT_EQ(PoObliczeniu(*p, [&] { p->WspNaskorkowosci(); }), kNieprawidlowa);
   p->I = 63000;
   p->Oblicz();
   p->I = 0;

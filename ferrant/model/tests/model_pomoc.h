@@ -51,6 +51,15 @@ class ModelTest : public ::testing::Test {
     return komunikaty.back().text;
   }
 
+  // The same for an Oblicz and then `potem`.
+  template <class Pole>
+  std::string PoObliczeniu(Pole& p, const std::function<void()>& potem) {
+    return Akcja([&] {
+      p.Oblicz();
+      potem();
+    });
+  }
+
   // The run-time messages of the faults that bad inputs give.
   const std::string kDziel = "Floating point division by zero";
   const std::string kNieprawidlowa = "Invalid floating point operation";

@@ -179,11 +179,7 @@ TEST_F(PolePrzeWarTest, FaultsGiveTheRunTimeMessages) {
   // Zero current: the solution is zero too, E(r2)/I is 0/0.
   p->gamma2 = 34.8e6L;
   p->I = 0;
-  EXPECT_EQ(Akcja([&] {
-              p->Oblicz();
-              p->Rezystancja();
-            }),
-            kNieprawidlowa);
+  EXPECT_EQ(PoObliczeniu(*p, [&] { p->Rezystancja(); }), kNieprawidlowa);
   EXPECT_FALSE(tk::FpFaultPending());
   for (const auto& k : komunikaty) EXPECT_NE(k.caption, "Błędy w module AlgMZes4");
 }

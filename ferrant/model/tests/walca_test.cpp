@@ -141,11 +141,7 @@ TEST_F(PoleWalcaTest, FaultsGiveTheRunTimeMessages) {
   // I = 0 read from the grid: the field is zero too, so E(R)/I is 0/0.
   p->gamma = 55e6L;
   p->I = 0;
-  EXPECT_EQ(Akcja([&] {
-              p->Oblicz();
-              p->Rezystancja();
-            }),
-            kNieprawidlowa);
+  EXPECT_EQ(PoObliczeniu(*p, [&] { p->Rezystancja(); }), kNieprawidlowa);
   // I = 0 written after an Oblicz with current: a plain division by zero.
   p->I = 1000;
   p->Oblicz();
