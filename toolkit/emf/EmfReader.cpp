@@ -439,7 +439,6 @@ EmfBytes::EmfBytes(int fd, size_t size) : size_(size), fd_(fd) {}
 
 const uint8_t* EmfBytes::Fill(size_t at, size_t n) const {
   constexpr size_t kWindow = size_t(64) << 10;
-  if (at >= start_ && at - start_ <= held_ && n <= held_ - (at - start_)) return window_.data() + (at - start_);
   window_.resize(kWindow);
   if (at > size_ || n > size_ - at) {  // never asked by the walk
     failed_ = true;

@@ -69,11 +69,15 @@ class EmfBytes {
   EmfBytes(const EmfBytes&) = delete;
   EmfBytes& operator=(const EmfBytes&) = delete;
   size_t Size() const { return size_; }
-  // The n bytes at `at` (n at most kMaxRun; at + n within the size), valid
-  // until the next call.
-  const uint8_t* At(size_t at, size_t n) const { return data_ != nullptr ? data_ + at : Fill(at, n); }
+  // The n bytes at `at` (n at most 8; at + n within the size), valid
+  // until the next call.  From a file: out of the window when it holds them,
+  // else the window moves (Fill).
+  const uint8_t* At(size_t at, size_t n) const {
+    if (data_ != nullptr) return data_ + at;
+    if (at >= start_ && at - start_ <= held_ && n <= held_ - (at - start_)) return window_.data() + (at - start_);
+    return Fill(at, n);
+  }
   bool Failed() const { return failed_; }
-  static constexpr size_t kMaxRun = 8;
 
  private:
   const uint8_t* Fill(size_t at, size_t n) const;
