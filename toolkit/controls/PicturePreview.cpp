@@ -92,42 +92,67 @@ bool OnKernelFileSystem(const std::string& fileName) {
   return statfs(fileName.c_str(), &fs) == 0 && tk::KernelFileSystem(static_cast<long>(fs.f_type));
 }
 
-// The whole of a regular file, or the reason why not.  The kind of file is
-// known before it is opened (opening a device can already act on it), and
-// checked again on the open file; the read never waits.
-const char* ReadRegularFile(const std::string& fileName, std::vector<uint8_t>& out) {
-  struct stat before;
-  if (stat(fileName.c_str(), &before) != 0) return kUnreadable;
-  if (!S_ISREG(before.st_mode) || OnKernelFileSystem(fileName)) return kNotAFile;
-  if (before.st_size > off_t(kMaxFileBytes)) return kTooLarge;
-  const int fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return kUnreadable;
-  struct stat after;
-  const char* reason = nullptr;
-  if (fstat(fd, &after) != 0 || !S_ISREG(after.st_mode) || after.st_dev != before.st_dev ||
-      after.st_ino != before.st_ino)
-    reason = kNotAFile;  // replaced between the look and the open
-  // The size may have changed since: read to the limit and one byte more.
-  out.assign(reason == nullptr ? std::min(size_t(after.st_size) + 1, kMaxFileBytes + 1) : 0, 0);
-  size_t got = 0;
-  while (reason == nullptr) {
-    if (got == out.size()) {
-      if (got > kMaxFileBytes) {
-        reason = kTooLarge;
-        break;
-      }
-      out.resize(std::min(out.size() * 2, kMaxFileBytes + 1));
-    }
-    const ssize_t n = read(fd, out.data() + got, out.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) reason = kUnreadable;
-    if (n <= 0) break;
-    got += size_t(n);
+// A regular file open for reading, or the reason why not.  The kind of file
+// is known before it is opened (opening a device can already act on it), and
+// checked again on the open file; nothing read from it ever waits.
+class RegularFile {
+ public:
+  explicit RegularFile(const std::string& fileName) {
+    struct stat before;
+    if (stat(fileName.c_str(), &before) != 0) reason = kUnreadable;
+    else if (!S_ISREG(before.st_mode) || OnKernelFileSystem(fileName)) reason = kNotAFile;
+    else if (before.st_size > off_t(kMaxFileBytes)) reason = kTooLarge;
+    if (reason != nullptr) return;
+    fd = open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat after;
+    if (fd < 0) reason = kUnreadable;
+    else if (fstat(fd, &after) != 0 || !S_ISREG(after.st_mode) || after.st_dev != before.st_dev ||
+             after.st_ino != before.st_ino)
+      reason = kNotAFile;  // replaced between the look and the open
+    else if (after.st_size > off_t(kMaxFileBytes)) reason = kTooLarge;
+    else size = size_t(after.st_size);
   }
-  close(fd);
-  out.resize(got);
-  return reason;
-}
+  RegularFile(const RegularFile&) = delete;
+  RegularFile& operator=(const RegularFile&) = delete;
+  ~RegularFile() {
+    if (fd >= 0) close(fd);
+  }
+
+  // The whole file.  Its size may have changed since it was opened: it is
+  // read to the limit and one byte more.
+  const char* ReadAll(std::vector<uint8_t>& out) const {
+    out.assign(std::min(size + 1, kMaxFileBytes + 1), 0);
+    return Read(out, true);
+  }
+  // Its first bytes (fewer when it is shorter).
+  void ReadFirst(std::vector<uint8_t>& out, size_t count) const {
+    out.assign(std::min(count, size), 0);
+    Read(out, false);
+  }
+
+  int fd = -1;
+  size_t size = 0;
+  const char* reason = nullptr;
+
+ private:
+  const char* Read(std::vector<uint8_t>& out, bool grow) const {
+    size_t got = 0;
+    for (;;) {
+      if (got == out.size()) {
+        if (!grow) break;
+        if (got > kMaxFileBytes) return kTooLarge;
+        out.resize(std::min(out.size() * 2, kMaxFileBytes + 1));
+      }
+      const ssize_t n = pread(fd, out.data() + got, out.size() - got, off_t(got));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return kUnreadable;
+      if (n == 0) break;
+      got += size_t(n);
+    }
+    out.resize(got);
+    return nullptr;
+  }
+};
 
 // The file's bytes as Qt's reader reads them, noting whether it asked for
 // bytes past the end: it leaves what it could not read as the memory held it.
@@ -265,12 +290,23 @@ std::string SizeText(int64_t width, int64_t height) { return std::to_string(widt
 
 PicturePreview LoadPicturePreview(const std::string& fileName, int width, int height) {
   PicturePreview result;
-  std::vector<uint8_t> bytes;
-  if (const char* reason = ReadRegularFile(fileName, bytes)) {
-    result.text = reason;
+  const RegularFile file(fileName);
+  if (file.reason != nullptr) {
+    result.text = file.reason;
     return result;
   }
-  const Kind kind = KindOf(bytes);
+  // A metafile is walked straight from the file, a window at a time: its
+  // preview costs neither its size in memory nor the time to fill that.
+  std::vector<uint8_t> bytes;
+  file.ReadFirst(bytes, 44);
+  Kind kind = KindOf(bytes);
+  if (kind != Kind::Emf) {
+    if (const char* reason = file.ReadAll(bytes)) {
+      result.text = reason;
+      return result;
+    }
+    kind = KindOf(bytes);
+  }
   if (kind == Kind::Other) {
     result.text = PictureName(fileName) ? kDamaged : kNoPreview;
     return result;
@@ -280,13 +316,11 @@ PicturePreview LoadPicturePreview(const std::string& fileName, int width, int he
   height = std::max(height, 1);
   if (kind == Kind::Emf) {
     emf::EmfVerdict verdict;
-    result.picture = emf::DrawEmf(bytes.data(), bytes.size(), width, height, &verdict);
     emf::EmfFrame frame;
+    const emf::EmfBytes walked(file.fd, file.size);
+    result.picture = emf::DrawEmf(walked, width, height, &verdict, &frame);
     switch (verdict) {
-      case emf::EmfVerdict::Picture:
-        emf::ReadEmf(bytes.data(), bytes.size(), nullptr, &frame);
-        result.text = SizeText(std::lround(frame.width), std::lround(frame.height));
-        break;
+      case emf::EmfVerdict::Picture: result.text = SizeText(std::lround(frame.width), std::lround(frame.height)); break;
       case emf::EmfVerdict::NotOurs: result.text = kNoPreview; break;
       case emf::EmfVerdict::TooLarge: result.text = kTooLarge; break;
       case emf::EmfVerdict::Damaged: result.text = kDamaged; break;

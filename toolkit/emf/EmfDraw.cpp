@@ -198,9 +198,14 @@ class PainterSink : public EmfSink {
     auto source = [](double at, double from, double to, int count) {
       return std::clamp(int((at - from) / (to - from) * count), 0, count - 1);
     };
-    for (int y = 0; y < h; ++y) {
+    for (int y = 0, last = -1; y < h; ++y) {
       auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
       const int v = source(shown.y0 + (y + 0.5) * (shown.y1 - shown.y0) / h, y0, y1, pixels.height);
+      if (v == last) {  // a row sampled again: read once from the file
+        std::copy_n(reinterpret_cast<const QRgb*>(image.constScanLine(y - 1)), w, line);
+        continue;
+      }
+      last = v;
       for (int x = 0; x < w; ++x)
         line[x] =
             0xFF000000u | pixels.At(source(shown.x0 + (x + 0.5) * (shown.x1 - shown.x0) / w, x0, x1, pixels.width), v);
@@ -298,20 +303,37 @@ class PainterSink : public EmfSink {
 std::unique_ptr<TBitmap> DrawEmf(const uint8_t* data, size_t size, int maxWidth, int maxHeight, EmfVerdict* verdict) {
   EmfVerdict unused;
   if (verdict == nullptr) verdict = &unused;
-  EmfFrame frame;
-  *verdict = ReadEmf(data, size, nullptr, &frame);
-  if (*verdict != EmfVerdict::Picture || maxWidth < 1 || maxHeight < 1) return nullptr;
+  if (data == nullptr) {
+    *verdict = EmfVerdict::Damaged;
+    return nullptr;
+  }
+  const EmfBytes bytes(data, size);
+  return DrawEmf(bytes, maxWidth, maxHeight, verdict);
+}
+
+std::unique_ptr<TBitmap> DrawEmf(const EmfBytes& bytes, int maxWidth, int maxHeight, EmfVerdict* verdict,
+                                 EmfFrame* frame) {
+  EmfVerdict unused;
+  if (verdict == nullptr) verdict = &unused;
+  EmfFrame head;
+  if (frame == nullptr) frame = &head;
+  *verdict = ReadEmfHeader(bytes, frame);
+  if (*verdict != EmfVerdict::Picture) return nullptr;
+  if (maxWidth < 1 || maxHeight < 1) {
+    *verdict = ReadEmf(bytes, nullptr, frame);
+    return nullptr;
+  }
   FpShield shield;
-  const double scale = std::min(maxWidth / frame.width, maxHeight / frame.height);
-  const int w = std::clamp(int(std::lround(frame.width * scale)), 1, maxWidth);
-  const int h = std::clamp(int(std::lround(frame.height * scale)), 1, maxHeight);
+  const double scale = std::min(maxWidth / frame->width, maxHeight / frame->height);
+  const int w = std::clamp(int(std::lround(frame->width * scale)), 1, maxWidth);
+  const int h = std::clamp(int(std::lround(frame->height * scale)), 1, maxHeight);
   QImage image(w, h, QImage::Format_RGB32);
   image.fill(Qt::white);
   {
     QPainter p(&image);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-    PainterSink sink(p, scale, QPointF(frame.left, frame.top) * scale, w, h);
-    *verdict = ReadEmf(data, size, &sink, &frame);
+    PainterSink sink(p, scale, QPointF(frame->left, frame->top) * scale, w, h);
+    *verdict = ReadEmf(bytes, &sink, frame);
   }
   if (*verdict != EmfVerdict::Picture) return nullptr;
   return BitmapFromImage(image);

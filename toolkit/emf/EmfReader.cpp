@@ -1,8 +1,12 @@
 #include "toolkit/emf/EmfReader.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace tk::emf {
 
@@ -42,32 +46,34 @@ uint32_t Le32(const uint8_t* p) {
 // past its end.
 class Rec {
  public:
-  Rec(const uint8_t* p, size_t size) : p_(p), size_(size) {}
+  Rec(const EmfBytes& bytes, size_t start, size_t size) : bytes_(bytes), start_(start), size_(size) {}
   size_t Size() const { return size_; }
   bool Has(uint64_t at, uint64_t bytes) const { return at <= size_ && bytes <= size_ - at; }
   uint32_t U32(size_t at) const {
     Require(Has(at, 4));
-    return Le32(p_ + at);
+    return Le32(bytes_.At(start_ + at, 4));
   }
   int32_t I32(size_t at) const { return static_cast<int32_t>(U32(at)); }
   uint16_t U16(size_t at) const {
     Require(Has(at, 2));
-    return static_cast<uint16_t>(p_[at] | p_[at + 1] << 8);
+    const uint8_t* p = bytes_.At(start_ + at, 2);
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
   }
   uint8_t U8(size_t at) const {
     Require(Has(at, 1));
-    return p_[at];
+    return *bytes_.At(start_ + at, 1);
   }
   LPoint Point(size_t at) const { return {I32(at), I32(at + 4)}; }
-  // The address of n bytes at `at`, which must lie inside.
-  const uint8_t* Bytes(size_t at, uint64_t n) const {
+  // Where in the file n bytes at `at` lie, which must lie inside.
+  size_t Span(size_t at, uint64_t n) const {
     Require(Has(at, n));
-    return p_ + at;
+    return start_ + at;
   }
+  const EmfBytes& File() const { return bytes_; }
 
  private:
-  const uint8_t* p_;
-  size_t size_;
+  const EmfBytes& bytes_;
+  size_t start_, size_;
 };
 
 struct Object {
@@ -239,13 +245,13 @@ class Walker {
       case EMR_POLYLINE:
       case EMR_POLYGON: {
         const uint32_t n = r.U32(24);
-        Draw(type == EMR_POLYGON, Points(r, 28, n), EmfCounts{nullptr, 1, n});
+        Draw(type == EMR_POLYGON, Points(r, 28, n), EmfCounts{nullptr, 0, 1, n});
         break;
       }
       case EMR_POLYPOLYLINE:
       case EMR_POLYPOLYGON: {
         const uint32_t parts = r.U32(24), n = r.U32(28);
-        const EmfCounts counts{r.Bytes(32, uint64_t(parts) * 4), parts, 0};
+        const EmfCounts counts{&r.File(), r.Span(32, uint64_t(parts) * 4), parts, 0};
         uint64_t sum = 0;
         for (uint32_t i = 0; i < parts; ++i) sum += counts[i];
         Require(sum == n);
@@ -339,14 +345,14 @@ class Walker {
   }
 
   EmfPoints Points(const Rec& r, size_t at, uint32_t n) {
-    const EmfPoints points{r.Bytes(at, uint64_t(n) * 8), n};
+    const EmfPoints points{&r.File(), r.Span(at, uint64_t(n) * 8), n};
     points_ += n;
     Afford(points_ <= kMaxPoints);
     return points;
   }
 
   void Draw(bool closed, const EmfPoints& points, const EmfCounts& counts) {
-    if (sink_ != nullptr) Afford(sink_->Polys(dc_, points, counts, closed));
+    if (sink_ != nullptr) Spent(sink_->Polys(dc_, points, counts, closed));
   }
 
   void Text(const Rec& r) {
@@ -367,7 +373,7 @@ class Walker {
       text_[i] = r.U16(offString + 2 * size_t(i));
       dx_[i] = r.I32(offDx + 4 * size_t(i));
     }
-    if (sink_ != nullptr) Afford(sink_->Text(dc_, ref, text_, dx_));
+    if (sink_ != nullptr) Spent(sink_->Text(dc_, ref, text_, dx_));
   }
 
   void Dib(const Rec& r) {
@@ -389,21 +395,35 @@ class Walker {
     Ours(cxDest >= 0 && cyDest >= 0);  // mirrored pictures: not ours
     pixels_ += uint64_t(cxSrc) * uint64_t(cySrc);
     Afford(pixels_ <= kMaxPixels);
-    if (sink_ == nullptr || cxDest == 0 || cyDest == 0) return;
     // Bottom-up pictures count the source rectangle from their last row.
     const uint64_t topRow = height > 0 ? uint64_t(ySrc) + uint64_t(cySrc) - 1 : uint64_t(ySrc);
     EmfPixels pixels;
+    pixels.bytes = &r.File();
     pixels.bytesPerPixel = bits / 8;
-    pixels.first = r.Bytes(offBits + size_t(topRow * stride) + size_t(xSrc) * pixels.bytesPerPixel, 3);
+    pixels.first = r.Span(offBits + size_t(topRow * stride) + size_t(xSrc) * pixels.bytesPerPixel, 3);
+    if (sink_ == nullptr || cxDest == 0 || cyDest == 0) return;
     pixels.rowStep = height > 0 ? -ptrdiff_t(stride) : ptrdiff_t(stride);
     pixels.width = cxSrc;
     pixels.height = cySrc;
     const LRect dest{xDest, yDest, int32_t(std::min<int64_t>(int64_t(xDest) + cxDest, INT32_MAX)),
                      int32_t(std::min<int64_t>(int64_t(yDest) + cyDest, INT32_MAX))};
-    Afford(sink_->Picture(dc_, dest, pixels));
+    Spent(sink_->Picture(dc_, dest, pixels));
   }
 
+  // A drawing past the sink's bound: nothing more is drawn, but the rest of
+  // the file is still checked, so that its verdict is the file's.
+  void Spent(bool drawn) {
+    if (drawn) return;
+    sink_ = nullptr;
+    overspent_ = true;
+  }
+
+ public:
+  bool Overspent() const { return overspent_; }
+
+ private:
   EmfSink* sink_;
+  bool overspent_ = false;
   EmfState dc_;
   std::vector<EmfState> saved_;
   uint32_t handles_ = 0;
@@ -415,40 +435,87 @@ class Walker {
 
 }  // namespace
 
-LPoint EmfPoints::operator[](size_t i) const {
-  return {static_cast<int32_t>(Le32(at + 8 * i)), static_cast<int32_t>(Le32(at + 8 * i + 4))};
+EmfBytes::EmfBytes(int fd, size_t size) : size_(size), fd_(fd) {}
+
+const uint8_t* EmfBytes::Fill(size_t at, size_t n) const {
+  constexpr size_t kWindow = size_t(64) << 10;
+  window_.resize(kWindow);
+  if (at > size_ || n > size_ - at) {  // never asked by the walk
+    failed_ = true;
+    std::fill(window_.begin(), window_.end(), 0);
+    start_ = at;
+    held_ = n;
+    return window_.data();
+  }
+  // Forward the window starts where it is read; backward (a picture's rows
+  // bottom up) it is centred there, so that either way it serves many reads.
+  start_ = at >= start_ ? at : at - std::min(at, kWindow / 2);
+  held_ = std::min(kWindow, size_ - start_);
+  size_t got = 0;
+  while (!failed_ && got < held_) {
+    const ssize_t r = ::pread(fd_, window_.data() + got, held_ - got, off_t(start_ + got));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) failed_ = true;  // unreadable, or cut since the walk began
+    else got += size_t(r);
+  }
+  if (got < held_) std::memset(window_.data() + got, 0, held_ - got);
+  return window_.data() + (at - start_);
 }
 
-uint32_t EmfCounts::operator[](size_t i) const { return at == nullptr ? single : Le32(at + 4 * i); }
+LPoint EmfPoints::operator[](size_t i) const {
+  const uint8_t* p = bytes->At(at + 8 * i, 8);
+  return {static_cast<int32_t>(Le32(p)), static_cast<int32_t>(Le32(p + 4))};
+}
+
+uint32_t EmfCounts::operator[](size_t i) const { return bytes == nullptr ? single : Le32(bytes->At(at + 4 * i, 4)); }
+
+namespace {
+
+// The walk of ReadEmf, or of the header alone.
+EmfVerdict Walk(const EmfBytes& bytes, EmfSink* sink, EmfFrame* frame, bool headerOnly) {
+  EmfFrame unused;
+  if (frame == nullptr) frame = &unused;
+  const size_t size = bytes.Size();
+  bool overspent = false;
+  try {
+    Require(size >= kHeaderLeast);
+    Walker walker(sink);
+    const Rec head(bytes, 0, size);
+    const uint32_t headSize = head.U32(4);
+    Require(headSize >= kHeaderLeast && headSize % 4 == 0 && headSize <= size);
+    size_t end = 0;
+    walker.Header(Rec(bytes, 0, headSize), size, frame, end);
+    for (size_t at = headSize; !headerOnly;) {
+      Require(end - at >= 8);
+      const Rec peek(bytes, at, 8);
+      const uint32_t recSize = peek.U32(4);
+      Require(recSize >= 8 && recSize % 4 == 0 && recSize <= end - at);
+      if (!walker.Record(Rec(bytes, at, recSize))) break;
+      at += recSize;
+    }
+    overspent = walker.Overspent();
+  } catch (const Stop& stop) {
+    return bytes.Failed() ? EmfVerdict::Damaged : stop.verdict;
+  }
+  if (bytes.Failed()) return EmfVerdict::Damaged;
+  return overspent ? EmfVerdict::TooLarge : EmfVerdict::Picture;
+}
+
+}  // namespace
 
 uint32_t EmfPixels::At(int x, int y) const {
-  const uint8_t* p = first + rowStep * y + ptrdiff_t(bytesPerPixel) * x;
+  const uint8_t* p = bytes->At(size_t(ptrdiff_t(first) + rowStep * y + ptrdiff_t(bytesPerPixel) * x), 3);
   return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 
 EmfVerdict ReadEmf(const uint8_t* data, size_t size, EmfSink* sink, EmfFrame* frame) {
-  EmfFrame unused;
-  if (frame == nullptr) frame = &unused;
-  try {
-    Require(data != nullptr && size >= kHeaderLeast);
-    Walker walker(sink);
-    const Rec head(data, size);
-    const uint32_t headSize = head.U32(4);
-    Require(headSize >= kHeaderLeast && headSize % 4 == 0 && headSize <= size);
-    size_t end = 0;
-    walker.Header(Rec(data, headSize), size, frame, end);
-    for (size_t at = headSize;;) {
-      Require(end - at >= 8);
-      const Rec peek(data + at, 8);
-      const uint32_t recSize = peek.U32(4);
-      Require(recSize >= 8 && recSize % 4 == 0 && recSize <= end - at);
-      if (!walker.Record(Rec(data + at, recSize))) break;
-      at += recSize;
-    }
-  } catch (const Stop& stop) {
-    return stop.verdict;
-  }
-  return EmfVerdict::Picture;
+  if (data == nullptr) return EmfVerdict::Damaged;
+  const EmfBytes bytes(data, size);
+  return ReadEmf(bytes, sink, frame);
 }
+
+EmfVerdict ReadEmf(const EmfBytes& bytes, EmfSink* sink, EmfFrame* frame) { return Walk(bytes, sink, frame, false); }
+
+EmfVerdict ReadEmfHeader(const EmfBytes& bytes, EmfFrame* frame) { return Walk(bytes, nullptr, frame, true); }
 
 }  // namespace tk::emf

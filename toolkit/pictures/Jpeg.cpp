@@ -188,18 +188,24 @@ int ReadHeader(jpeg_decompress_struct* cinfo, ErrorManager* err, MemorySource* s
   return 0;
 }
 
+// Starts the decompression and reads every row into `out`, `stride` bytes
+// apart: `components` bytes a pixel and `rows` rows, or the library's error.
+void ReadRows(jpeg_decompress_struct* cinfo, int components, JSAMPLE* out, size_t stride, JDIMENSION rows) {
+  jpeg_start_decompress(cinfo);
+  if (cinfo->output_components != components || cinfo->output_height != rows) ERREXIT(cinfo, JERR_CONVERSION_NOTIMPL);
+  while (cinfo->output_scanline < cinfo->output_height) {
+    JSAMPROW line[1] = {out + static_cast<size_t>(cinfo->output_scanline) * stride};
+    jpeg_read_scanlines(cinfo, line, 1);
+  }
+}
+
 // Decodes into rows of red, green and blue bytes; destroys the object.
 int ReadPicture(jpeg_decompress_struct* cinfo, ErrorManager* err, JSAMPLE* out, size_t stride, JDIMENSION rows) {
   if (setjmp(err->jump)) {
     jpeg_destroy_decompress(cinfo);
     return err->code != 0 ? err->code : JERR_UNKNOWN_MARKER;
   }
-  jpeg_start_decompress(cinfo);
-  if (cinfo->output_components != 3 || cinfo->output_height != rows) ERREXIT(cinfo, JERR_CONVERSION_NOTIMPL);
-  while (cinfo->output_scanline < cinfo->output_height) {
-    JSAMPROW line[1] = {out + static_cast<size_t>(cinfo->output_scanline) * stride};
-    jpeg_read_scanlines(cinfo, line, 1);
-  }
+  ReadRows(cinfo, 3, out, stride, rows);
   jpeg_finish_decompress(cinfo);
   jpeg_destroy_decompress(cinfo);
   return 0;
@@ -239,12 +245,7 @@ int ReadPreview(jpeg_decompress_struct* cinfo, ErrorManager* err, PreviewLimits*
   cinfo->out_color_space = inks ? JCS_CMYK : JCS_EXT_BGRX;
   cinfo->scale_num = 1;
   cinfo->scale_denom = denom;
-  jpeg_start_decompress(cinfo);
-  if (cinfo->output_components != 4 || cinfo->output_height != rows) ERREXIT(cinfo, JERR_CONVERSION_NOTIMPL);
-  while (cinfo->output_scanline < cinfo->output_height) {
-    JSAMPROW line[1] = {out + static_cast<size_t>(cinfo->output_scanline) * stride};
-    jpeg_read_scanlines(cinfo, line, 1);
-  }
+  ReadRows(cinfo, 4, out, stride, rows);
   // What follows the last row (the end marker) does not change the picture.
   jpeg_destroy_decompress(cinfo);
   return 0;

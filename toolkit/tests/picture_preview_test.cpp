@@ -2,6 +2,7 @@
 // picture, for our own metafiles, and for files it must not or cannot read;
 // and the metafile reader on damaged files.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,43 +23,38 @@
 #include "toolkit/controls/Controls.h"
 #include "toolkit/controls/PicturePreview.h"
 #include "toolkit/emf/EmfReader.h"
+#include "toolkit/emf/EmfRecords.h"
 #include "toolkit/pictures/Jpeg.h"
+#include "toolkit/testing/Memory.h"
+#include "toolkit/testing/PictureFiles.h"
 #include "toolkit/testing/Testing.h"
 
 using namespace tk;
 namespace tt = tk::testing;
 using testsupport::Near;
+using tt::InfoHeader;
+using tt::LibJpeg;
+using tt::ManyScans;
+using tt::PutLe;
+using tt::RunLengthBmp;
 
 namespace {
-
-void Put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(v >> (8 * i)));
-}
 
 // A picture of w x h, its left half red and its right half blue, as bottom-up
 // rows of blue, green, red (and alpha when `alpha`), each row padded to four bytes.
 std::vector<uint8_t> HalvesRows(int w, int h, bool alpha) {
   std::vector<uint8_t> rows;
   for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) Put(rows, (x < w / 2 ? 0xFF0000u : 0x0000FFu) | 0xFF000000u, alpha ? 4 : 3);
+    for (int x = 0; x < w; ++x) PutLe(rows, (x < w / 2 ? 0xFF0000u : 0x0000FFu) | 0xFF000000u, alpha ? 4 : 3);
     while (rows.size() % 4 != 0) rows.push_back(0);
   }
   return rows;
 }
 
-std::vector<uint8_t> InfoHeader(int w, int h, int bits, size_t bytes) {
-  std::vector<uint8_t> b;
-  for (uint32_t v : {40u, uint32_t(w), uint32_t(h)}) Put(b, v, 4);
-  Put(b, 1, 2);
-  Put(b, uint32_t(bits), 2);
-  for (uint32_t v : {0u, uint32_t(bytes), 0u, 0u, 0u, 0u}) Put(b, v, 4);
-  return b;
-}
-
 std::vector<uint8_t> HalvesBmp() {
   const std::vector<uint8_t> rows = HalvesRows(200, 100, false);
   std::vector<uint8_t> b{'B', 'M'};
-  for (uint32_t v : {uint32_t(54 + rows.size()), 0u, 54u}) Put(b, v, 4);
+  for (uint32_t v : {uint32_t(54 + rows.size()), 0u, 54u}) PutLe(b, v, 4);
   for (auto part : {InfoHeader(200, 100, 24, rows.size()), rows}) b.insert(b.end(), part.begin(), part.end());
   return b;
 }
@@ -69,10 +65,10 @@ std::vector<uint8_t> HalvesIco() {
   rows.resize(rows.size() + 32 * 4, 0);
   dib.insert(dib.end(), rows.begin(), rows.end());
   std::vector<uint8_t> b;
-  for (uint32_t v : {0u, 1u, 1u}) Put(b, v, 2);
-  for (uint32_t v : {32u, 32u, 0u, 0u}) Put(b, v, 1);
-  for (uint32_t v : {1u, 32u}) Put(b, v, 2);
-  for (uint32_t v : {uint32_t(dib.size()), 22u}) Put(b, v, 4);
+  for (uint32_t v : {0u, 1u, 1u}) PutLe(b, v, 2);
+  for (uint32_t v : {32u, 32u, 0u, 0u}) PutLe(b, v, 1);
+  for (uint32_t v : {1u, 32u}) PutLe(b, v, 2);
+  for (uint32_t v : {uint32_t(dib.size()), 22u}) PutLe(b, v, 4);
   b.insert(b.end(), dib.begin(), dib.end());
   return b;
 }
@@ -81,63 +77,6 @@ std::vector<uint8_t> HalvesJpeg() {
   std::vector<uint32_t> px(200 * 100);
   for (size_t i = 0; i < px.size(); ++i) px[i] = i % 200 < 100 ? 0xFF0000u : 0x0000FFu;
   return EncodeJpeg(200, 100, px.data(), 95);
-}
-
-// A picture through libjpeg with the choices EncodeJpeg does not offer:
-// progressive scans, and the inks of CMYK pictures (Adobe's inverted way).
-std::vector<uint8_t> LibJpeg(int w, int h, int components, J_COLOR_SPACE in, J_COLOR_SPACE stored, bool progressive,
-                             const std::vector<uint8_t>& samples) {
-  jpeg_compress_struct c;
-  jpeg_error_mgr e;
-  c.err = jpeg_std_error(&e);
-  jpeg_create_compress(&c);
-  unsigned char* mem = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &mem, &size);
-  c.image_width = JDIMENSION(w);
-  c.image_height = JDIMENSION(h);
-  c.input_components = components;
-  c.in_color_space = in;
-  jpeg_set_defaults(&c);
-  jpeg_set_colorspace(&c, stored);
-  if (progressive) jpeg_simple_progression(&c);
-  jpeg_start_compress(&c, TRUE);
-  for (int y = 0; y < h; ++y) {
-    JSAMPROW row = const_cast<JSAMPLE*>(samples.data() + size_t(y) * size_t(w * components));
-    jpeg_write_scanlines(&c, &row, 1);
-  }
-  jpeg_finish_compress(&c);
-  std::vector<uint8_t> out(mem, mem + size);
-  std::free(mem);
-  jpeg_destroy_compress(&c);
-  return out;
-}
-
-// A flat grey progressive picture whose second scan (its first AC scan,
-// over every block) is repeated until the stream holds `scans` scans.
-std::vector<uint8_t> ManyScans(int w, int h, int scans) {
-  std::vector<uint8_t> j =
-      LibJpeg(w, h, 1, JCS_GRAYSCALE, JCS_GRAYSCALE, true, std::vector<uint8_t>(size_t(w) * h, 90));
-  std::vector<size_t> sos;
-  for (size_t i = 0; i + 1 < j.size(); ++i)
-    if (j[i] == 0xFF && j[i + 1] == 0xDA) sos.push_back(i);
-  const std::vector<uint8_t> scan(j.begin() + long(sos[1]), j.begin() + long(sos[2]));
-  for (int n = int(sos.size()); n < scans; ++n) j.insert(j.begin() + long(sos[2]), scan.begin(), scan.end());
-  return j;
-}
-
-// An 8-bit run-length bitmap of w x h, colour 0 red and 1 blue, with the
-// given codes (bottom row first).
-std::vector<uint8_t> RunLengthBmp(int w, int h, const std::vector<uint8_t>& codes) {
-  std::vector<uint8_t> info = InfoHeader(w, h, 8, codes.size());
-  info[16] = 1;  // run lengths of bytes
-  info[32] = 2;  // two colours
-  std::vector<uint8_t> b{'B', 'M'};
-  for (uint32_t v : {uint32_t(62 + codes.size()), 0u, 62u}) Put(b, v, 4);
-  b.insert(b.end(), info.begin(), info.end());
-  for (uint32_t v : {0xFF0000u, 0x0000FFu}) Put(b, v, 4);
-  b.insert(b.end(), codes.begin(), codes.end());
-  return b;
 }
 
 // A chart as the programs export it: a gradient, a title, axes and a line.
@@ -258,7 +197,9 @@ TEST(PicturePreview, ShowsEachListedTypeAndSaysWhyNot) {
 // Files the pane must not read, or cannot: a pipe and a device (opening them
 // would wait or act), a file larger than a preview reads, a picture claiming
 // more pixels than a preview decodes, and truncated pictures of each kind.
-// None raises, none waits, and each says why.
+// None raises, none waits, and each says why.  A metafile of one polyline
+// just under the size a preview reads is refused as too large to draw,
+// having taken little memory: it is read a window at a time, never whole.
 TEST(PicturePreview, FilesThatCannotBeShownSayWhyWithoutWaiting) {
   TApplication app("Program");
   const std::string dir = testsupport::TempPath("unreadable");
@@ -293,6 +234,18 @@ TEST(PicturePreview, FilesThatCannotBeShownSayWhyWithoutWaiting) {
     EXPECT_EQ(p.text, why) << name;
     EXPECT_EQ(p.picture, nullptr) << name;
   }
+  {
+    emf::EmfRecords flood(200, 100);
+    flood.SetMapping();
+    std::vector<emf::LPoint> line(4000000);
+    for (size_t i = 0; i < line.size(); ++i) line[i] = {int32_t(i * 7 % 1600), int32_t(i * 13 % 800)};
+    flood.Polyline(line);
+    testsupport::WriteFile(dir + "/flood.emf", flood.Finish());
+  }
+  tt::ResetPeakMemory();
+  const long before = tt::PeakMemoryKiB();
+  EXPECT_EQ(LoadPicturePreview(dir + "/flood.emf", 218, 218).text, "Rysunek jest za duży na podgląd");
+  EXPECT_LT(tt::PeakMemoryKiB() - before, 12 << 10);  // KiB: a whole copy would take 31 MiB
   watchdog.Disarm();
 }
 
@@ -324,7 +277,7 @@ TEST(PicturePreview, RasterFilesCostNoMoreThanThePaneAndShowOnlyWhatTheyHold) {
   for (int i = 0; i < 64 * 32; ++i) inks.insert(inks.end(), {255, 0, 0, 255});
   std::vector<uint8_t> zero = bmp, disagree{'B', 'M'};
   zero[10] = 0;  // the rows start after the header
-  for (uint32_t v : {70u, 0u, 54u}) Put(disagree, v, 4);
+  for (uint32_t v : {70u, 0u, 54u}) PutLe(disagree, v, 4);
   const std::vector<uint8_t> vast = InfoHeader(8000, 8000, 24, 16);
   disagree.insert(disagree.end(), vast.begin(), vast.end());
   disagree.resize(70);
@@ -392,17 +345,46 @@ TEST(PicturePreview, ByteCountsTakeThePolishPlural) {
   for (const auto& [n, text] : forms) EXPECT_EQ(ByteCountText(n), text);
 }
 
+// Whether two drawings are the same, pixel for pixel (or both absent).
+bool SamePixels(const TBitmap* a, const TBitmap* b) {
+  if (a == nullptr || b == nullptr) return a == b;
+  if (a->Width() != b->Width() || a->Height() != b->Height()) return false;
+  for (int y = 0; y < a->Height(); ++y)
+    for (int x = 0; x < a->Width(); ++x)
+      if (a->Pixel(x, y) != b->Pixel(x, y)) return false;
+  return true;
+}
+
+// A file in memory that the reader reads as it reads a file on disk.
+struct MemoryFile {
+  int fd;
+  explicit MemoryFile(const std::vector<uint8_t>& b) : fd(memfd_create("metafile", MFD_CLOEXEC)) {
+    EXPECT_EQ(write(fd, b.data(), b.size()), ssize_t(b.size()));
+  }
+  ~MemoryFile() { close(fd); }
+};
+
 // A bounded random test of the metafile reader: damaged copies of our own
-// metafiles are drawn or refused, never read past their end (the sanitizer
-// build sees that), and the undamaged ones draw.
+// metafiles (a chart, and a picture with lines larger than the window the
+// reader reads a file through) are drawn or refused, never read past their
+// end (the sanitizer build sees that), and the undamaged ones draw.  Read
+// from the file, each gives the verdict and the drawing it gives in memory;
+// a file cut while it is read is damaged.
 TEST(PicturePreview, DamagedMetafilesDrawOrAreRefused) {
   TApplication app("Program");
   SmallChart chart;
-  const std::vector<std::vector<uint8_t>> seeds{chart.chart->MetafileEnhBytes()};
   std::mt19937 rng(20240611);
+  emf::EmfRecords large(300, 260);
+  large.SetMapping();
+  std::vector<uint32_t> noise(300 * 260);
+  for (uint32_t& v : noise) v = rng() & 0xFFFFFF;
+  large.StretchDib({0, 0, 2399, 2079}, 300, 260, noise);
+  large.SelectObject(large.CreatePen(emf::PS_DOT, 0, 0xFF));
+  for (int i = 0; i < 300; ++i) large.Polyline({{int32_t(rng() % 2400), 0}, {0, int32_t(rng() % 2080)}});
+  const std::vector<std::vector<uint8_t>> seeds{chart.chart->MetafileEnhBytes(), large.Finish()};
   int drawn = 0, refused = 0;
   for (int i = 0; i < 3000; ++i) {
-    std::vector<uint8_t> b = seeds[0];
+    std::vector<uint8_t> b = seeds[size_t(i) % seeds.size()];
     for (int e = 1 + int(rng() % 4); e > 0; --e) {
       const size_t at = rng() % b.size();
       switch (rng() % 4) {
@@ -416,12 +398,25 @@ TEST(PicturePreview, DamagedMetafilesDrawOrAreRefused) {
     std::unique_ptr<uint8_t[]> copy(new uint8_t[b.size() + 1]);  // exact size: a read past it is caught
     std::copy(b.begin(), b.end(), copy.get());
     emf::EmfVerdict verdict;
-    const bool shown = emf::DrawEmf(copy.get(), b.size(), 64, 48, &verdict) != nullptr;
-    EXPECT_EQ(shown, verdict == emf::EmfVerdict::Picture);
+    const std::unique_ptr<TBitmap> shown = emf::DrawEmf(copy.get(), b.size(), 64, 48, &verdict);
+    EXPECT_EQ(shown != nullptr, verdict == emf::EmfVerdict::Picture);
     ++(shown ? drawn : refused);
+    const MemoryFile file(b);
+    const emf::EmfBytes read(file.fd, b.size());
+    emf::EmfVerdict readVerdict;
+    const std::unique_ptr<TBitmap> fromFile = emf::DrawEmf(read, 64, 48, &readVerdict);
+    EXPECT_EQ(readVerdict, verdict) << i;
+    EXPECT_TRUE(SamePixels(fromFile.get(), shown.get())) << i;
   }
-  emf::EmfVerdict verdict;
-  EXPECT_NE(emf::DrawEmf(seeds[0].data(), seeds[0].size(), 64, 48, &verdict), nullptr);
+  for (const std::vector<uint8_t>& seed : seeds) {
+    emf::EmfVerdict verdict;
+    EXPECT_NE(emf::DrawEmf(seed.data(), seed.size(), 64, 48, &verdict), nullptr);
+    const MemoryFile file(seed);
+    const emf::EmfBytes read(file.fd, seed.size());
+    ASSERT_EQ(ftruncate(file.fd, off_t(seed.size() / 2)), 0);
+    EXPECT_EQ(emf::DrawEmf(read, 64, 48, &verdict), nullptr);
+    EXPECT_EQ(verdict, emf::EmfVerdict::Damaged);
+  }
   EXPECT_GT(drawn, 0);
   EXPECT_GT(refused, 0);
 }
