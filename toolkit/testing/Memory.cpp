@@ -17,9 +17,9 @@ long PeakMemoryKiB() {
 // Memory freed but still held by the allocator goes back to the system
 // first: a later use of it counts as new memory, as it would in a program
 // that had not just freed it.
-void ResetPeakMemory() {
+bool ResetPeakMemory() {
   malloc_trim(0);
-  std::ofstream("/proc/self/clear_refs") << "5";
+  return static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5" << std::flush);
 }
 
 }  // namespace tk::testing

@@ -7,7 +7,7 @@ namespace tk::testing {
 // started), in KiB; -1 when the kernel does not say.
 long PeakMemoryKiB();
 // Starts the count of PeakMemoryKiB again from what the program holds now,
-// memory it has freed not included.
-void ResetPeakMemory();
+// memory it has freed not included; false when the kernel cannot do that.
+bool ResetPeakMemory();
 
 }  // namespace tk::testing

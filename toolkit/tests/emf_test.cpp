@@ -39,6 +39,7 @@
 #include "toolkit/emf/EmfRecords.h"
 #include "toolkit/files/WholeFile.h"
 #include "toolkit/pictures/Jpeg.h"
+#include "toolkit/testing/Memory.h"
 #include "toolkit/testing/Testing.h"
 
 using namespace tk;
@@ -83,15 +84,6 @@ void CheckHeader(const std::vector<uint8_t>& f, const std::vector<Record>& recs,
       EXPECT_GE(h, 1u);
       EXPECT_LT(h, handles);
     }
-}
-
-// The most memory the test program has held since "5" was last written to
-// /proc/self/clear_refs (or since it started), in KiB.
-long PeakKiB() {
-  std::ifstream in("/proc/self/status");
-  for (std::string line; std::getline(in, line);)
-    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-  return -1;
 }
 
 // The box text of a save, empty when it succeeded.
@@ -403,11 +395,11 @@ TEST(WholeFile, AFailureMidwayLeavesTheEarlierFileAndNoTemporaryFile) {
   SetFileWriteHook([&](size_t written) {
     if (written == small.size()) throw std::runtime_error("Input/output error");
   });
-  const bool peakReset = static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5" << std::flush);
-  const long peakBefore = PeakKiB();
+  const bool peakReset = tk::testing::ResetPeakMemory();
+  const long peakBefore = tk::testing::PeakMemoryKiB();
   EXPECT_THROW(WriteFileWhole(big, small), EFCreateError);
   if (peakReset) {
-    EXPECT_LT(PeakKiB() - peakBefore, 16 * 1024) << "KiB held by a save of 300 000 bytes";
+    EXPECT_LT(tk::testing::PeakMemoryKiB() - peakBefore, 16 * 1024) << "KiB held by a save of 300 000 bytes";
   }
   struct stat st;
   ASSERT_EQ(stat(big.c_str(), &st), 0);
